@@ -1,0 +1,64 @@
+#include "store/registry.h"
+
+#include "core/text.h"
+
+namespace tabcard {
+
+bool RegistrySession::OpenForRead(std::string_view path) {
+  Close();
+  open_ = backend_.Open(path, false);
+  return open_;
+}
+
+bool RegistrySession::OpenForWrite(std::string_view path) {
+  Close();
+  open_ = backend_.Open(path, true);
+  return open_;
+}
+
+void RegistrySession::Close() {
+  if (open_) backend_.Close();
+  open_ = false;
+}
+
+bool RegistrySession::ReadInteger(std::string_view name, std::int32_t* out) {
+  RegValue v;
+  if (!open_ || !backend_.Query(name, &v) || v.type != RegValue::Type::Dword) return false;
+  *out = static_cast<std::int32_t>(v.dword);
+  return true;
+}
+
+bool RegistrySession::ReadBool(std::string_view name, bool* out) {
+  std::int32_t v = 0;
+  if (!ReadInteger(name, &v)) return false;
+  *out = v != 0;
+  return true;
+}
+
+bool RegistrySession::ReadString(std::string_view name, std::string* out) {
+  out->clear();
+  RegValue v;
+  if (!open_ || !backend_.Query(name, &v)) return true;
+  if (v.type != RegValue::Type::String && v.type != RegValue::Type::ExpandString) return false;
+  out->assign(UpToZero(v.text));
+  return true;
+}
+
+bool RegistrySession::WriteInteger(std::string_view name, std::int32_t value) {
+  return open_ && backend_.SetDword(name, static_cast<std::uint32_t>(value));
+}
+
+bool RegistrySession::WriteBool(std::string_view name, bool value) {
+  return WriteInteger(name, value ? 1 : 0);
+}
+
+bool RegistrySession::WriteString(std::string_view name, std::string_view text) {
+  return open_ && backend_.SetString(name, UpToZero(text));
+}
+
+bool RegistrySession::DeleteTree(std::string_view path) {
+  Close();
+  return backend_.DeleteTree(path);
+}
+
+}  // namespace tabcard

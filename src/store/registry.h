@@ -1,0 +1,66 @@
+// The registry as the store sees it: keys below HKEY_CURRENT_USER, one open at
+// a time, CP932 names and texts. RegistryBackend is what a platform provides
+// (Win32 or in memory); RegistrySession puts the store's access rules on it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tabcard {
+
+struct RegValue {
+  enum class Type { String, ExpandString, Dword, Other };
+  Type type = Type::Other;
+  std::uint32_t dword = 0;
+  std::string text;  // CP932; may hold zero bytes, cut by the session
+};
+
+class RegistryBackend {
+ public:
+  virtual ~RegistryBackend() = default;
+  // Opens path (relative to HKEY_CURRENT_USER) with full access, closing any
+  // key open before. With create, a missing key is created.
+  virtual bool Open(std::string_view path, bool create) = 0;
+  virtual void Close() = 0;
+  // False when the value does not exist (or no key is open).
+  virtual bool Query(std::string_view name, RegValue* out) = 0;
+  virtual bool SetDword(std::string_view name, std::uint32_t value) = 0;
+  virtual bool SetString(std::string_view name, std::string_view text) = 0;
+  // Deletes path and everything below it; a missing key is no failure.
+  virtual bool DeleteTree(std::string_view path) = 0;
+};
+
+// One key open at a time; closes it on destruction.
+class RegistrySession {
+ public:
+  explicit RegistrySession(RegistryBackend& backend) : backend_(backend) {}
+  ~RegistrySession() { Close(); }
+  RegistrySession(const RegistrySession&) = delete;
+  RegistrySession& operator=(const RegistrySession&) = delete;
+
+  // Open for reading never creates; open for writing creates when missing.
+  bool OpenForRead(std::string_view path);
+  bool OpenForWrite(std::string_view path);
+  void Close();
+  bool IsOpen() const { return open_; }
+
+  // Fail on a missing value, a value that is not a DWORD, or no open key.
+  bool ReadInteger(std::string_view name, std::int32_t* out);
+  bool ReadBool(std::string_view name, bool* out);
+  // A missing value or an unopened key reads as ""; only a value of another
+  // type than REG_SZ / REG_EXPAND_SZ fails. Text ends at its first zero byte.
+  bool ReadString(std::string_view name, std::string* out);
+
+  bool WriteInteger(std::string_view name, std::int32_t value);
+  bool WriteBool(std::string_view name, bool value);
+  bool WriteString(std::string_view name, std::string_view text);
+
+  bool DeleteTree(std::string_view path);
+
+ private:
+  RegistryBackend& backend_;
+  bool open_ = false;
+};
+
+}  // namespace tabcard
