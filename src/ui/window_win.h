@@ -1,0 +1,81 @@
+// The whole window wrapper: a non-owning handle holder and one Window base in
+// the scratch-program style (static procedure, `this` in GWLP_USERDATA from
+// WM_NCCREATE on, virtual HandleMessage, detached at WM_NCDESTROY).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace tabcard {
+
+// Looks at a window it does not own. Not copyable, so a holder is never
+// mistaken for a second owner.
+class WindowRef {
+ public:
+  WindowRef() = default;
+  explicit WindowRef(HWND hwnd) : hwnd_(hwnd) {}
+  WindowRef(const WindowRef&) = delete;
+  WindowRef& operator=(const WindowRef&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  explicit operator bool() const { return hwnd_ != nullptr; }
+  void Attach(HWND hwnd) { hwnd_ = hwnd; }
+  HWND Detach() {
+    HWND h = hwnd_;
+    hwnd_ = nullptr;
+    return h;
+  }
+
+  bool IsVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+  bool IsMinimized() const { return hwnd_ && IsIconic(hwnd_); }
+  void Show(int command) const { ShowWindow(hwnd_, command); }
+  RECT ScreenBounds() const;
+  RECT ClientRect() const;
+  void SetBounds(const RECT& r) const;
+  void SetText(std::wstring_view text) const;
+  std::wstring Text() const;
+  LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const {
+    return SendMessageW(hwnd_, msg, wp, lp);
+  }
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+// Base of every window class of the program. The object outlives its window:
+// its owner destroys the window (or the destructor does) and the object stops
+// receiving messages at WM_NCDESTROY.
+class Window {
+ public:
+  Window() = default;
+  virtual ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  HWND hwnd() const { return self_.hwnd(); }
+  const WindowRef& self() const { return self_; }
+
+ protected:
+  // Registers the class once per process, with this base's procedure.
+  static void RegisterClassOnce(const wchar_t* className, UINT classStyle, HBRUSH background,
+                                HICON icon = nullptr);
+  // Throws std::runtime_error when the window cannot be created.
+  HWND Create(const wchar_t* className, DWORD exStyle, DWORD style, std::wstring_view title,
+              const RECT& bounds, HWND parentOrOwner, HMENU menuOrId = nullptr);
+
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
+    return DefWindowProcW(self_.hwnd(), msg, wp, lp);
+  }
+  // The last message: the handle is already forgotten when this runs.
+  virtual void OnNcDestroy() {}
+
+ private:
+  static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+  WindowRef self_;
+};
+
+}  // namespace tabcard
