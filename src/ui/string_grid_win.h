@@ -1,0 +1,241 @@
+// The string grid: a window class of its own (the common controls have no
+// grid), driven by private messages, with StringGrid as a thin typed facade.
+//
+// What it is: ColCount x RowCount cells of one default width and height,
+// each followed by a grid line; no fixed rows or columns, no editing, no
+// range selection. One current cell, always shown highlighted (system
+// highlight colours with a focus frame while the grid has the focus, the
+// button-face colour otherwise). Cell texts are drawn left-aligned,
+// vertically centred, clipped to the cell, on one line: a text with a line
+// break shows its first line. Sizes are device pixels; the owner scales them.
+//
+// Mouse: a left or right press on a cell makes it current before the owner
+// hears of the press; while the left button is held (the grid captures the
+// mouse), moving onto another cell makes that one current before the move
+// is reported. A press beside the cells leaves the current cell alone. The
+// owner may SetCapture on the grid and change the cursor during a drag: moves
+// and the release keep coming, with client coordinates that may be negative.
+// The release of the left button releases the capture before it is reported.
+// A right release goes on to DefWindowProc, which sends WM_CONTEXTMENU to
+// the parent.
+//
+// Keyboard: arrows, Home/End (row), Ctrl+Home/End, PageUp/PageDown move the
+// current cell and scroll it into view; with SGS_TABS, TAB and Shift+TAB
+// step through the cells. Every key is first offered to the owner
+// (SGN_KEYDOWN); a non-zero answer swallows it.
+//
+// Notifications go to the parent as WM_NOTIFY, hdr.hwndFrom = the grid and
+// hdr.idFrom = its control id, so one handler can serve several grids.
+//
+// Font: WM_SETFONT gives the grid a font it does not own (the caller keeps
+// it alive and deletes it). SGM_SETLOGFONT makes the grid create its own,
+// which it deletes when it is replaced (by either message) and at
+// destruction. With neither, DEFAULT_GUI_FONT.
+//
+// Nothing thrown crosses the window procedure. The message API answers FALSE
+// (or 0) where the facade throws.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "ui/grid_geometry.h"
+
+namespace tabcard {
+
+inline constexpr wchar_t kStringGridClass[] = L"TabcardStringGrid";
+
+// Registers the class (and the tooltip class of the common controls) once;
+// CreateWindowEx with kStringGridClass works after it. StringGrid::Create
+// calls it itself.
+void RegisterStringGridClass();
+
+// A cell in one WPARAM: column in the low word, row in the high word.
+inline WPARAM PackCell(int col, int row) {
+  return MAKEWPARAM(static_cast<WORD>(col), static_cast<WORD>(row));
+}
+inline GridCell UnpackCell(WPARAM wp) {
+  return GridCell{static_cast<short>(LOWORD(wp)), static_cast<short>(HIWORD(wp))};
+}
+inline LRESULT PackCellResult(GridCell c) {
+  return static_cast<LRESULT>(static_cast<DWORD>(PackCell(c.col, c.row)));
+}
+
+// Window style: TAB and Shift+TAB move between cells (the dialog manager
+// then leaves TAB to the grid).
+inline constexpr DWORD SGS_TABS = 0x0001;
+
+// Private messages. "cell" is PackCell(col, row).
+enum : UINT {
+  SGM_FIRST = WM_USER + 0x0300,
+  SGM_SETCOUNTS = SGM_FIRST,  // wp = cols, lp = rows (clamped to 1..kMaxGridCount)
+  SGM_GETCOUNTS,              // -> MAKELRESULT(cols, rows)
+  SGM_SETCELLSIZE,            // wp = default column width, lp = default row height
+  SGM_GETCELLSIZE,            // -> MAKELRESULT(width, height)
+  SGM_SETLINEWIDTH,           // wp = grid line width
+  SGM_GETLINEWIDTH,           // -> width
+  SGM_SETCELLTEXT,            // wp = cell, lp = const wchar_t* (NUL-terminated, may be null = "")
+                              // -> FALSE for no such cell
+  SGM_GETCELLTEXT,            // wp = cell, lp = GridTextBuffer* -> full length, or -1 for no cell
+  SGM_CLEARCELLS,             // every text becomes ""
+  SGM_SETCURCELL,             // wp = cell -> FALSE (nothing changes) for no such cell
+  SGM_GETCURCELL,             // -> PackCellResult(current)
+  SGM_MOUSETOCELL,            // lp = client point (MAKELPARAM, signed) -> PackCellResult, -1,-1 outside
+  SGM_GETCELLRECT,            // wp = cell, lp = RECT* (client, scrolled) -> FALSE for no cell
+  SGM_SETLOGFONT,             // lp = const LOGFONTW*, wp = redraw -> FALSE when no font
+  SGM_SETHINT,                // lp = const wchar_t* tooltip text (null = "")
+  SGM_GETHINT,                // lp = GridTextBuffer* -> full length
+  SGM_SHOWHINT,               // wp = TRUE to show the tooltip, FALSE to hide it
+  SGM_GETSHOWHINT,            // -> TRUE when on
+  SGM_GETTOOLTIPS,            // -> the tooltip window (null until the first hint)
+  SGM_GETSCROLLPOS,           // -> MAKELRESULT(x, y) scroll offset in pixels
+  SGM_SCROLLTO,               // wp = x, lp = y offset in pixels (clamped)
+
+  // Queries for another process (end-to-end tests). The grid answers by
+  // SendMessage(WM_COPYDATA) to the window lp, wParam = the grid, before the
+  // query returns; the query returns TRUE when the answer was delivered.
+  // SGM_QUERYCELL: wp = cell; COPYDATASTRUCT.dwData = kGridCopyCellText,
+  //   lpData = the cell's text as UTF-16 without terminator (cbData bytes).
+  //   FALSE without an answer for no such cell.
+  SGM_QUERYCELL,
+  // SGM_QUERYGEOMETRY: wp = cell whose rectangle to report (any value when
+  //   not needed); dwData = kGridCopyGeometry, lpData = GridGeometryReport.
+  SGM_QUERYGEOMETRY,
+  // SGM_QUERYHINT: dwData = kGridCopyHint, lpData = the tooltip text, UTF-16.
+  SGM_QUERYHINT,
+  SGM_LAST = SGM_QUERYHINT,
+};
+
+inline constexpr ULONG_PTR kGridCopyCellText = 0x53474301;  // "SGC" 1
+inline constexpr ULONG_PTR kGridCopyGeometry = 0x53474302;
+inline constexpr ULONG_PTR kGridCopyHint = 0x53474303;
+
+// For SGM_GETCELLTEXT and SGM_GETHINT: up to size - 1 characters and a NUL
+// are copied into text; the result is the full length.
+struct GridTextBuffer {
+  wchar_t* text;
+  int size;
+};
+
+// Fixed layout (all 32-bit) so either bitness can read it.
+struct GridGeometryReport {
+  INT32 cols;
+  INT32 rows;
+  INT32 colWidth;
+  INT32 rowHeight;
+  INT32 lineWidth;
+  INT32 currentCol;
+  INT32 currentRow;
+  INT32 scrollX;
+  INT32 scrollY;
+  INT32 clientWidth;
+  INT32 clientHeight;
+  INT32 hintShown;    // 1 when the tooltip is on
+  INT32 hasFocus;     // 1 when the grid has the keyboard focus
+  INT32 cellCol;      // the cell asked for, -1 when it does not exist
+  INT32 cellRow;
+  RECT cellRect;      // its rectangle in client coordinates (scrolled)
+};
+
+// WM_NOTIFY codes, from a range the common controls leave free.
+enum : UINT {
+  SGN_FIRST = 0U - 3000U,
+  SGN_MOUSEDOWN = SGN_FIRST,      // GridMouseNotify
+  SGN_MOUSEMOVE = SGN_FIRST - 1,  // GridMouseNotify (any button state)
+  SGN_MOUSEUP = SGN_FIRST - 2,    // GridMouseNotify
+  SGN_DBLCLK = SGN_FIRST - 3,     // GridMouseNotify: left double-click, before its SGN_MOUSEDOWN
+  SGN_SELCHANGE = SGN_FIRST - 4,  // GridCellNotify: the user moved the current cell (mouse or key)
+  SGN_KEYDOWN = SGN_FIRST - 5,    // GridKeyNotify; answer non-zero to swallow the key
+};
+
+enum class GridButton : INT32 { kNone = 0, kLeft = 1, kRight = 2, kMiddle = 3 };
+
+struct GridMouseNotify {
+  NMHDR hdr;
+  GridButton button;  // the button pressed or released; kNone for a move
+  UINT keys;          // MK_SHIFT, MK_CONTROL, MK_LBUTTON, ... from the message
+  BOOL alt;           // Alt held
+  BOOL doubleClick;   // the press is the second of a double-click
+  POINT pt;           // client coordinates; negative left of or above the grid
+  GridCell cell;      // cell under pt, kNoCell outside the cells
+};
+
+struct GridCellNotify {
+  NMHDR hdr;
+  GridCell cell;  // the new current cell
+};
+
+struct GridKeyNotify {
+  NMHDR hdr;
+  UINT vkey;
+  UINT keys;  // MK_SHIFT and MK_CONTROL as held
+};
+
+// Non-owning facade over a grid window (the parent destroys the window).
+// Strings are CP932. Errors are exceptions: std::out_of_range for a cell that
+// does not exist, std::runtime_error for a failed creation.
+class StringGrid {
+ public:
+  StringGrid() = default;
+  explicit StringGrid(HWND hwnd) : hwnd_(hwnd) {}
+  StringGrid(const StringGrid&) = delete;
+  StringGrid& operator=(const StringGrid&) = delete;
+
+  // Creates a visible child grid (WS_CHILD | WS_VISIBLE | WS_TABSTOP | extra).
+  void Create(HWND parent, int id, const RECT& bounds, DWORD extraStyle = 0);
+  void Attach(HWND hwnd) { hwnd_ = hwnd; }
+  HWND Handle() const { return hwnd_; }
+  int Id() const;
+  // True when hwnd is a grid window (of this class).
+  static bool IsGrid(HWND hwnd);
+
+  void SetColCount(int cols);
+  void SetRowCount(int rows);
+  int ColCount() const;
+  int RowCount() const;
+  void SetDefaultColWidth(int width);
+  void SetDefaultRowHeight(int height);
+  int DefaultColWidth() const;
+  int DefaultRowHeight() const;
+  void SetGridLineWidth(int width);
+  int GridLineWidth() const;
+
+  // Texts of cells that exist; out_of_range otherwise.
+  void SetCell(int col, int row, std::string_view cp932);
+  std::string Cell(int col, int row) const;
+  void SetCellW(int col, int row, std::wstring_view text);
+  std::wstring CellW(int col, int row) const;
+  void ClearCells();
+
+  // out_of_range (and nothing changes) for a cell that does not exist. Scrolls
+  // the cell into view; does not send SGN_SELCHANGE.
+  void SetCurrentCell(int col, int row);
+  GridCell CurrentCell() const;
+  int Col() const { return CurrentCell().col; }
+  int Row() const { return CurrentCell().row; }
+
+  // Client point to cell, kNoCell outside the cells.
+  GridCell MouseToCell(int x, int y) const;
+  // Client rectangle of a cell (scrolled, may lie outside the client area).
+  RECT CellRect(int col, int row) const;
+
+  // The grid does not own hfont.
+  void SetFont(HFONT hfont, bool redraw = true);
+  // The grid creates and owns a font from lf; runtime_error when it cannot.
+  void SetLogFont(const LOGFONTW& lf, bool redraw = true);
+  HFONT Font() const;
+  // The LOGFONT of the current font (the default one when none was given).
+  LOGFONTW LogFont() const;
+
+  void SetHint(std::string_view cp932);
+  std::string Hint() const;
+  void SetShowHint(bool on);
+  bool ShowHint() const;
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace tabcard
