@@ -1,0 +1,93 @@
+#include "store/phrase_list.h"
+
+#include <algorithm>
+
+#include "core/text.h"
+#include "store/layout.h"
+
+namespace tabcard {
+namespace {
+
+bool ReadPhrases(RegistrySession& s, std::vector<std::string>* phrases) {
+  std::int32_t count = 0;
+  if (!s.OpenForRead(ListItemsKey()) || !s.ReadInteger("ItemCount", &count)) return false;
+  const int n = std::clamp<std::int32_t>(count, 0, kMaxPhrases);
+  phrases->reserve(static_cast<std::size_t>(n));
+  std::string phrase;
+  for (int k = 0; k < n; ++k) {
+    if (!s.ReadString(Numbered("Item", k), &phrase)) return false;
+    phrases->push_back(phrase);
+  }
+  return true;
+}
+
+bool ReadHints(RegistrySession& s, std::size_t n, std::vector<std::string>* hints) {
+  // A missing key reads every hint as empty, like missing values.
+  s.OpenForRead(ListHintKey());
+  std::string hint;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (!s.ReadString(Numbered("Hint", static_cast<int>(k)), &hint)) return false;
+    hints->push_back(hint);
+  }
+  return true;
+}
+
+std::size_t SavedCount(const PhraseList& list) {
+  return std::min(list.ListPhrases.size(), static_cast<std::size_t>(kMaxPhrases));
+}
+
+bool WritePhrases(RegistrySession& s, const PhraseList& list) {
+  const std::size_t n = SavedCount(list);
+  if (!s.OpenForWrite(ListItemsKey()) || !s.WriteInteger("ItemCount", static_cast<std::int32_t>(n))) {
+    return false;
+  }
+  for (std::size_t k = 0; k < n; ++k) {
+    if (!s.WriteString(Numbered("Item", static_cast<int>(k)), list.ListPhrases[k])) return false;
+  }
+  return true;
+}
+
+bool WriteHints(RegistrySession& s, const PhraseList& list) {
+  const std::size_t n = SavedCount(list);
+  if (!s.OpenForWrite(ListHintKey())) return false;
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::string_view hint = k < list.ListHints.size() ? std::string_view(list.ListHints[k]) : "";
+    if (!s.WriteString(Numbered("Hint", static_cast<int>(k)), hint)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool LoadList(RegistryBackend& backend, PhraseList* list) {
+  list->ListPhrases.clear();
+  list->ListHints.clear();
+  RegistrySession session(backend);
+  if (!ReadPhrases(session, &list->ListPhrases)) {
+    list->ListPhrases.clear();
+    return false;
+  }
+  session.Close();
+  const std::size_t n = list->ListPhrases.size();
+  if (n == 0) return true;
+  if (!ReadHints(session, n, &list->ListHints)) {
+    // Empty hints rather than none: a caller that looks up hint i of phrase
+    // i must always find it.
+    list->ListHints.assign(n, std::string());
+    return false;
+  }
+  return true;
+}
+
+bool SaveList(RegistryBackend& backend, const PhraseList& list) {
+  RegistrySession session(backend);
+  // A key that would not go away is still rewritten: the user's list is
+  // saved, and values left above the new count are never read.
+  const bool phrasesDeleted = session.DeleteTree(ListItemsKey());
+  const bool phrasesOk = WritePhrases(session, list);
+  const bool hintsDeleted = session.DeleteTree(ListHintKey());
+  const bool hintsOk = WriteHints(session, list);
+  return phrasesDeleted && phrasesOk && hintsDeleted && hintsOk;
+}
+
+}  // namespace tabcard

@@ -1,0 +1,138 @@
+#include "store/settings.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "core/text.h"
+
+namespace tabcard {
+namespace {
+
+bool ReadFlags(RegistrySession& s, PaletteSettings* out) {
+  if (!s.OpenForRead(kBaseKey)) return false;
+  return s.ReadBool("BootInTaskTray", &out->BootInTaskTray) &&
+         s.ReadBool("CloseInTaskTray", &out->CloseInTaskTray) && s.ReadBool("TabMode", &out->TabMode);
+}
+
+bool ReadConfig(RegistrySession& s, int page, PageConfig* c) {
+  if (!s.OpenForRead(ConfigKey(page))) return false;
+  const bool ok = s.ReadInteger("ColCount", &c->ColCount) && s.ReadInteger("RowCount", &c->RowCount) &&
+                  s.ReadInteger("ColWidth", &c->ColWidth) && s.ReadInteger("RowHeight", &c->RowHeight) &&
+                  s.ReadBool("ColWidthMode", &c->ColWidthMode) && s.ReadString("FontName", &c->FontName) &&
+                  s.ReadInteger("FontSize", &c->FontSize) && s.ReadBool("FontBold", &c->FontBold) &&
+                  s.ReadBool("FontItalic", &c->FontItalic);
+  // A grid keeps at least one column and one row, and the automatic column
+  // width divides by ColCount: a count below 1 must not leave the store.
+  c->ColCount = std::max<std::int32_t>(c->ColCount, 1);
+  c->RowCount = std::max<std::int32_t>(c->RowCount, 1);
+  return ok;
+}
+
+bool ReadItems(RegistrySession& s, int page, PageItems* items) {
+  std::int32_t count = 0;
+  if (!s.OpenForRead(ItemsKey(page)) || !s.ReadInteger("ItemCount", &count)) return false;
+  // A count above the 256 slots reads the slots and ignores the rest; a
+  // negative count reads nothing.
+  const int n = std::min<std::int32_t>(count, kSlotCount);
+  for (int k = 0; k < n; ++k) {
+    if (!s.ReadString(Numbered("Item", k), &(*items)[static_cast<std::size_t>(k)])) return false;
+  }
+  return true;
+}
+
+bool ReadAll(RegistrySession& s, PaletteSettings* out) {
+  if (!ReadFlags(s, out)) return false;
+  for (int page = 0; page < kPageCount; ++page) {
+    if (!ReadConfig(s, page, &out->configs[static_cast<std::size_t>(page)])) return false;
+  }
+  for (int page = 0; page < kPersonalPageCount; ++page) {
+    if (!ReadItems(s, page, &out->items[static_cast<std::size_t>(page)])) return false;
+  }
+  return true;
+}
+
+void ApplyStandardSettings(const FontFace& standardFont, PaletteSettings* out) {
+  out->BootInTaskTray = false;
+  out->CloseInTaskTray = false;
+  out->TabMode = false;
+  out->configs = StandardPageConfigs(standardFont);
+  for (int page = 0; page < kPersonalPageCount; ++page) {
+    const auto& standard = StandardPageItems(page);
+    auto& items = out->items[static_cast<std::size_t>(page)];
+    std::copy(standard.begin(), standard.end(), items.begin());
+  }
+}
+
+bool WriteFlags(RegistrySession& s, const PaletteSettings& in) {
+  return s.OpenForWrite(kBaseKey) && s.WriteBool("BootInTaskTray", in.BootInTaskTray) &&
+         s.WriteBool("CloseInTaskTray", in.CloseInTaskTray) && s.WriteBool("TabMode", in.TabMode);
+}
+
+bool WriteConfig(RegistrySession& s, int page, const PageConfig& c) {
+  return s.OpenForWrite(ConfigKey(page)) && s.WriteInteger("ColCount", c.ColCount) &&
+         s.WriteInteger("RowCount", c.RowCount) && s.WriteInteger("ColWidth", c.ColWidth) &&
+         s.WriteInteger("RowHeight", c.RowHeight) && s.WriteBool("ColWidthMode", c.ColWidthMode) &&
+         s.WriteString("FontName", c.FontName) && s.WriteInteger("FontSize", c.FontSize) &&
+         s.WriteBool("FontBold", c.FontBold) && s.WriteBool("FontItalic", c.FontItalic);
+}
+
+bool WriteItems(RegistrySession& s, int page, const PageConfig& c, const PageItems& items) {
+  // More cells than slots store the 256 slots; a shape below one cell stores
+  // none, so no reader is ever told of slots that do not exist.
+  const int n = std::clamp<std::int32_t>(CellCount(c.ColCount, c.RowCount), 0, kSlotCount);
+  if (!s.OpenForWrite(ItemsKey(page)) || !s.WriteInteger("ItemCount", n)) return false;
+  for (int k = 0; k < n; ++k) {
+    if (!s.WriteString(Numbered("Item", k), items[static_cast<std::size_t>(k)])) return false;
+  }
+  return true;
+}
+
+bool WriteAll(RegistrySession& s, const PaletteSettings& in) {
+  if (!WriteFlags(s, in)) return false;
+  for (int page = 0; page < kPageCount; ++page) {
+    if (!WriteConfig(s, page, in.configs[static_cast<std::size_t>(page)])) return false;
+  }
+  for (int page = 0; page < kPersonalPageCount; ++page) {
+    const auto i = static_cast<std::size_t>(page);
+    if (!WriteItems(s, page, in.configs[i], in.items[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::int32_t CellCount(std::int32_t cols, std::int32_t rows) {
+  const std::int64_t product = static_cast<std::int64_t>(cols) * rows;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      product, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+bool LoadSettings(RegistryBackend& backend, const FontFace& standardFont, PaletteSettings* settings) {
+  bool ok = false;
+  {
+    RegistrySession session(backend);
+    ok = ReadAll(session, settings);
+  }
+  if (!ok) ApplyStandardSettings(standardFont, settings);
+  const PageConfig& memo = settings->configs[kPageMemo];
+  settings->MemoCount = CellCount(memo.ColCount, memo.RowCount);
+  return ok;
+}
+
+bool SaveSettings(RegistryBackend& backend, const PaletteSettings& settings) {
+  RegistrySession session(backend);
+  return WriteAll(session, settings);
+}
+
+std::int32_t ReadMemoSlotCount(RegistryBackend& backend, bool* fromStore) {
+  RegistrySession session(backend);
+  std::int32_t cols = 0;
+  std::int32_t rows = 0;
+  *fromStore = session.OpenForRead(ConfigKey(kPageMemo)) && session.ReadInteger("ColCount", &cols) &&
+               session.ReadInteger("RowCount", &rows);
+  if (!*fromStore) return 10;
+  // Raised like LoadSettings does, so the editor and the palette agree.
+  return CellCount(std::max<std::int32_t>(cols, 1), std::max<std::int32_t>(rows, 1));
+}
+
+}  // namespace tabcard
