@@ -1,0 +1,210 @@
+#include "app/palette_model.h"
+
+#include <utility>
+
+namespace tabcard {
+
+PaletteModel::PaletteModel(RegistryBackend& store, const FontFace& standardFont,
+                           PaletteView& view, DpiScale scale)
+    : store_(store), standardFont_(standardFont), view_(view), scale_(scale) {
+  for (int i = 0; i < kUserCount; ++i) userNames[i] = StandardUserName(i);
+  settings_.configs = StandardPageConfigs(standardFont_);
+  settings_.MemoCount = CellCount(settings_.configs[kPageMemo].ColCount,
+                                  settings_.configs[kPageMemo].RowCount);
+}
+
+void PaletteModel::FormCreate() {
+  const bool ok1 = LoadSettings();
+  LoadUserNames();
+  for (int page = 0; page < kPageCount; ++page) ApplyPageGeometry(page);
+  FillPersonalCells(kPageKojin1);
+  FillPersonalCells(kPageKojin2);
+  FillMemoTitles();
+  LoadList();
+  FillListCells();
+  FitColumnWidths();
+  FitTabWidth();
+  const bool ok3 = LoadWindowState();
+  // The user the window state restored, so the profile and the mark in the
+  // system menu always name the same user.
+  const bool ok2 = LoadProfile(UserNo);
+  FirstRun = !(ok1 && ok2 && ok3);
+  if (BootInTaskTray) {
+    view_.HideWindow();
+  } else {
+    view_.ShowWindow();
+  }
+  if (!WndTopMost) view_.SetTopMost(false);
+}
+
+void PaletteModel::FormShow() {
+  KeepOnScreen();
+  FitColumnWidths();
+  FitTabWidth();
+}
+
+void PaletteModel::FormResize() {
+  FitTabWidth();
+  FitColumnWidths();
+}
+
+bool PaletteModel::FormClose() {
+  if (view_.IsVisible()) SaveWindowState();
+  if (CloseInTaskTray && !Exiting) {
+    view_.HideWindow();
+    return false;
+  }
+  return true;
+}
+
+void PaletteModel::PageControl1Change() { FitColumnWidths(); }
+
+void PaletteModel::DisplayChanged() { KeepOnScreen(); }
+
+void PaletteModel::DpiChanged(DpiScale scale) {
+  scale_ = scale;
+  for (int page = 0; page < kPageCount; ++page) ApplyPageGeometry(page);
+  FitColumnWidths();
+  FitTabWidth();
+}
+
+bool PaletteModel::LoadSettings() {
+  const bool ok = tabcard::LoadSettings(store_, standardFont_, &settings_);
+  BootInTaskTray = settings_.BootInTaskTray;
+  CloseInTaskTray = settings_.CloseInTaskTray;
+  TabMode = settings_.TabMode;
+  return ok;
+}
+
+bool PaletteModel::LoadUserNames() { return tabcard::LoadUserNames(store_, &userNames); }
+
+bool PaletteModel::LoadProfile(int user) { return tabcard::LoadProfile(store_, user, &profile_); }
+
+bool PaletteModel::LoadList() { return tabcard::LoadList(store_, &list_); }
+
+bool PaletteModel::SaveList() { return tabcard::SaveList(store_, list_); }
+
+bool PaletteModel::LoadWindowState() {
+  std::int32_t screenWidth = 0, screenHeight = 0;
+  view_.ScreenSize(&screenWidth, &screenHeight);
+  WindowState state;
+  state.Page = view_.ActivePage();
+  const bool ok = tabcard::LoadWindowState(store_, screenWidth, screenHeight, &state);
+  if (!ok) {
+    // The standard 130 x 160 is a design size: scaled, and centred again.
+    state.bounds.width = scale_.Px(state.bounds.width);
+    state.bounds.height = scale_.Px(state.bounds.height);
+    state.bounds.left = (screenWidth - state.bounds.width) / 2;
+    state.bounds.top = (screenHeight - state.bounds.height) / 2;
+  }
+  WndTopMost = state.WndTopMost;
+  UserNo = state.UserNo;
+  view_.SetActivePage(state.Page);
+  view_.SetBounds(PlaceWindow(state.bounds, view_.Monitors()));
+  return ok;
+}
+
+bool PaletteModel::SaveWindowState() {
+  WindowState state;
+  state.bounds = view_.Bounds();
+  state.WndTopMost = WndTopMost;
+  state.TabMode = TabMode;
+  state.Page = view_.ActivePage();
+  state.UserNo = UserNo;
+  return tabcard::SaveWindowState(store_, state);
+}
+
+GridShape PaletteModel::Shape(int page) const {
+  const PageConfig& c = settings_.configs[static_cast<std::size_t>(page)];
+  return GridShape{c.ColCount, c.RowCount};
+}
+
+void PaletteModel::ApplyPageGeometry(int page) {
+  const PageConfig& c = settings_.configs[static_cast<std::size_t>(page)];
+  view_.SetGridGeometry(page, c.ColCount, c.RowCount, scale_.Px(c.ColWidth),
+                        scale_.Px(c.RowHeight));
+  GridFontSpec font;
+  font.face = GridFontFace(c.FontName, view_.GridFontFace(page));
+  font.height = scale_.FontHeight(c.FontSize);
+  font.bold = c.FontBold;
+  font.italic = c.FontItalic;
+  view_.SetGridFont(page, font);
+}
+
+void PaletteModel::FillPersonalCells(int page) {
+  view_.SetGridCells(page, PersonalCells(Shape(page),
+                                         settings_.items[static_cast<std::size_t>(page)]));
+}
+
+void PaletteModel::FillMemoTitles() {
+  view_.SetGridCells(kPageMemo, MemoCells(Shape(kPageMemo), settings_.MemoCount));
+}
+
+void PaletteModel::FillListCells() {
+  view_.SetGridCells(kPageList, ListCells(Shape(kPageList), list_.ListPhrases));
+}
+
+void PaletteModel::FitColumnWidths() {
+  // The arithmetic counts 2-pixel grid lines; at another DPI the lines are
+  // wider, and the difference is taken off the client width first.
+  const int extraLine = scale_.Px(kGridLineWidth) - kGridLineWidth;
+  for (int page = 0; page < kPageCount; ++page) {
+    const PageConfig& c = settings_.configs[static_cast<std::size_t>(page)];
+    const int cols = c.ColCount;
+    const int width =
+        c.ColWidthMode
+            ? scale_.Px(c.ColWidth)
+            : AutoColumnWidth(view_.GridClientWidth(page) - extraLine * cols, cols);
+    view_.SetGridColumns(page, cols, width);
+  }
+}
+
+void PaletteModel::FitTabWidth() {
+  const int extraMargin = scale_.Px(kTabMargin) - kTabMargin;
+  view_.SetTabWidth(TabWidth(view_.PageControlWidth() - extraMargin));
+}
+
+void PaletteModel::KeepOnScreen() { view_.SetBounds(PlaceWindow(view_.Bounds(), view_.Monitors())); }
+
+void PaletteModel::SwitchUser(int user) {
+  UserNo = user;
+  LoadProfile(UserNo);
+}
+
+void PaletteModel::RefreshAfterProfileEditor() {
+  LoadUserNames();
+  LoadProfile(UserNo);
+  FillMemoTitles();
+  LoadList();
+  FillListCells();
+}
+
+void PaletteModel::RefreshAfterOptions() {
+  LoadSettings();
+  for (int page = 0; page < kPageCount; ++page) ApplyPageGeometry(page);
+  FillPersonalCells(kPageKojin1);
+  FillPersonalCells(kPageKojin2);
+  FillMemoTitles();
+  FillListCells();
+  FitColumnWidths();
+}
+
+void PaletteModel::AddPhrase(std::string phrase, std::string hint) {
+  list_.ListPhrases.push_back(std::move(phrase));
+  list_.ListHints.push_back(std::move(hint));
+  FillListCells();
+  SaveList();
+}
+
+bool PaletteModel::DeletePhrase(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= list_.ListPhrases.size()) return false;
+  list_.ListPhrases.erase(list_.ListPhrases.begin() + index);
+  if (static_cast<std::size_t>(index) < list_.ListHints.size()) {
+    list_.ListHints.erase(list_.ListHints.begin() + index);
+  }
+  FillListCells();
+  SaveList();
+  return true;
+}
+
+}  // namespace tabcard

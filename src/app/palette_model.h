@@ -1,0 +1,134 @@
+// The main window's state and lifecycle without a window: the fields that
+// TfrmMain holds, the fixed order of FormCreate, what FormShow, FormResize,
+// FormClose and a display change do, and the refills after the menus and
+// dialogs. The window implements PaletteView and only applies the results.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "store/layout.h"
+#include "store/palette.h"
+#include "store/phrase_list.h"
+#include "store/placement.h"
+#include "store/profile_store.h"
+#include "store/registry.h"
+#include "store/settings.h"
+#include "store/window_state.h"
+#include "ui/dpi_scale.h"
+
+namespace tabcard {
+
+// A grid's font as ApplyPageGeometry leaves it; the view keeps every other
+// attribute of the grid's current font.
+struct GridFontSpec {
+  std::string face;  // CP932, at most 31 bytes
+  int height = 0;    // LOGFONT height in device pixels
+  bool bold = false;
+  bool italic = false;
+};
+
+// What the model needs of the window. Sizes are device pixels; the model
+// scales configured and design values with the DpiScale it is given.
+class PaletteView {
+ public:
+  virtual ~PaletteView() = default;
+
+  virtual void SetGridGeometry(int page, int cols, int rows, int colWidth, int rowHeight) = 0;
+  virtual std::string GridFontFace(int page) const = 0;
+  virtual void SetGridFont(int page, const GridFontSpec& font) = 0;
+  virtual void SetGridColumns(int page, int cols, int colWidth) = 0;
+  virtual int GridClientWidth(int page) const = 0;
+  virtual void SetGridCells(int page, const CellTexts& cells) = 0;
+
+  virtual int PageControlWidth() const = 0;
+  virtual void SetTabWidth(int width) = 0;
+  virtual int ActivePage() const = 0;
+  virtual void SetActivePage(int page) = 0;
+
+  virtual WindowBounds Bounds() const = 0;
+  virtual void SetBounds(const WindowBounds& bounds) = 0;
+  virtual bool IsVisible() const = 0;
+  virtual void ShowWindow() = 0;  // runs FormShow
+  virtual void HideWindow() = 0;
+  virtual void SetTopMost(bool topMost) = 0;
+
+  // Primary screen size, and every monitor's rectangle (primary first).
+  virtual void ScreenSize(std::int32_t* width, std::int32_t* height) const = 0;
+  virtual std::vector<MonitorRect> Monitors() const = 0;
+};
+
+class PaletteModel {
+ public:
+  // The design values the window is built with.
+  static constexpr int kGridLineWidth = 2;
+  static constexpr int kTabMargin = 4;
+
+  PaletteModel(RegistryBackend& store, const FontFace& standardFont, PaletteView& view,
+               DpiScale scale);
+
+  // Lifecycle handlers of TfrmMain.
+  void FormCreate();
+  void FormShow();
+  void FormResize();
+  // False when the close is refused (the window was hidden instead).
+  bool FormClose();
+  void PageControl1Change();
+  // WM_DISPLAYCHANGE: keeps the window on the new screen arrangement.
+  void DisplayChanged();
+  // WM_DPICHANGED: every scaled size again at the new DPI.
+  void DpiChanged(DpiScale scale);
+
+  // The loads and fills, in the names the menus and dialogs use.
+  bool LoadSettings();
+  bool LoadUserNames();
+  bool LoadProfile(int user);
+  bool LoadList();
+  bool LoadWindowState();
+  bool SaveWindowState();
+  bool SaveList();
+  void ApplyPageGeometry(int page);
+  void FillPersonalCells(int page);
+  void FillMemoTitles();
+  void FillListCells();
+  void FitColumnWidths();
+  void FitTabWidth();
+  // Keeps the window inside the monitor it is on (the showing rule).
+  void KeepOnScreen();
+
+  // Refills after the commands that change what the grids show.
+  void SwitchUser(int user);
+  void RefreshAfterProfileEditor();
+  void RefreshAfterOptions();
+  void AddPhrase(std::string phrase, std::string hint);
+  // False when index names no phrase (nothing changes then).
+  bool DeletePhrase(int index);
+
+  // State fields of TfrmMain.
+  bool BootInTaskTray = false;
+  bool CloseInTaskTray = false;
+  bool WndTopMost = true;
+  bool TabMode = false;
+  std::int32_t UserNo = 0;
+  UserNames userNames;
+  bool FirstRun = false;
+  bool Exiting = false;
+
+  const PaletteSettings& settings() const { return settings_; }
+  const Profile& profile() const { return profile_; }
+  const PhraseList& list() const { return list_; }
+  const DpiScale& scale() const { return scale_; }
+  GridShape Shape(int page) const;
+
+ private:
+  RegistryBackend& store_;
+  FontFace standardFont_;
+  PaletteView& view_;
+  DpiScale scale_;
+  PaletteSettings settings_;
+  Profile profile_;
+  PhraseList list_;
+};
+
+}  // namespace tabcard

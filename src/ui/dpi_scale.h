@@ -1,0 +1,33 @@
+// The one scaling point: every design size (pixels at 96 DPI) and every
+// configured pixel or point size goes through DpiScale, so at 96 DPI each
+// figure is exactly as given and at other DPIs the palette keeps its size on
+// screen. Windowless, so the palette logic and its tests use it too.
+#pragma once
+
+#include <cstdint>
+
+namespace tabcard {
+
+inline constexpr int kDesignDpi = 96;
+
+// a * b / c rounded to the nearest, halves away from zero, as MulDiv does.
+constexpr int MulDivRound(int a, int b, int c) {
+  const std::int64_t p = static_cast<std::int64_t>(a) * b;
+  const std::int64_t h = c / 2;
+  return static_cast<int>(p >= 0 ? (p + h) / c : (p - h) / c);
+}
+
+class DpiScale {
+ public:
+  constexpr explicit DpiScale(int dpi = kDesignDpi) : dpi_(dpi > 0 ? dpi : kDesignDpi) {}
+  constexpr int dpi() const { return dpi_; }
+  // Design pixels to device pixels.
+  constexpr int Px(int designPixels) const { return MulDivRound(designPixels, dpi_, kDesignDpi); }
+  // A font size in points as a LOGFONT height (negative: character height).
+  constexpr int FontHeight(int points) const { return -MulDivRound(points, dpi_, 72); }
+
+ private:
+  int dpi_;
+};
+
+}  // namespace tabcard
