@@ -5,7 +5,7 @@
 namespace tabcard {
 
 PaletteModel::PaletteModel(RegistryBackend& store, const FontFace& standardFont,
-                           PaletteView& view, DpiScale scale)
+                           PaletteWindowView& view, DpiScale scale)
     : store_(store), standardFont_(standardFont), view_(view), scale_(scale) {
   for (int i = 0; i < kUserCount; ++i) userNames[i] = StandardUserName(i);
   settings_.configs = StandardPageConfigs(standardFont_);

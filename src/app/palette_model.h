@@ -1,7 +1,7 @@
 // The main window's state and lifecycle without a window: the fields that
 // TfrmMain holds, the fixed order of FormCreate, what FormShow, FormResize,
 // FormClose and a display change do, and the refills after the menus and
-// dialogs. The window implements PaletteView and only applies the results.
+// dialogs. The window implements PaletteWindowView and only applies the results.
 #pragma once
 
 #include <cstdint>
@@ -31,9 +31,9 @@ struct GridFontSpec {
 
 // What the model needs of the window. Sizes are device pixels; the model
 // scales configured and design values with the DpiScale it is given.
-class PaletteView {
+class PaletteWindowView {
  public:
-  virtual ~PaletteView() = default;
+  virtual ~PaletteWindowView() = default;
 
   virtual void SetGridGeometry(int page, int cols, int rows, int colWidth, int rowHeight) = 0;
   virtual std::string GridFontFace(int page) const = 0;
@@ -65,7 +65,7 @@ class PaletteModel {
   static constexpr int kGridLineWidth = 2;
   static constexpr int kTabMargin = 4;
 
-  PaletteModel(RegistryBackend& store, const FontFace& standardFont, PaletteView& view,
+  PaletteModel(RegistryBackend& store, const FontFace& standardFont, PaletteWindowView& view,
                DpiScale scale);
 
   // Lifecycle handlers of TfrmMain.
@@ -124,7 +124,7 @@ class PaletteModel {
  private:
   RegistryBackend& store_;
   FontFace standardFont_;
-  PaletteView& view_;
+  PaletteWindowView& view_;
   DpiScale scale_;
   PaletteSettings settings_;
   Profile profile_;

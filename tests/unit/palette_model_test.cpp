@@ -16,7 +16,7 @@ const FontFace kFont{"\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x
 
 // Records what the model asks of the window, as a log and as the state a
 // window would be left in.
-class FakeView : public PaletteView {
+class FakeView : public PaletteWindowView {
  public:
   void SetGridGeometry(int page, int cols, int rows, int colWidth, int rowHeight) override {
     Log("geom" + std::to_string(page));
