@@ -1,0 +1,108 @@
+// What the item transfer needs from the windowing system, as an interface the
+// windowless logic can drive: windows are opaque ids, and the message and
+// keyboard constants are copies of the Win32 values the transfer sends.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tabcard {
+
+using WindowId = std::uintptr_t;
+constexpr WindowId kNoWindow = 0;
+
+struct ScreenPoint {
+  int x = 0;
+  int y = 0;
+};
+inline bool operator==(ScreenPoint a, ScreenPoint b) { return a.x == b.x && a.y == b.y; }
+
+// Win32 values of the synthesised click and paste.
+namespace wm {
+constexpr unsigned kMouseActivate = 0x0021;
+constexpr unsigned kLButtonDown = 0x0201;
+constexpr unsigned kLButtonUp = 0x0202;
+constexpr unsigned kParentNotify = 0x0210;
+constexpr std::uintptr_t kMkLButton = 0x0001;
+constexpr unsigned kHtClient = 1;
+}  // namespace wm
+
+namespace vk {
+constexpr unsigned char kTab = 0x09;
+constexpr unsigned char kShift = 0x10;
+constexpr unsigned char kInsert = 0x2D;
+constexpr unsigned kExtendedKey = 1;  // KEYEVENTF_EXTENDEDKEY
+constexpr unsigned kKeyUp = 2;        // KEYEVENTF_KEYUP
+}  // namespace vk
+
+// An lParam holding two 16-bit values, low word first, as MAKELPARAM packs
+// them: y * 65536 + x for coordinates that are not negative.
+constexpr std::intptr_t PackWords(int low, int high) {
+  return static_cast<std::intptr_t>((static_cast<std::uint32_t>(high & 0xFFFF) << 16) |
+                                    static_cast<std::uint32_t>(low & 0xFFFF));
+}
+
+enum class SendResult {
+  kDone,
+  kNoResponse,  // the window's thread did not handle the message in time
+  kNoWindow,    // the window is gone
+};
+
+struct ClipboardText {
+  enum class State { kBusy, kNoText, kText };
+  State state = State::kNoText;
+  std::string text;  // CP932, when state is kText
+};
+
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+
+  virtual ScreenPoint CursorPos() = 0;
+  virtual WindowId WindowFromPoint(ScreenPoint p) = 0;
+  // The parent of a child window, the owner of a pop-up, as GetParent.
+  virtual WindowId ParentOf(WindowId w) = 0;
+  // The outermost window reached through parents and owners; w itself when
+  // it has neither; none for none.
+  virtual WindowId TopLevelOf(WindowId w) = 0;
+  // The window of w's owner group that was active last (w when none).
+  virtual WindowId LastActivePopup(WindowId w) = 0;
+  virtual bool Exists(WindowId w) = 0;
+  // A window of this process.
+  virtual bool IsOwnWindow(WindowId w) = 0;
+  virtual ScreenPoint ScreenToClient(WindowId w, ScreenPoint p) = 0;
+
+  virtual bool SetForeground(WindowId w) = 0;
+  virtual WindowId Foreground() = 0;
+
+  // Sends and waits a bounded time, so a hung window cannot hold us up.
+  virtual SendResult Send(WindowId w, unsigned msg, std::uintptr_t wParam,
+                          std::intptr_t lParam) = 0;
+  // One keybd_event: virtual key, scan code 0, flags, extra information 0.
+  virtual void KeyEvent(unsigned char virtualKey, unsigned flags) = 0;
+
+  // Replaces the clipboard's content in one session: CF_TEXT holding bytes
+  // and one terminating zero, CF_UNICODETEXT of the bytes before their first
+  // zero, CF_LOCALE Japanese. Retries a held clipboard for a short while;
+  // false when it stayed held or a format could not be placed.
+  virtual bool PlaceClipboardText(std::string_view bytes) = 0;
+  // The clipboard's text, at most about maxBytes of CP932 from its start:
+  // the caller cuts to exactly maxBytes.
+  virtual ClipboardText ReadClipboardText(std::size_t maxBytes) = 0;
+  // Changes whenever the clipboard's content changes; 0 when unknown.
+  virtual std::uint32_t ClipboardSequence() = 0;
+
+  virtual void Beep() = 0;
+  virtual void ShowDragCursor(bool dragging) = 0;
+  virtual void SetCapture(WindowId w) = 0;
+  virtual void ReleaseCapture() = 0;
+
+  // Milliseconds of a monotonic clock, and a pause that lets other
+  // threads' sent messages through.
+  virtual std::uint64_t NowMs() = 0;
+  virtual void Pause(unsigned ms) = 0;
+};
+
+}  // namespace tabcard

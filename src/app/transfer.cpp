@@ -1,0 +1,223 @@
+#include "app/transfer.h"
+
+#include "core/text.h"
+#include "store/layout.h"
+#include "store/memo.h"
+
+namespace tabcard {
+
+namespace {
+
+bool IsPersonal(int page) { return page == kPageKojin1 || page == kPageKojin2; }
+
+bool IsCell(GridCell c) { return c.col >= 0 && c.row >= 0; }
+
+std::intptr_t PackPoint(ScreenPoint p) { return PackWords(p.x, p.y); }
+
+}  // namespace
+
+std::string_view ItemTransfer::CellValue::Text() const { return UpToZero(block); }
+
+bool ItemTransfer::CellValue::IsBlank() const { return tabcard::IsBlank(Text()); }
+
+std::optional<ItemTransfer::CellValue> ItemTransfer::ValueOf(int page, GridCell cell) const {
+  if (IsPersonal(page)) {
+    const int item = FindItem(view_.CellText(page, cell));
+    if (item < 0) return std::nullopt;
+    return CellValue{view_.CurrentItemValues()[static_cast<std::size_t>(item)]};
+  }
+  if (page == kPageMemo) {
+    const GridShape shape = view_.Shape(page);
+    CellValue memo{view_.MemoHead(MemoSlot(shape, shape.cols * shape.rows, cell.col, cell.row))};
+    memo.block.resize(kMemoTextCapacity, '\0');
+    return memo;
+  }
+  return CellValue{view_.CellText(page, cell)};
+}
+
+void ItemTransfer::SGridMouseDown(int page, MouseButton button) {
+  if (button == MouseButton::kLeft) {
+    const GridCell cell = view_.CurrentCell(page);
+    state_.DragCol = cell.col;
+    state_.DragRow = cell.row;
+    if (!IsCell(cell)) return;
+    if (!view_.CellText(page, cell).empty() && !state_.DragArmed) state_.DragArmed = true;
+  } else if (button == MouseButton::kRight) {
+    // A press below the last row or right of the last column leaves the
+    // current cell as it is.
+    if (const auto cell = view_.CellAtScreen(page, desktop_.CursorPos())) {
+      view_.SetCurrentCell(page, *cell);
+    }
+  }
+}
+
+void ItemTransfer::SGridMouseMove(int page) {
+  if (!state_.DragArmed) return;
+  const WindowId under = desktop_.WindowFromPoint(desktop_.CursorPos());
+  // No distance threshold: the neighbouring cell, or any other window, starts it.
+  if (under == view_.GridWindow(page) &&
+      view_.CurrentCell(page) == GridCell{state_.DragCol, state_.DragRow}) {
+    return;
+  }
+  StartDrag(page);
+  state_.DragArmed = false;
+}
+
+void ItemTransfer::StartDrag(int page) {
+  state_.Dragging = false;
+  const auto value = ValueOf(page, {state_.DragCol, state_.DragRow});
+  if (!value) return;
+  if (value->IsBlank()) {
+    // A blank memo still replaces the clipboard; nothing else does.
+    if (page == kPageMemo) desktop_.PlaceClipboardText(value->block);
+    return;
+  }
+  if (!desktop_.PlaceClipboardText(value->block)) {
+    desktop_.Beep();
+    return;
+  }
+  state_.Dragging = true;
+  desktop_.ShowDragCursor(true);
+  desktop_.SetCapture(view_.GridWindow(page));
+}
+
+void ItemTransfer::SGridMouseUp(int page, MouseButton button) {
+  if (button != MouseButton::kLeft) return;
+  if (state_.DragArmed || !state_.Dragging) {
+    state_.DragArmed = false;
+    SetClickHint(page);
+    return;
+  }
+  Drop(page);
+}
+
+void ItemTransfer::Drop(int page) {
+  const ScreenPoint p = desktop_.CursorPos();
+  const WindowId control = desktop_.WindowFromPoint(p);
+  if (control != kNoWindow && control != view_.GridWindow(page)) {
+    const WindowId topLevel = desktop_.TopLevelOf(control);
+    const bool forward = desktop_.SetForeground(topLevel);
+    if (ClickAt(control, topLevel, p)) {
+      if (forward) WaitForForeground(topLevel);
+      PasteKeystrokes();
+    } else {
+      desktop_.Beep();
+    }
+  }
+  desktop_.ShowDragCursor(false);
+  state_.Dragging = false;
+  desktop_.ReleaseCapture();
+  view_.SetCurrentCell(page, {state_.DragCol, state_.DragRow});
+}
+
+bool ItemTransfer::ClickAt(WindowId control, WindowId topLevel, ScreenPoint p) {
+  // A window that does not answer in time ends the drop: typing into it
+  // later, when it wakes up, would paste into whatever it shows then.
+  auto answered = [this](WindowId w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) {
+    return w == kNoWindow || desktop_.Send(w, msg, wp, lp) != SendResult::kNoResponse;
+  };
+  const WindowId parent = desktop_.ParentOf(control);
+  if (parent != kNoWindow &&
+      !answered(parent, wm::kParentNotify, wm::kLButtonDown,
+                PackPoint(desktop_.ScreenToClient(parent, p)))) {
+    return false;
+  }
+  const std::intptr_t activate = PackWords(wm::kHtClient, wm::kLButtonDown);
+  if (!answered(control, wm::kMouseActivate, topLevel, activate)) return false;
+  if (!answered(parent, wm::kMouseActivate, topLevel, activate)) return false;
+  const std::intptr_t at = PackPoint(desktop_.ScreenToClient(control, p));
+  if (!answered(control, wm::kLButtonDown, wm::kMkLButton, at)) return false;
+  return answered(control, wm::kLButtonUp, wm::kMkLButton, at);
+}
+
+void ItemTransfer::SetClickHint(int page) {
+  const GridCell c = view_.CurrentCell(page);
+  if (!IsCell(c)) return;
+  const GridShape shape = view_.Shape(page);
+  std::string hint;
+  if (IsPersonal(page)) {
+    const auto value = ValueOf(page, c);
+    if (value && value->IsBlank()) {
+      view_.ShowHint(page, false);  // the old text stays
+      return;
+    }
+    if (value) hint = value->block;
+  } else if (page == kPageMemo) {
+    const std::string title = view_.CellText(page, c);
+    if (MemoSlot(shape, shape.cols * shape.rows, c.col, c.row) >= 0 && !IsBlank(title)) {
+      hint = title;
+    }
+  } else {
+    const int phrase = PhraseIndex(shape, view_.PhraseCount(), c.col, c.row);
+    if (phrase >= 0) {
+      std::string text = view_.ListHint(static_cast<std::size_t>(phrase));
+      if (!IsBlank(text)) hint = std::move(text);
+    }
+  }
+  view_.SetHint(page, hint);
+  view_.ShowHint(page, !hint.empty());
+}
+
+void ItemTransfer::SGridDblClik(int page) {
+  const GridCell c = view_.CurrentCell(page);
+  if (!IsCell(c)) return;
+  const auto value = ValueOf(page, c);
+  if (!value || value->IsBlank()) return;
+  SendToTarget(*value);
+}
+
+void ItemTransfer::mnuKnjShimeiClick(std::string_view caption) {
+  const int item = FindItem(caption);
+  if (item < 0) return;
+  const CellValue value{view_.CurrentItemValues()[static_cast<std::size_t>(item)]};
+  if (value.IsBlank()) return;
+  SendToTarget(value);
+}
+
+void ItemTransfer::SendToTarget(const CellValue& value) {
+  // Keystrokes after a failed placement would paste the old clipboard.
+  if (!desktop_.PlaceClipboardText(value.block)) {
+    desktop_.Beep();
+    return;
+  }
+  const WindowId target = state_.TargetWindow;
+  // Otherwise the keys go to whichever window has the focus.
+  if (target != kNoWindow && desktop_.Exists(target) &&
+      desktop_.SetForeground(desktop_.LastActivePopup(target))) {
+    WaitForForeground(target);
+  }
+  PasteKeystrokes();
+}
+
+void ItemTransfer::WaitForForeground(WindowId topLevel) {
+  // The switch completes a moment after SetForegroundWindow; keys injected
+  // before it would reach the old foreground window.
+  const std::uint64_t start = desktop_.NowMs();
+  while (desktop_.TopLevelOf(desktop_.Foreground()) != topLevel) {
+    if (desktop_.NowMs() - start >= kForegroundWaitMs) return;
+    desktop_.Pause(kForegroundPollMs);
+  }
+}
+
+void ItemTransfer::PasteKeystrokes() {
+  // Shift+Insert rather than Ctrl+V: consoles and edit controls alike paste on it.
+  desktop_.KeyEvent(vk::kShift, vk::kExtendedKey);
+  desktop_.KeyEvent(vk::kInsert, vk::kExtendedKey);
+  desktop_.KeyEvent(vk::kInsert, vk::kExtendedKey | vk::kKeyUp);
+  desktop_.KeyEvent(vk::kShift, vk::kExtendedKey | vk::kKeyUp);
+  if (view_.TabMode()) {
+    desktop_.KeyEvent(vk::kTab, vk::kExtendedKey);
+    desktop_.KeyEvent(vk::kTab, vk::kExtendedKey | vk::kKeyUp);
+  }
+}
+
+void ItemTransfer::Timer1Timer() {
+  if (auto caption = caption_.Update(desktop_)) view_.SetCaption(*caption);
+  const WindowId w = desktop_.TopLevelOf(desktop_.Foreground());
+  // No foreground window happens for a moment while activation moves; it
+  // must not make the next double-click lose its target. The palette's own
+  // dialogs are no target either.
+  if (w != kNoWindow && !desktop_.IsOwnWindow(w)) state_.TargetWindow = w;
+}
+
+}  // namespace tabcard

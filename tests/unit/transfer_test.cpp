@@ -1,0 +1,714 @@
+#include "app/transfer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "app/kojin_menu.h"
+#include "store/layout.h"
+
+namespace tabcard {
+namespace {
+
+using Events = std::vector<std::string>;
+
+std::string Hex(unsigned long long v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "0x%llX", v);
+  return buf;
+}
+
+// Window ids of the scene. The palette: its main window, a tab row and the
+// four grids. Another application: a main window, a panel in it, an edit in
+// the panel, and an owned dialog.
+constexpr WindowId kPalette = 0x10;
+constexpr WindowId kTabRow = 0x11;
+constexpr WindowId kGrid0 = 0x100;  // + page
+constexpr WindowId kApp = 0x20;
+constexpr WindowId kPanel = 0x21;
+constexpr WindowId kEdit = 0x22;
+constexpr WindowId kDialog = 0x30;
+
+struct FakeWindow {
+  WindowId parent = kNoWindow;  // parent or owner
+  ScreenPoint origin;           // client origin on the screen
+  bool own = false;
+  SendResult answer = SendResult::kDone;
+};
+
+class FakeDesktop : public Desktop {
+ public:
+  explicit FakeDesktop(Events& log) : log_(log) {
+    windows[kPalette] = {kNoWindow, {100, 100}, true};
+    windows[kTabRow] = {kPalette, {102, 122}, true};
+    for (int page = 0; page < kPageCount; ++page) {
+      windows[kGrid0 + page] = {kPalette, {102, 140}, true};
+    }
+    windows[kApp] = {kNoWindow, {500, 300}};
+    windows[kPanel] = {kApp, {510, 330}};
+    windows[kEdit] = {kPanel, {520, 350}};
+    windows[kDialog] = {kApp, {700, 400}};
+  }
+
+  ScreenPoint CursorPos() override { return cursor; }
+  WindowId WindowFromPoint(ScreenPoint) override { return under; }
+  WindowId ParentOf(WindowId w) override {
+    auto it = windows.find(w);
+    return it == windows.end() ? kNoWindow : it->second.parent;
+  }
+  WindowId TopLevelOf(WindowId w) override {
+    while (ParentOf(w) != kNoWindow) w = ParentOf(w);
+    return w;
+  }
+  WindowId LastActivePopup(WindowId w) override {
+    auto it = lastActive.find(w);
+    return it == lastActive.end() ? w : it->second;
+  }
+  bool Exists(WindowId w) override { return windows.count(w) != 0; }
+  bool IsOwnWindow(WindowId w) override { return Exists(w) && windows[w].own; }
+  ScreenPoint ScreenToClient(WindowId w, ScreenPoint p) override {
+    const ScreenPoint o = windows[w].origin;
+    return {p.x - o.x, p.y - o.y};
+  }
+
+  bool SetForeground(WindowId w) override {
+    log_.push_back("foreground " + Hex(w));
+    if (refuseForeground) return false;
+    if (switchAfterMs >= 0) {
+      pendingForeground_ = w;
+      switchAt_ = now + static_cast<std::uint64_t>(switchAfterMs);
+    }
+    return true;
+  }
+  WindowId Foreground() override {
+    if (pendingForeground_ != kNoWindow && now >= switchAt_) {
+      foreground = pendingForeground_;
+      pendingForeground_ = kNoWindow;
+    }
+    return foreground;
+  }
+
+  SendResult Send(WindowId w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) override {
+    log_.push_back("send " + Hex(w) + " " + Hex(msg) + " " + Hex(wp) + " " +
+                   Hex(static_cast<std::uint64_t>(lp)));
+    return windows[w].answer;
+  }
+  void KeyEvent(unsigned char key, unsigned flags) override {
+    log_.push_back("key " + Hex(key) + " " + Hex(flags));
+  }
+
+  bool PlaceClipboardText(std::string_view bytes) override {
+    log_.push_back("clipboard " + std::to_string(bytes.size()));
+    if (clipboardBusy) return false;
+    clipboard = std::string(bytes);
+    clipboardPlaced = true;
+    ++sequence;
+    return true;
+  }
+  ClipboardText ReadClipboardText(std::size_t maxBytes) override {
+    ++reads;
+    lastReadMax = maxBytes;
+    if (clipboardBusy) return {ClipboardText::State::kBusy, {}};
+    if (!clipboardPlaced) return {ClipboardText::State::kNoText, {}};
+    return {ClipboardText::State::kText, clipboard};
+  }
+  std::uint32_t ClipboardSequence() override { return sequence; }
+
+  void Beep() override { log_.push_back("beep"); }
+  void ShowDragCursor(bool dragging) override {
+    log_.push_back(dragging ? "cursor drag" : "cursor default");
+  }
+  void SetCapture(WindowId w) override { log_.push_back("capture " + Hex(w)); }
+  void ReleaseCapture() override { log_.push_back("release"); }
+  std::uint64_t NowMs() override { return now; }
+  void Pause(unsigned ms) override { now += ms; }
+
+  std::map<WindowId, FakeWindow> windows;
+  std::map<WindowId, WindowId> lastActive;
+  ScreenPoint cursor{130, 150};
+  WindowId under = kGrid0;
+  WindowId foreground = kPalette;
+  int switchAfterMs = 0;  // -1: the foreground never changes
+  bool refuseForeground = false;
+  bool clipboardBusy = false;
+  bool clipboardPlaced = false;
+  std::string clipboard;
+  std::uint32_t sequence = 1;
+  int reads = 0;
+  std::size_t lastReadMax = 0;
+  std::uint64_t now = 1000;
+
+ private:
+  Events& log_;
+  WindowId pendingForeground_ = kNoWindow;
+  std::uint64_t switchAt_ = 0;
+};
+
+class FakePalette : public PaletteView {
+ public:
+  explicit FakePalette(Events& log) : log_(log) {
+    shapes = {GridShape{2, 6}, GridShape{2, 6}, GridShape{1, 10}, GridShape{1, 10}};
+    current.fill({0, 0});
+  }
+
+  WindowId GridWindow(int page) const override { return kGrid0 + page; }
+  GridShape Shape(int page) const override { return shapes[page]; }
+  GridCell CurrentCell(int page) const override { return current[page]; }
+  void SetCurrentCell(int page, GridCell c) override {
+    log_.push_back("cell " + std::to_string(page) + " " + std::to_string(c.col) + "," +
+                   std::to_string(c.row));
+    current[page] = c;
+  }
+  std::optional<GridCell> CellAtScreen(int, ScreenPoint p) const override {
+    auto it = cellAt.find({p.x, p.y});
+    if (it == cellAt.end()) return std::nullopt;
+    return it->second;
+  }
+  std::string CellText(int page, GridCell c) const override {
+    auto it = texts.find({page, c.col, c.row});
+    return it == texts.end() ? std::string() : it->second;
+  }
+  const ItemValues& CurrentItemValues() const override { return values; }
+  std::string MemoHead(int slot) const override {
+    std::string head(4096, '\0');
+    auto it = memos.find(slot);
+    if (it != memos.end()) head.replace(0, std::min<std::size_t>(4096, it->second.size()), it->second, 0, 4096);
+    return head;
+  }
+  std::size_t PhraseCount() const override { return hints.size(); }
+  std::string ListHint(std::size_t i) const override { return hints.at(i); }
+  bool TabMode() const override { return tabMode; }
+  void SetHint(int page, std::string_view text) override {
+    log_.push_back("hint " + std::to_string(page) + " [" + std::string(text) + "]");
+  }
+  void ShowHint(int page, bool on) override {
+    log_.push_back("showhint " + std::to_string(page) + (on ? " on" : " off"));
+  }
+  void SetCaption(std::string_view text) override {
+    log_.push_back("caption [" + std::string(text) + "]");
+  }
+
+  std::array<GridShape, kPageCount> shapes;
+  std::array<GridCell, kPageCount> current;
+  std::map<std::pair<int, int>, GridCell> cellAt;
+  std::map<std::tuple<int, int, int>, std::string> texts;
+  ItemValues values;
+  std::map<int, std::string> memos;
+  std::vector<std::string> hints;
+  bool tabMode = false;
+
+ private:
+  Events& log_;
+};
+
+const Events kPaste = {"key 0x10 0x1", "key 0x2D 0x1", "key 0x2D 0x3", "key 0x10 0x3"};
+const Events kPasteTab = {"key 0x10 0x1", "key 0x2D 0x1", "key 0x2D 0x3",
+                          "key 0x10 0x3", "key 0x9 0x1",  "key 0x9 0x3"};
+
+Events Concat(std::initializer_list<Events> parts) {
+  Events all;
+  for (const Events& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+class TransferTest : public ::testing::Test {
+ protected:
+  TransferTest() : desktop(log), palette(log), transfer(desktop, palette) {
+    palette.texts[{kPageKojin1, 0, 0}] = "氏名";
+    palette.texts[{kPageKojin1, 0, 1}] = "ＴＥＬ";
+    palette.texts[{kPageKojin1, 1, 0}] = "〒";
+    palette.texts[{kPageKojin1, 1, 1}] = "not an item";
+    palette.values[0] = "山田太郎";
+    palette.values[12] = "  03-1234 ";
+    palette.values[14] = " \t ";
+  }
+
+  // Left press on a cell of the page, then a move with the pointer over `over`.
+  void PressAndLeave(int page, GridCell cell, WindowId over) {
+    palette.current[page] = cell;
+    transfer.SGridMouseDown(page, MouseButton::kLeft);
+    desktop.under = over;
+    transfer.SGridMouseMove(page);
+  }
+
+  // Makes the other application the target, then the palette the foreground.
+  void TrackTarget(WindowId w) {
+    desktop.foreground = w;
+    transfer.Timer1Timer();
+    desktop.foreground = kPalette;
+    log.clear();
+  }
+
+  Events log;
+  FakeDesktop desktop;
+  FakePalette palette;
+  ItemTransfer transfer;
+};
+
+TEST_F(TransferTest, DragStartPlacesValueShowsCursorAndCaptures) {
+  PressAndLeave(kPageKojin1, {0, 0}, kEdit);
+  EXPECT_EQ(log, (Events{"clipboard 8", "cursor drag", "capture 0x100"}));
+  EXPECT_EQ(desktop.clipboard, "山田太郎");
+  EXPECT_TRUE(transfer.State().Dragging);
+  EXPECT_FALSE(transfer.State().DragArmed);
+}
+
+TEST_F(TransferTest, MovingInsideThePressedCellStartsNothing) {
+  PressAndLeave(kPageKojin1, {0, 0}, kGrid0);
+  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(transfer.State().DragArmed);
+  EXPECT_FALSE(transfer.State().Dragging);
+}
+
+TEST_F(TransferTest, EnteringTheNeighbouringCellStartsTheDragOfThePressedCell) {
+  palette.current[kPageKojin1] = {0, 0};
+  transfer.SGridMouseDown(kPageKojin1, MouseButton::kLeft);
+  palette.current[kPageKojin1] = {0, 1};  // the grid follows the held button
+  transfer.SGridMouseMove(kPageKojin1);
+  EXPECT_EQ(desktop.clipboard, "山田太郎");
+  EXPECT_TRUE(transfer.State().Dragging);
+}
+
+TEST_F(TransferTest, DropOnAnotherApplicationsControl) {
+  PressAndLeave(kPageKojin1, {0, 0}, kEdit);
+  log.clear();
+  desktop.cursor = {530, 365};
+  palette.current[kPageKojin1] = {1, 3};
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  // Panel client (20, 35), edit client (10, 15).
+  const Events expected = Concat({{"foreground 0x20",
+                                   "send 0x21 0x210 0x201 0x230014",
+                                   "send 0x22 0x21 0x20 0x2010001",
+                                   "send 0x21 0x21 0x20 0x2010001",
+                                   "send 0x22 0x201 0x1 0xF000A",
+                                   "send 0x22 0x202 0x1 0xF000A"},
+                                  kPaste,
+                                  {"cursor default", "release", "cell 0 0,0"}});
+  EXPECT_EQ(log, expected);
+  EXPECT_FALSE(transfer.State().Dragging);
+}
+
+TEST_F(TransferTest, DropOnATopLevelWindowSendsNothingToAParent) {
+  PressAndLeave(kPageKojin1, {0, 0}, kApp);
+  log.clear();
+  desktop.cursor = {505, 310};
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  const Events expected = Concat({{"foreground 0x20", "send 0x20 0x21 0x20 0x2010001",
+                                   "send 0x20 0x201 0x1 0xA0005", "send 0x20 0x202 0x1 0xA0005"},
+                                  kPaste,
+                                  {"cursor default", "release", "cell 0 0,0"}});
+  EXPECT_EQ(log, expected);
+}
+
+TEST_F(TransferTest, ClientCoordinatesLeftOfTheControlKeepTheRowIntact) {
+  PressAndLeave(kPageKojin1, {0, 0}, kEdit);
+  log.clear();
+  desktop.cursor = {518, 351};  // on the edit's left border: x = -2
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  EXPECT_EQ(log[4], "send 0x22 0x201 0x1 0x1FFFE");
+}
+
+TEST_F(TransferTest, DropOnTheGridSendsNothingAndKeepsTheClipboard) {
+  PressAndLeave(kPageKojin1, {0, 0}, kEdit);
+  log.clear();
+  desktop.under = kGrid0;
+  palette.current[kPageKojin1] = {1, 5};
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  EXPECT_EQ(log, (Events{"cursor default", "release", "cell 0 0,0"}));
+  EXPECT_EQ(desktop.clipboard, "山田太郎");
+}
+
+TEST_F(TransferTest, DropOnAnotherPartOfThePaletteSendsToThePalette) {
+  PressAndLeave(kPageKojin1, {0, 0}, kTabRow);
+  log.clear();
+  desktop.cursor = {112, 127};
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  const Events expected = Concat({{"foreground 0x10", "send 0x10 0x210 0x201 0x1B000C",
+                                   "send 0x11 0x21 0x10 0x2010001",
+                                   "send 0x10 0x21 0x10 0x2010001",
+                                   "send 0x11 0x201 0x1 0x5000A", "send 0x11 0x202 0x1 0x5000A"},
+                                  kPaste,
+                                  {"cursor default", "release", "cell 0 0,0"}});
+  EXPECT_EQ(log, expected);
+}
+
+TEST_F(TransferTest, AHungTargetEndsTheDropWithoutKeystrokes) {
+  desktop.windows[kEdit].answer = SendResult::kNoResponse;
+  PressAndLeave(kPageKojin1, {0, 0}, kEdit);
+  log.clear();
+  desktop.cursor = {530, 365};
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  EXPECT_EQ(log, (Events{"foreground 0x20", "send 0x21 0x210 0x201 0x230014",
+                         "send 0x22 0x21 0x20 0x2010001", "beep", "cursor default", "release",
+                         "cell 0 0,0"}));
+}
+
+TEST_F(TransferTest, AControlThatVanishedDoesNotStopTheDrop) {
+  desktop.windows[kPanel].answer = SendResult::kNoWindow;
+  PressAndLeave(kPageKojin1, {0, 0}, kEdit);
+  log.clear();
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "key 0x2D 0x1"), 1);
+}
+
+TEST_F(TransferTest, DoubleClickPastesIntoTheTrackedWindow) {
+  TrackTarget(kApp);
+  palette.current[kPageKojin1] = {0, 0};
+  transfer.SGridDblClik(kPageKojin1);
+  EXPECT_EQ(log, Concat({{"clipboard 8", "foreground 0x20"}, kPaste}));
+}
+
+TEST_F(TransferTest, DoubleClickBringsBackTheTargetsLastActiveDialog) {
+  desktop.lastActive[kApp] = kDialog;
+  TrackTarget(kDialog);  // the tick climbs to the owner
+  EXPECT_EQ(transfer.State().TargetWindow, kApp);
+  palette.current[kPageKojin1] = {0, 0};
+  transfer.SGridDblClik(kPageKojin1);
+  EXPECT_EQ(log, Concat({{"clipboard 8", "foreground 0x30"}, kPaste}));
+}
+
+TEST_F(TransferTest, WithoutATargetTheKeysGoToTheFocus) {
+  palette.current[kPageKojin1] = {0, 0};
+  transfer.SGridDblClik(kPageKojin1);
+  EXPECT_EQ(log, Concat({{"clipboard 8"}, kPaste}));
+}
+
+TEST_F(TransferTest, ItemMenuPastesTheNamedItem) {
+  TrackTarget(kApp);
+  transfer.mnuKnjShimeiClick("ＴＥＬ");
+  EXPECT_EQ(log, Concat({{"clipboard 10", "foreground 0x20"}, kPaste}));
+  EXPECT_EQ(desktop.clipboard, "  03-1234 ");  // untrimmed
+}
+
+TEST_F(TransferTest, ItemMenuIgnoresUnknownCaptionsAndBlankValues) {
+  TrackTarget(kApp);
+  transfer.mnuKnjShimeiClick("TEL");
+  transfer.mnuKnjShimeiClick("〒");
+  transfer.mnuKnjShimeiClick("姓");  // empty
+  EXPECT_TRUE(log.empty());
+}
+
+// Each way of sending ends with TAB down and up in TAB mode, and only then.
+class TabModeTest : public TransferTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(TabModeTest, AppendsTabAfterThePaste) {
+  for (bool tabMode : {false, true}) {
+    palette.tabMode = tabMode;
+    TrackTarget(kApp);
+    switch (GetParam()) {
+      case 0:
+        PressAndLeave(kPageKojin1, {0, 0}, kEdit);
+        transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+        break;
+      case 1:
+        palette.current[kPageKojin1] = {0, 0};
+        transfer.SGridDblClik(kPageKojin1);
+        break;
+      default:
+        transfer.mnuKnjShimeiClick("氏名");
+    }
+    Events keys;
+    for (const auto& e : log) {
+      if (e.rfind("key ", 0) == 0) keys.push_back(e);
+    }
+    EXPECT_EQ(keys, tabMode ? kPasteTab : kPaste) << "tab mode " << tabMode;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, TabModeTest, ::testing::Values(0, 1, 2));
+
+struct BlankCase {
+  const char* name;
+  int page;
+  GridCell cell;
+  std::string text;    // cell text (list) or memo content
+  bool placesClipboard;
+};
+
+class BlankValueTest : public TransferTest, public ::testing::WithParamInterface<BlankCase> {};
+
+TEST_P(BlankValueTest, NothingIsSent) {
+  const BlankCase& c = GetParam();
+  if (c.page == kPageList) palette.texts[{kPageList, c.cell.col, c.cell.row}] = c.text;
+  if (c.page == kPageMemo) {
+    palette.texts[{kPageMemo, 0, 0}] = "title";
+    palette.memos[0] = c.text;
+  }
+  TrackTarget(kApp);
+  PressAndLeave(c.page, c.cell, kEdit);
+  EXPECT_FALSE(transfer.State().Dragging);
+  EXPECT_FALSE(transfer.State().DragArmed);
+  transfer.SGridMouseUp(c.page, MouseButton::kLeft);  // acts as a click
+  transfer.SGridDblClik(c.page);
+  for (const auto& e : log) {
+    for (const char* sending : {"key", "send", "foreground", "capture", "cursor"}) {
+      EXPECT_NE(e.rfind(sending, 0), 0u) << e;
+    }
+  }
+  EXPECT_EQ(desktop.clipboardPlaced, c.placesClipboard);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, BlankValueTest,
+    ::testing::Values(BlankCase{"personal_spaces", kPageKojin1, {1, 0}, "", false},
+                      BlankCase{"personal_no_item", kPageKojin1, {1, 1}, "", false},
+                      BlankCase{"list_spaces", kPageList, {0, 2}, " \r\n ", false},
+                      // The memo's buffer replaces the clipboard before it is judged.
+                      BlankCase{"memo_missing", kPageMemo, {0, 0}, "", true},
+                      BlankCase{"memo_white_space", kPageMemo, {0, 0}, "  \r\n\t", true},
+                      BlankCase{"memo_zero_first", kPageMemo, {0, 0}, std::string("\0abc", 4),
+                                true}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(TransferTest, PressOnAnEmptyCellArmsNothingAndReleaseIsAClick) {
+  palette.values[0] = "";
+  PressAndLeave(kPageKojin1, {0, 2}, kEdit);
+  EXPECT_FALSE(transfer.State().DragArmed);
+  EXPECT_TRUE(log.empty());
+  palette.current[kPageKojin1] = {0, 0};
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  EXPECT_EQ(log, (Events{"showhint 0 off"}));  // 氏名 is blank now
+}
+
+TEST_F(TransferTest, PressOutsideEveryCellArmsNothing) {
+  PressAndLeave(kPageKojin1, {-1, -1}, kEdit);
+  EXPECT_FALSE(transfer.State().DragArmed);
+  EXPECT_EQ(transfer.State().DragCol, -1);
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(TransferTest, MemoSendsTheWholeBufferOfItsSlot) {
+  palette.shapes[kPageMemo] = {2, 5};
+  palette.texts[{kPageMemo, 1, 2}] = "title";
+  palette.memos[5] = std::string(5000, 'm');
+  PressAndLeave(kPageMemo, {1, 2}, kEdit);
+  ASSERT_TRUE(transfer.State().Dragging);
+  EXPECT_EQ(desktop.clipboard, std::string(4096, 'm'));
+
+  palette.memos[5] = " note ";
+  TrackTarget(kApp);
+  transfer.SGridDblClik(kPageMemo);
+  ASSERT_EQ(desktop.clipboard.size(), 4096u);
+  EXPECT_EQ(desktop.clipboard.substr(0, 7), std::string(" note \0", 7));
+  EXPECT_EQ(desktop.clipboard.find_first_not_of('\0', 6), std::string::npos);
+}
+
+TEST_F(TransferTest, ListSendsTheCellTextUntrimmed) {
+  palette.texts[{kPageList, 0, 3}] = " よろしく ";
+  TrackTarget(kApp);
+  palette.current[kPageList] = {0, 3};
+  transfer.SGridDblClik(kPageList);
+  EXPECT_EQ(desktop.clipboard, " よろしく ");
+}
+
+TEST_F(TransferTest, BusyClipboardAtDragStartBeepsAndStartsNoDrag) {
+  desktop.clipboardBusy = true;
+  PressAndLeave(kPageKojin1, {0, 0}, kEdit);
+  EXPECT_EQ(log, (Events{"clipboard 8", "beep"}));
+  EXPECT_FALSE(transfer.State().Dragging);
+}
+
+TEST_F(TransferTest, BusyClipboardOnDoubleClickSendsNoKeys) {
+  TrackTarget(kApp);
+  desktop.clipboardBusy = true;
+  palette.current[kPageKojin1] = {0, 0};
+  transfer.SGridDblClik(kPageKojin1);
+  transfer.mnuKnjShimeiClick("氏名");
+  EXPECT_EQ(log, (Events{"clipboard 8", "beep", "clipboard 8", "beep"}));
+}
+
+struct ForegroundCase {
+  const char* name;
+  int switchAfterMs;  // -1: never
+  bool refused;
+  std::uint64_t waitedMs;
+};
+
+class ForegroundWaitTest : public TransferTest,
+                           public ::testing::WithParamInterface<ForegroundCase> {};
+
+TEST_P(ForegroundWaitTest, KeysFollowTheSwitchOrTheBound) {
+  const ForegroundCase& c = GetParam();
+  TrackTarget(kApp);
+  desktop.switchAfterMs = c.switchAfterMs;
+  desktop.refuseForeground = c.refused;
+  const std::uint64_t start = desktop.now;
+  transfer.mnuKnjShimeiClick("氏名");
+  EXPECT_EQ(desktop.now - start, c.waitedMs);
+  EXPECT_EQ(log, Concat({{"clipboard 8", "foreground 0x20"}, kPaste}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ForegroundWaitTest,
+    ::testing::Values(ForegroundCase{"at_once", 0, false, 0},
+                      ForegroundCase{"after_35ms", 35, false, 40},
+                      ForegroundCase{"never", -1, false, kForegroundWaitMs},
+                      ForegroundCase{"refused", -1, true, 0}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(TransferTest, DropWaitsForTheOwnedDialogsOwnerToo) {
+  desktop.switchAfterMs = -1;
+  PressAndLeave(kPageKojin1, {0, 0}, kEdit);
+  desktop.foreground = kDialog;  // a window the target owns counts
+  const std::uint64_t start = desktop.now;
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  EXPECT_EQ(desktop.now, start);
+}
+
+struct HintCase {
+  const char* name;
+  int page;
+  GridCell cell;
+  Events expected;
+};
+
+class ClickHintTest : public TransferTest, public ::testing::WithParamInterface<HintCase> {};
+
+TEST_P(ClickHintTest, SetsTheGridsTooltip) {
+  const HintCase& c = GetParam();
+  palette.texts[{kPageMemo, 0, 1}] = "memo one";
+  palette.texts[{kPageMemo, 0, 2}] = " \r\n";
+  palette.hints = {"hint zero", "  "};
+  palette.current[c.page] = c.cell;
+  transfer.SGridMouseDown(c.page, MouseButton::kLeft);
+  transfer.SGridMouseUp(c.page, MouseButton::kLeft);
+  EXPECT_EQ(log, c.expected);
+  EXPECT_FALSE(transfer.State().DragArmed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, ClickHintTest,
+    ::testing::Values(
+        HintCase{"personal_value", kPageKojin1, {0, 1}, {"hint 0 [  03-1234 ]", "showhint 0 on"}},
+        HintCase{"personal_blank", kPageKojin1, {1, 0}, {"showhint 0 off"}},
+        HintCase{"personal_no_item", kPageKojin1, {1, 1}, {"hint 0 []", "showhint 0 off"}},
+        HintCase{"memo_title", kPageMemo, {0, 1}, {"hint 2 [memo one]", "showhint 2 on"}},
+        HintCase{"memo_blank_title", kPageMemo, {0, 2}, {"hint 2 []", "showhint 2 off"}},
+        HintCase{"list_hint", kPageList, {0, 0}, {"hint 3 [hint zero]", "showhint 3 on"}},
+        HintCase{"list_blank_hint", kPageList, {0, 1}, {"hint 3 []", "showhint 3 off"}},
+        HintCase{"list_past_last_phrase", kPageList, {0, 2}, {"hint 3 []", "showhint 3 off"}},
+        HintCase{"no_cell", kPageList, {-1, 0}, {}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(TransferTest, RightPressMakesTheCellUnderThePointerCurrent) {
+  palette.cellAt[{130, 150}] = {1, 4};
+  transfer.SGridMouseDown(kPageMemo, MouseButton::kRight);
+  EXPECT_EQ(log, (Events{"cell 2 1,4"}));
+  log.clear();
+  desktop.cursor = {130, 400};  // below the last row
+  transfer.SGridMouseDown(kPageMemo, MouseButton::kRight);
+  transfer.SGridMouseUp(kPageMemo, MouseButton::kRight);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(palette.current[kPageMemo], (GridCell{1, 4}));
+}
+
+TEST_F(TransferTest, TimerTracksTheLastForeignForegroundWindow) {
+  struct Step {
+    WindowId foreground;
+    WindowId target;
+  };
+  const Step steps[] = {{kEdit, kApp},       {kPalette, kApp},   {kNoWindow, kApp},
+                        {kDialog, kApp},     {kTabRow, kApp},    {0x99, 0x99}};
+  desktop.windows[0x99] = {};
+  for (const Step& s : steps) {
+    desktop.foreground = s.foreground;
+    transfer.Timer1Timer();
+    EXPECT_EQ(transfer.State().TargetWindow, s.target) << Hex(s.foreground);
+  }
+}
+
+TEST_F(TransferTest, CaptionShowsTheClipboardTextOrNoText) {
+  transfer.Timer1Timer();
+  desktop.clipboard = "文字";
+  desktop.clipboardPlaced = true;
+  ++desktop.sequence;
+  transfer.Timer1Timer();
+  desktop.clipboard = "";
+  ++desktop.sequence;
+  transfer.Timer1Timer();
+  EXPECT_EQ(log, (Events{"caption [No Text!]", "caption [文字]", "caption []"}));
+}
+
+TEST_F(TransferTest, UnchangedClipboardIsNotRead) {
+  desktop.clipboard = std::string(1 << 20, 'x');
+  desktop.clipboardPlaced = true;
+  for (int i = 0; i < 5; ++i) transfer.Timer1Timer();
+  EXPECT_EQ(desktop.reads, 1);
+  EXPECT_EQ(log.size(), 1u);
+  // A new content with an equal text reads again but sets nothing.
+  ++desktop.sequence;
+  transfer.Timer1Timer();
+  EXPECT_EQ(desktop.reads, 2);
+  EXPECT_EQ(log.size(), 1u);
+}
+
+TEST_F(TransferTest, WithoutASequenceNumberEveryTickReads) {
+  desktop.sequence = 0;
+  transfer.Timer1Timer();
+  desktop.clipboard = "new";
+  desktop.clipboardPlaced = true;
+  transfer.Timer1Timer();
+  EXPECT_EQ(desktop.reads, 2);
+  EXPECT_EQ(log.back(), "caption [new]");
+}
+
+TEST_F(TransferTest, BusyClipboardIsReadAgainOnTheNextTick) {
+  desktop.clipboardBusy = true;
+  transfer.Timer1Timer();
+  EXPECT_TRUE(log.empty());
+  desktop.clipboardBusy = false;
+  transfer.Timer1Timer();
+  EXPECT_EQ(log, (Events{"caption [No Text!]"}));
+}
+
+TEST_F(TransferTest, LongClipboardTextIsCutWithoutSplittingACharacter) {
+  // 511 ASCII bytes, then 漢 (8A BF): byte 512 would split it.
+  desktop.clipboard = std::string(511, 'a') + "漢字" + std::string(100, 'b');
+  desktop.clipboardPlaced = true;
+  transfer.Timer1Timer();
+  EXPECT_EQ(desktop.lastReadMax, kCaptionMaxBytes);
+  EXPECT_EQ(log, (Events{"caption [" + std::string(511, 'a') + "]"}));
+  desktop.clipboard = std::string(kCaptionMaxBytes + 1, 'c');
+  ++desktop.sequence;
+  transfer.Timer1Timer();
+  EXPECT_EQ(log.back(), "caption [" + std::string(kCaptionMaxBytes, 'c') + "]");
+}
+
+TEST(KojinMenu, HoldsEveryItemOnceUnderItsSubmenu) {
+  const std::vector<MenuNode> top = KojinMenuLayout();
+  std::vector<std::string> shape;
+  int entries = 0;
+  for (const MenuNode& node : top) {
+    std::string line = node.caption + ":";
+    for (const MenuNode& item : node.items) {
+      line += " " + item.caption;
+      EXPECT_EQ(KojinMenuCaption(item.command), item.caption);
+      ++entries;
+    }
+    if (node.command) {
+      EXPECT_EQ(KojinMenuCaption(node.command), node.caption);
+      ++entries;
+    }
+    shape.push_back(line);
+  }
+  EXPECT_EQ(entries, kItemCount);
+  EXPECT_EQ(shape, (std::vector<std::string>{
+                       "氏名: 氏名 姓 名 ふりがな せい めい フリガナ セイ メイ",
+                       "連絡先: E-Mail1 E-Mail2 HP-URL ＴＥＬ ＦＡＸ",
+                       "住所: 〒 都道府県 住所１ 住所２",
+                       "勤務先情報: 勤務先名 所属 勤E-Mail 勤URL 勤TEL 勤FAX 勤〒 勤住所１ 勤住所２",
+                       "ｅｔｃ: ｅｔｃ１ ｅｔｃ２ ｅｔｃ３ ｅｔｃ４ ｅｔｃ５",
+                       "職業:", "年齢:"}));
+  EXPECT_EQ(KojinMenuCaption(kCmdKojinItemFirst - 1), "");
+  EXPECT_EQ(KojinMenuCaption(kCmdKojinItemFirst + kItemCount), "");
+}
+
+}  // namespace
+}  // namespace tabcard
