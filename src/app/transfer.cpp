@@ -10,8 +10,6 @@ namespace {
 
 bool IsPersonal(int page) { return page == kPageKojin1 || page == kPageKojin2; }
 
-bool IsCell(GridCell c) { return c.col >= 0 && c.row >= 0; }
-
 std::intptr_t PackPoint(ScreenPoint p) { return PackWords(p.x, p.y); }
 
 }  // namespace
@@ -36,13 +34,13 @@ std::optional<ItemTransfer::CellValue> ItemTransfer::ValueOf(int page, GridCell 
 }
 
 void ItemTransfer::SGridMouseDown(int page, MouseButton button) {
-  if (button == MouseButton::kLeft) {
+  if (button == MouseButton::Left) {
     const GridCell cell = view_.CurrentCell(page);
     state_.DragCol = cell.col;
     state_.DragRow = cell.row;
-    if (!IsCell(cell)) return;
+    if (!cell.IsCell()) return;
     if (!view_.CellText(page, cell).empty() && !state_.DragArmed) state_.DragArmed = true;
-  } else if (button == MouseButton::kRight) {
+  } else if (button == MouseButton::Right) {
     // A press below the last row or right of the last column leaves the
     // current cell as it is.
     if (const auto cell = view_.CellAtScreen(page, desktop_.CursorPos())) {
@@ -82,7 +80,7 @@ void ItemTransfer::StartDrag(int page) {
 }
 
 void ItemTransfer::SGridMouseUp(int page, MouseButton button) {
-  if (button != MouseButton::kLeft) return;
+  if (button != MouseButton::Left) return;
   if (state_.DragArmed || !state_.Dragging) {
     state_.DragArmed = false;
     SetClickHint(page);
@@ -132,7 +130,7 @@ bool ItemTransfer::ClickAt(WindowId control, WindowId topLevel, ScreenPoint p) {
 
 void ItemTransfer::SetClickHint(int page) {
   const GridCell c = view_.CurrentCell(page);
-  if (!IsCell(c)) return;
+  if (!c.IsCell()) return;
   const GridShape shape = view_.Shape(page);
   std::string hint;
   if (IsPersonal(page)) {
@@ -160,7 +158,7 @@ void ItemTransfer::SetClickHint(int page) {
 
 void ItemTransfer::SGridDblClik(int page) {
   const GridCell c = view_.CurrentCell(page);
-  if (!IsCell(c)) return;
+  if (!c.IsCell()) return;
   const auto value = ValueOf(page, c);
   if (!value || value->IsBlank()) return;
   SendToTarget(*value);

@@ -14,17 +14,12 @@
 
 #include "app/caption.h"
 #include "app/desktop.h"
+#include "forms/event_router.h"
 #include "store/catalogue.h"
 #include "store/palette.h"
+#include "ui/grid_geometry.h"
 
 namespace tabcard {
-
-struct GridCell {
-  int col = -1;
-  int row = -1;
-};
-inline bool operator==(GridCell a, GridCell b) { return a.col == b.col && a.row == b.row; }
-inline bool operator!=(GridCell a, GridCell b) { return !(a == b); }
 
 // The palette as the transfer sees it. Pages are numbered as PageIndex.
 class PaletteView {
@@ -55,7 +50,7 @@ class PaletteView {
   virtual void SetCaption(std::string_view text) = 0;
 };
 
-enum class MouseButton { kLeft, kRight, kMiddle };
+using forms::MouseButton;
 
 // Bounds of the waits. A held clipboard is retried inside
 // Desktop::PlaceClipboardText.

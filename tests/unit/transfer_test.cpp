@@ -233,7 +233,7 @@ class TransferTest : public ::testing::Test {
   // Left press on a cell of the page, then a move with the pointer over `over`.
   void PressAndLeave(int page, GridCell cell, WindowId over) {
     palette.current[page] = cell;
-    transfer.SGridMouseDown(page, MouseButton::kLeft);
+    transfer.SGridMouseDown(page, MouseButton::Left);
     desktop.under = over;
     transfer.SGridMouseMove(page);
   }
@@ -269,7 +269,7 @@ TEST_F(TransferTest, MovingInsideThePressedCellStartsNothing) {
 
 TEST_F(TransferTest, EnteringTheNeighbouringCellStartsTheDragOfThePressedCell) {
   palette.current[kPageKojin1] = {0, 0};
-  transfer.SGridMouseDown(kPageKojin1, MouseButton::kLeft);
+  transfer.SGridMouseDown(kPageKojin1, MouseButton::Left);
   palette.current[kPageKojin1] = {0, 1};  // the grid follows the held button
   transfer.SGridMouseMove(kPageKojin1);
   EXPECT_EQ(desktop.clipboard, "山田太郎");
@@ -281,7 +281,7 @@ TEST_F(TransferTest, DropOnAnotherApplicationsControl) {
   log.clear();
   desktop.cursor = {530, 365};
   palette.current[kPageKojin1] = {1, 3};
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
   // Panel client (20, 35), edit client (10, 15).
   const Events expected = Concat({{"foreground 0x20",
                                    "send 0x21 0x210 0x201 0x230014",
@@ -299,7 +299,7 @@ TEST_F(TransferTest, DropOnATopLevelWindowSendsNothingToAParent) {
   PressAndLeave(kPageKojin1, {0, 0}, kApp);
   log.clear();
   desktop.cursor = {505, 310};
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
   const Events expected = Concat({{"foreground 0x20", "send 0x20 0x21 0x20 0x2010001",
                                    "send 0x20 0x201 0x1 0xA0005", "send 0x20 0x202 0x1 0xA0005"},
                                   kPaste,
@@ -311,7 +311,7 @@ TEST_F(TransferTest, ClientCoordinatesLeftOfTheControlKeepTheRowIntact) {
   PressAndLeave(kPageKojin1, {0, 0}, kEdit);
   log.clear();
   desktop.cursor = {518, 351};  // on the edit's left border: x = -2
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(log[4], "send 0x22 0x201 0x1 0x1FFFE");
 }
 
@@ -320,7 +320,7 @@ TEST_F(TransferTest, DropOnTheGridSendsNothingAndKeepsTheClipboard) {
   log.clear();
   desktop.under = kGrid0;
   palette.current[kPageKojin1] = {1, 5};
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(log, (Events{"cursor default", "release", "cell 0 0,0"}));
   EXPECT_EQ(desktop.clipboard, "山田太郎");
 }
@@ -329,7 +329,7 @@ TEST_F(TransferTest, DropOnAnotherPartOfThePaletteSendsToThePalette) {
   PressAndLeave(kPageKojin1, {0, 0}, kTabRow);
   log.clear();
   desktop.cursor = {112, 127};
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
   const Events expected = Concat({{"foreground 0x10", "send 0x10 0x210 0x201 0x1B000C",
                                    "send 0x11 0x21 0x10 0x2010001",
                                    "send 0x10 0x21 0x10 0x2010001",
@@ -344,7 +344,7 @@ TEST_F(TransferTest, AHungTargetEndsTheDropWithoutKeystrokes) {
   PressAndLeave(kPageKojin1, {0, 0}, kEdit);
   log.clear();
   desktop.cursor = {530, 365};
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(log, (Events{"foreground 0x20", "send 0x21 0x210 0x201 0x230014",
                          "send 0x22 0x21 0x20 0x2010001", "beep", "cursor default", "release",
                          "cell 0 0,0"}));
@@ -354,7 +354,7 @@ TEST_F(TransferTest, AControlThatVanishedDoesNotStopTheDrop) {
   desktop.windows[kPanel].answer = SendResult::kNoWindow;
   PressAndLeave(kPageKojin1, {0, 0}, kEdit);
   log.clear();
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(std::count(log.begin(), log.end(), "key 0x2D 0x1"), 1);
 }
 
@@ -405,7 +405,7 @@ TEST_P(TabModeTest, AppendsTabAfterThePaste) {
     switch (GetParam()) {
       case 0:
         PressAndLeave(kPageKojin1, {0, 0}, kEdit);
-        transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+        transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
         break;
       case 1:
         palette.current[kPageKojin1] = {0, 0};
@@ -445,7 +445,7 @@ TEST_P(BlankValueTest, NothingIsSent) {
   PressAndLeave(c.page, c.cell, kEdit);
   EXPECT_FALSE(transfer.State().Dragging);
   EXPECT_FALSE(transfer.State().DragArmed);
-  transfer.SGridMouseUp(c.page, MouseButton::kLeft);  // acts as a click
+  transfer.SGridMouseUp(c.page, MouseButton::Left);  // acts as a click
   transfer.SGridDblClik(c.page);
   for (const auto& e : log) {
     for (const char* sending : {"key", "send", "foreground", "capture", "cursor"}) {
@@ -473,7 +473,7 @@ TEST_F(TransferTest, PressOnAnEmptyCellArmsNothingAndReleaseIsAClick) {
   EXPECT_FALSE(transfer.State().DragArmed);
   EXPECT_TRUE(log.empty());
   palette.current[kPageKojin1] = {0, 0};
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(log, (Events{"showhint 0 off"}));  // 氏名 is blank now
 }
 
@@ -558,7 +558,7 @@ TEST_F(TransferTest, DropWaitsForTheOwnedDialogsOwnerToo) {
   PressAndLeave(kPageKojin1, {0, 0}, kEdit);
   desktop.foreground = kDialog;  // a window the target owns counts
   const std::uint64_t start = desktop.now;
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::kLeft);
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(desktop.now, start);
 }
 
@@ -577,8 +577,8 @@ TEST_P(ClickHintTest, SetsTheGridsTooltip) {
   palette.texts[{kPageMemo, 0, 2}] = " \r\n";
   palette.hints = {"hint zero", "  "};
   palette.current[c.page] = c.cell;
-  transfer.SGridMouseDown(c.page, MouseButton::kLeft);
-  transfer.SGridMouseUp(c.page, MouseButton::kLeft);
+  transfer.SGridMouseDown(c.page, MouseButton::Left);
+  transfer.SGridMouseUp(c.page, MouseButton::Left);
   EXPECT_EQ(log, c.expected);
   EXPECT_FALSE(transfer.State().DragArmed);
 }
@@ -599,12 +599,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TransferTest, RightPressMakesTheCellUnderThePointerCurrent) {
   palette.cellAt[{130, 150}] = {1, 4};
-  transfer.SGridMouseDown(kPageMemo, MouseButton::kRight);
+  transfer.SGridMouseDown(kPageMemo, MouseButton::Right);
   EXPECT_EQ(log, (Events{"cell 2 1,4"}));
   log.clear();
   desktop.cursor = {130, 400};  // below the last row
-  transfer.SGridMouseDown(kPageMemo, MouseButton::kRight);
-  transfer.SGridMouseUp(kPageMemo, MouseButton::kRight);
+  transfer.SGridMouseDown(kPageMemo, MouseButton::Right);
+  transfer.SGridMouseUp(kPageMemo, MouseButton::Right);
   EXPECT_TRUE(log.empty());
   EXPECT_EQ(palette.current[kPageMemo], (GridCell{1, 4}));
 }
