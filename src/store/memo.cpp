@@ -1,0 +1,96 @@
+#include "store/memo.h"
+
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "core/text.h"
+#include "store/file_replace.h"
+
+namespace tabcard {
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// True when the memo file is missing or may be written. A read-only file
+// stays untouched, as a truncating open would have failed on it; the
+// permission bits are checked as well, because a replace by rename ignores
+// them and a privileged user may open the file anyway.
+bool MayReplace(const std::string& name) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::file_status status = fs::status(name, error);
+  if (status.type() == fs::file_type::not_found) return true;
+  if (error || status.type() != fs::file_type::regular) return false;
+  constexpr fs::perms kWrite =
+      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  if ((status.permissions() & kWrite) == fs::perms::none) return false;
+  FilePtr probe(std::fopen(name.c_str(), "r+b"));
+  return probe != nullptr;
+}
+
+// All of bytes, closed without error, or no file at all.
+bool WriteWholeFile(const std::string& path, std::string_view bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  // fclose flushes the last buffer, so a full disk often shows only here.
+  written = std::fclose(file) == 0 && written;
+  if (!written) std::remove(path.c_str());
+  return written;
+}
+
+}  // namespace
+
+std::string MemoFileName(int slot) { return Numbered("Memo", slot) + ".txt"; }
+
+std::string MemoTempFileName(int slot) { return MemoFileName(slot) + ".tmp"; }
+
+std::string ReadMemoHead(int slot, std::size_t capacity) {
+  std::string buffer(capacity, '\0');
+  if (slot < 0 || capacity == 0) return buffer;
+  FilePtr file(std::fopen(MemoFileName(slot).c_str(), "rb"));
+  if (!file) return buffer;
+  // Unbuffered, so the stream asks the system for no more than capacity.
+  std::setvbuf(file.get(), nullptr, _IONBF, 0);
+  const std::size_t got = std::fread(buffer.data(), 1, capacity, file.get());
+  if (got < capacity && std::ferror(file.get())) buffer.assign(capacity, '\0');
+  return buffer;
+}
+
+std::string MemoTitle(int slot) {
+  const std::string head = ReadMemoHead(slot, kMemoTitleCapacity);
+  return std::string(TrimTrailing(CutDoubleByte(UpToZero(head), kMemoTitleCapacity)));
+}
+
+std::string MemoText(int slot) {
+  return std::string(UpToZero(ReadMemoHead(slot, kMemoTextCapacity)));
+}
+
+std::string MemoEditorText(int slot) {
+  const std::string head = ReadMemoHead(slot, kMemoTextCapacity);
+  return std::string(CutDoubleByte(UpToZero(head), kMemoTextCapacity));
+}
+
+int WriteMemoFile(int slot, std::string_view text) {
+  if (slot < 0) return -1;
+  const std::string_view bytes = UpToZero(text);
+  if (bytes.size() > static_cast<std::size_t>(INT_MAX)) return -1;
+  const std::string name = MemoFileName(slot);
+  if (!MayReplace(name)) return -1;
+  const std::string temp = MemoTempFileName(slot);
+  if (!WriteWholeFile(temp, bytes)) return -1;
+  if (!ReplaceFileAtomically(temp, name)) {
+    std::remove(temp.c_str());
+    return -1;
+  }
+  return static_cast<int>(bytes.size());
+}
+
+}  // namespace tabcard
