@@ -1,33 +1,30 @@
-// Process entry. For now a bare window that opens and closes; the palette
-// replaces it.
+// Process entry: one instance at a time, the application window, the
+// palette, the message loop. Arguments are ignored; the result is always 0.
 #include <windows.h>
 
-namespace {
+#include <memory>
 
-LRESULT CALLBACK BareProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
+#include "app/application_win.h"
+#include "app/main_window_win.h"
+#include "app/single_instance_win.h"
+#include "store/registry_win.h"
+#include "ui/app_error_win.h"
+#include "ui/dpi_win.h"
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = BareProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = L"TfrmMain";
-  RegisterClassW(&wc);
-  HWND hwnd = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"frmMain", WS_OVERLAPPEDWINDOW,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 126, 166, nullptr, nullptr, instance, nullptr);
-  ShowWindow(hwnd, SW_SHOW);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  using namespace tabcard;
+  if (AppMutexExists()) return 0;
+  AppMutex mutex;
+  EnablePerMonitorDpi();
+  WinRegistry store;
+  std::unique_ptr<Application> app;
+  std::unique_ptr<TfrmMain> main;
+  const bool created = RunReported(nullptr, [&] {
+    app = std::make_unique<Application>();
+    main = std::make_unique<TfrmMain>(store, app->hwnd());
+    main->Create();
+  });
+  if (!created) return 0;
+  app->Run(main->hwnd());
   return 0;
 }

@@ -19,6 +19,7 @@ struct EventArgs {
   MouseButton button = MouseButton::None;
   int x = 0;
   int y = 0;
+  bool* accept = nullptr;  // Close: set to false to refuse
 };
 
 template <class Owner>

@@ -1,0 +1,87 @@
+// TfrmMain, the palette window: built from its form description, owned by
+// the hidden application window, with the lifecycle of PaletteModel. The
+// window applies what the model decides to its page control and grids.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "app/palette_model.h"
+#include "forms/event_router.h"
+#include "store/registry.h"
+#include "ui/form_builder_win.h"
+#include "ui/string_grid_win.h"
+#include "ui/window_win.h"
+
+namespace tabcard {
+
+inline constexpr wchar_t kMainWindowClass[] = L"TfrmMain";
+
+class TfrmMain : public Window, private PaletteWindowView {
+ public:
+  TfrmMain(RegistryBackend& store, HWND appWindow);
+  ~TfrmMain() override;
+
+  // Creates the window, its controls and Timer1, then runs FormCreate
+  // (which shows the window unless it starts in the tray).
+  void Create();
+  PaletteModel& model() { return *model_; }
+
+  // Handlers bound in the form description.
+  void FormCreate(const forms::EventArgs& e);
+  void FormShow(const forms::EventArgs& e);
+  void FormActivate(const forms::EventArgs& e);
+  void FormResize(const forms::EventArgs& e);
+  void FormClose(const forms::EventArgs& e);
+  void PageControl1Change(const forms::EventArgs& e);
+  void SGridMouseDown(const forms::EventArgs& e);
+  void SGridMouseMove(const forms::EventArgs& e);
+  void SGridMouseUp(const forms::EventArgs& e);
+  void SGridDblClik(const forms::EventArgs& e);
+  void Timer1Timer(const forms::EventArgs& e);
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  // PaletteWindowView
+  void SetGridGeometry(int page, int cols, int rows, int colWidth, int rowHeight) override;
+  std::string GridFontFace(int page) const override;
+  void SetGridFont(int page, const GridFontSpec& font) override;
+  void SetGridColumns(int page, int cols, int colWidth) override;
+  int GridClientWidth(int page) const override;
+  void SetGridCells(int page, const CellTexts& cells) override;
+  int PageControlWidth() const override;
+  void SetTabWidth(int width) override;
+  int ActivePage() const override;
+  void SetActivePage(int page) override;
+  WindowBounds Bounds() const override;
+  void SetBounds(const WindowBounds& bounds) override;
+  bool IsVisible() const override;
+  void ShowWindow() override;
+  void HideWindow() override;
+  void SetTopMost(bool topMost) override;
+  void ScreenSize(std::int32_t* width, std::int32_t* height) const override;
+  std::vector<MonitorRect> Monitors() const override;
+
+  LRESULT OnNotify(const NMHDR& hdr);
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  bool Fire(const char* control, forms::Event event, forms::EventArgs args = {});
+  int PageOfGrid(const char* name) const;
+  StringGrid& Grid(int page) const;
+  HWND PageControl() const;
+
+  RegistryBackend& store_;
+  HWND appWindow_;
+  forms::EventRouter<TfrmMain> router_;
+  BuiltForm built_;
+  DpiScale scale_;
+  std::optional<PaletteModel> model_;
+  mutable std::array<StringGrid, 4> grids_;
+  UINT_PTR timerId_ = 0;
+};
+
+}  // namespace tabcard
