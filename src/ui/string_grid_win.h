@@ -24,8 +24,10 @@
 // step through the cells. Every key is first offered to the owner
 // (SGN_KEYDOWN); a non-zero answer swallows it.
 //
-// Notifications go to the parent as WM_NOTIFY, hdr.hwndFrom = the grid and
-// hdr.idFrom = its control id, so one handler can serve several grids.
+// Notifications go to the parent (or the window named by SGM_SETNOTIFYWINDOW,
+// for a grid on a tab sheet) as WM_NOTIFY, hdr.hwndFrom = the grid and
+// hdr.idFrom = its control id, so one handler can serve several grids. The
+// handler may do anything to the grid, destroying it included.
 //
 // Font: WM_SETFONT gives the grid a font it does not own (the caller keeps
 // it alive and deletes it). SGM_SETLOGFONT makes the grid create its own,
@@ -90,7 +92,7 @@ enum : UINT {
   SGM_SHOWHINT,               // wp = TRUE to show the tooltip, FALSE to hide it
   SGM_GETSHOWHINT,            // -> TRUE when on
   SGM_GETTOOLTIPS,            // -> the tooltip window (null until the first hint)
-  SGM_GETSCROLLPOS,           // -> MAKELRESULT(x, y) scroll offset in pixels
+  SGM_GETSCROLLPOS,           // lp = POINT* <- scroll offset in pixels
   SGM_SCROLLTO,               // wp = x, lp = y offset in pixels (clamped)
 
   // Queries for another process (end-to-end tests). The grid answers by
@@ -105,7 +107,9 @@ enum : UINT {
   SGM_QUERYGEOMETRY,
   // SGM_QUERYHINT: dwData = kGridCopyHint, lpData = the tooltip text, UTF-16.
   SGM_QUERYHINT,
-  SGM_LAST = SGM_QUERYHINT,
+
+  SGM_SETNOTIFYWINDOW,  // lp = window for WM_NOTIFY (null: the parent, the default)
+  SGM_LAST = SGM_SETNOTIFYWINDOW,
 };
 
 inline constexpr ULONG_PTR kGridCopyCellText = 0x53474301;  // "SGC" 1
@@ -233,6 +237,9 @@ class StringGrid {
   std::string Hint() const;
   void SetShowHint(bool on);
   bool ShowHint() const;
+
+  // Where the notifications go; null for the parent.
+  void SetNotifyWindow(HWND target);
 
  private:
   HWND hwnd_ = nullptr;

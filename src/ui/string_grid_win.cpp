@@ -1,0 +1,784 @@
+#include "ui/string_grid_win.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <new>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "ui/dpi_win.h"
+#include "ui/gdi_win.h"
+#include "ui/strconv_win.h"
+
+namespace tabcard {
+namespace {
+
+// A tooltip lays out its whole text on every show; a megabyte would stall.
+constexpr std::size_t kMaxTipChars = 2048;
+// How long a query answer may wait for a test window that does not respond.
+constexpr UINT kQueryTimeoutMs = 5000;
+
+struct GridState {
+  HWND hwnd = nullptr;
+  HWND notifyTarget = nullptr;
+  GridGeometry geo{2, 6, 64, 24, 2};
+  std::unordered_map<std::uint32_t, std::wstring> texts;  // only non-empty cells
+  GridCell current{0, 0};
+  int scrollX = 0;
+  int scrollY = 0;
+  int wheelCarryV = 0;
+  int wheelCarryH = 0;
+  bool selecting = false;  // left button held since a press on the grid
+  bool inLayout = false;
+  HFONT font = nullptr;    // the font in use; not owned unless it is ownedFont
+  GdiObject<HFONT> ownedFont;
+  HWND tooltip = nullptr;
+  std::wstring hint;
+  bool hintShown = false;
+};
+
+std::uint32_t Key(GridCell c) {
+  return (static_cast<std::uint32_t>(c.row) << 16) | static_cast<std::uint32_t>(c.col);
+}
+
+GridState* StateOf(HWND hwnd) {
+  return reinterpret_cast<GridState*>(GetWindowLongPtrW(hwnd, 0));
+}
+
+int ToInt(INT_PTR v) {
+  return static_cast<int>(std::clamp<INT_PTR>(v, INT_MIN, INT_MAX));
+}
+
+RECT ToRect(const GridRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+RECT ClientRectOf(HWND hwnd) {
+  RECT rc{};
+  GetClientRect(hwnd, &rc);
+  return rc;
+}
+
+HFONT FontInUse(const GridState& s) {
+  return s.font ? s.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+// ---- geometry in client coordinates -------------------------------------
+
+GridCell CellAtClient(const GridState& s, int x, int y) {
+  const RECT rc = ClientRectOf(s.hwnd);
+  if (x < rc.left || y < rc.top || x >= rc.right || y >= rc.bottom) return kNoCell;
+  return s.geo.CellAt(x + s.scrollX, y + s.scrollY);
+}
+
+RECT ClientCellRect(const GridState& s, GridCell c) {
+  RECT r = ToRect(s.geo.CellRect(c));
+  OffsetRect(&r, -s.scrollX, -s.scrollY);
+  return r;
+}
+
+void InvalidateCell(const GridState& s, GridCell c) {
+  if (!s.geo.Contains(c)) return;
+  RECT r = ClientCellRect(s, c);
+  InvalidateRect(s.hwnd, &r, FALSE);
+}
+
+// ---- scrolling ----------------------------------------------------------
+
+void SetBar(HWND hwnd, int bar, bool shown, int content, int page, int pos) {
+  ShowScrollBar(hwnd, bar, shown);
+  if (!shown) return;
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMin = 0;
+  si.nMax = std::max(content - 1, 0);
+  si.nPage = static_cast<UINT>(std::max(page, 0));
+  si.nPos = pos;
+  SetScrollInfo(hwnd, bar, &si, TRUE);
+}
+
+// Shows the bars the content needs and clamps the offsets. Showing a bar
+// resizes the client, which comes back here as WM_SIZE: inLayout stops that.
+void UpdateScrollBars(GridState& s) {
+  if (s.inLayout) return;
+  s.inLayout = true;
+  const LONG style = GetWindowLongW(s.hwnd, GWL_STYLE);
+  const int dpi = WindowDpi(s.hwnd);
+  const int barW = SystemMetricForDpi(SM_CXVSCROLL, dpi);
+  const int barH = SystemMetricForDpi(SM_CYHSCROLL, dpi);
+  const RECT rc = ClientRectOf(s.hwnd);
+  const int areaW = rc.right + ((style & WS_VSCROLL) ? barW : 0);
+  const int areaH = rc.bottom + ((style & WS_HSCROLL) ? barH : 0);
+  const int contentW = s.geo.ContentWidth();
+  const int contentH = s.geo.ContentHeight();
+  const ScrollLayout layout = LayoutScrollBars(contentW, contentH, areaW, areaH, barW, barH);
+  const int oldX = s.scrollX;
+  const int oldY = s.scrollY;
+  s.scrollX = layout.hBar ? ClampScrollOffset(s.scrollX, contentW, layout.clientWidth) : 0;
+  s.scrollY = layout.vBar ? ClampScrollOffset(s.scrollY, contentH, layout.clientHeight) : 0;
+  SetBar(s.hwnd, SB_HORZ, layout.hBar, contentW, layout.clientWidth, s.scrollX);
+  SetBar(s.hwnd, SB_VERT, layout.vBar, contentH, layout.clientHeight, s.scrollY);
+  // The system may have decided otherwise for a window too small for bars.
+  const RECT now = ClientRectOf(s.hwnd);
+  s.scrollX = ClampScrollOffset(s.scrollX, contentW, now.right);
+  s.scrollY = ClampScrollOffset(s.scrollY, contentH, now.bottom);
+  s.inLayout = false;
+  if (s.scrollX != oldX || s.scrollY != oldY) InvalidateRect(s.hwnd, nullptr, FALSE);
+}
+
+void ScrollTo(GridState& s, int x, int y) {
+  const RECT rc = ClientRectOf(s.hwnd);
+  x = ClampScrollOffset(x, s.geo.ContentWidth(), rc.right);
+  y = ClampScrollOffset(y, s.geo.ContentHeight(), rc.bottom);
+  if (x == s.scrollX && y == s.scrollY) return;
+  s.scrollX = x;
+  s.scrollY = y;
+  SetScrollPos(s.hwnd, SB_HORZ, x, TRUE);
+  SetScrollPos(s.hwnd, SB_VERT, y, TRUE);
+  InvalidateRect(s.hwnd, nullptr, FALSE);
+}
+
+void EnsureVisible(GridState& s, GridCell c) {
+  if (!s.geo.Contains(c)) return;
+  const GridRect r = s.geo.CellRect(c);
+  const RECT rc = ClientRectOf(s.hwnd);
+  ScrollTo(s, OffsetToShow(s.scrollX, r.left, r.right, rc.right),
+           OffsetToShow(s.scrollY, r.top, r.bottom, rc.bottom));
+}
+
+int NewScrollPos(HWND hwnd, int bar, int code, int pos, int line, int page) {
+  switch (code) {
+    case SB_LINEUP: return pos - line;
+    case SB_LINEDOWN: return pos + line;
+    case SB_PAGEUP: return pos - page;
+    case SB_PAGEDOWN: return pos + page;
+    case SB_TOP: return 0;
+    case SB_BOTTOM: return INT_MAX;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO si{};
+      si.cbSize = sizeof si;
+      si.fMask = SIF_TRACKPOS;
+      return GetScrollInfo(hwnd, bar, &si) ? si.nTrackPos : pos;
+    }
+    default: return pos;
+  }
+}
+
+void OnScroll(GridState& s, int bar, int code) {
+  const RECT rc = ClientRectOf(s.hwnd);
+  if (bar == SB_VERT) {
+    const int y = NewScrollPos(s.hwnd, bar, code, s.scrollY, std::max(s.geo.RowPitch(), 1),
+                               std::max<int>(rc.bottom, 1));
+    ScrollTo(s, s.scrollX, y);
+  } else {
+    const int x = NewScrollPos(s.hwnd, bar, code, s.scrollX, std::max(s.geo.ColPitch(), 1),
+                               std::max<int>(rc.right, 1));
+    ScrollTo(s, x, s.scrollY);
+  }
+}
+
+void OnWheel(GridState& s, int delta, bool horizontal) {
+  const RECT rc = ClientRectOf(s.hwnd);
+  // Without a vertical bar the wheel moves sideways, as list controls do.
+  if (!horizontal && s.geo.ContentHeight() <= rc.bottom) horizontal = true;
+  UINT setting = 3;
+  SystemParametersInfoW(horizontal ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0,
+                        &setting, 0);
+  const int pitch = std::max(horizontal ? s.geo.ColPitch() : s.geo.RowPitch(), 1);
+  const int page = std::max<int>(horizontal ? rc.right : rc.bottom, 1);
+  int lines = static_cast<int>(std::min<UINT>(setting, 100));
+  int linePixels = pitch;
+  if (setting == WHEEL_PAGESCROLL) {
+    lines = 1;
+    linePixels = page;
+  }
+  if (horizontal) {
+    // A positive horizontal delta means "to the right", the opposite sense.
+    const int px = -WheelPixels(delta, s.wheelCarryH, lines, linePixels);
+    ScrollTo(s, s.scrollX + px, s.scrollY);
+  } else {
+    ScrollTo(s, s.scrollX, s.scrollY + WheelPixels(delta, s.wheelCarryV, lines, linePixels));
+  }
+}
+
+// ---- notifications ------------------------------------------------------
+
+LRESULT Notify(const GridState& s, UINT code, NMHDR& hdr) {
+  hdr.hwndFrom = s.hwnd;
+  hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(s.hwnd));
+  hdr.code = code;
+  HWND target = s.notifyTarget ? s.notifyTarget : GetParent(s.hwnd);
+  if (!target) return 0;
+  return SendMessageW(target, WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr));
+}
+
+void NotifyMouse(const GridState& s, UINT code, GridButton button, WPARAM wp, LPARAM lp,
+                 bool doubleClick) {
+  GridMouseNotify n{};
+  n.button = button;
+  n.keys = static_cast<UINT>(GET_KEYSTATE_WPARAM(wp));
+  n.alt = GetKeyState(VK_MENU) < 0;
+  n.doubleClick = doubleClick;
+  n.pt = POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  n.cell = CellAtClient(s, n.pt.x, n.pt.y);
+  Notify(s, code, n.hdr);
+}
+
+// Makes c current (it must exist). True when it changed.
+bool MoveCurrent(GridState& s, GridCell c) {
+  if (c == s.current) return false;
+  InvalidateCell(s, s.current);
+  s.current = c;
+  InvalidateCell(s, s.current);
+  return true;
+}
+
+// A move by the user: the owner hears of it. May destroy the grid.
+void UserMoveCurrent(GridState& s, GridCell c) {
+  if (!MoveCurrent(s, c)) return;
+  GridCellNotify n{};
+  n.cell = c;
+  Notify(s, SGN_SELCHANGE, n.hdr);
+}
+
+// ---- tooltip ------------------------------------------------------------
+
+TOOLINFOW ToolFor(const GridState& s, const std::wstring& shown) {
+  TOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;  // accepted by every common-controls version
+  ti.uFlags = TTF_IDISHWND;
+  ti.hwnd = s.hwnd;
+  ti.uId = reinterpret_cast<UINT_PTR>(s.hwnd);
+  ti.lpszText = const_cast<wchar_t*>(shown.c_str());
+  return ti;
+}
+
+// The tool exists only while the hint is on: a tooltip that merely is
+// deactivated may still pop up from a show timer it had already started.
+void AddTool(GridState& s) {
+  const std::wstring shown = s.hint.substr(0, kMaxTipChars);
+  TOOLINFOW ti = ToolFor(s, shown);
+  SendMessageW(s.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void RemoveTool(GridState& s) {
+  const std::wstring none;
+  TOOLINFOW ti = ToolFor(s, none);
+  SendMessageW(s.tooltip, TTM_POP, 0, 0);
+  SendMessageW(s.tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void EnsureTooltip(GridState& s) {
+  if (s.tooltip) return;
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(s.hwnd, GWLP_HINSTANCE));
+  // TTS_ALWAYSTIP: the palette is usually not the active window.
+  s.tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, s.hwnd, nullptr,
+                              instance, nullptr);
+  if (!s.tooltip) return;
+  // A width makes the tooltip honour line breaks in the text.
+  SendMessageW(s.tooltip, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN) / 2);
+  if (s.hintShown) AddTool(s);
+}
+
+void SetHint(GridState& s, const wchar_t* text) {
+  s.hint = text ? text : L"";
+  EnsureTooltip(s);
+  if (!s.tooltip || !s.hintShown) return;
+  const std::wstring shown = s.hint.substr(0, kMaxTipChars);
+  TOOLINFOW ti = ToolFor(s, shown);
+  SendMessageW(s.tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void ShowHint(GridState& s, bool on) {
+  EnsureTooltip(s);
+  if (s.tooltip && on != s.hintShown) {
+    if (on) {
+      s.hintShown = true;
+      AddTool(s);
+    } else {
+      RemoveTool(s);
+    }
+  }
+  s.hintShown = on;
+}
+
+void RelayToTooltip(const GridState& s, UINT msg, WPARAM wp, LPARAM lp) {
+  if (!s.tooltip || !s.hintShown) return;
+  const DWORD pos = GetMessagePos();
+  MSG m{s.hwnd, msg, wp, lp, static_cast<DWORD>(GetMessageTime()),
+        POINT{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)}};
+  SendMessageW(s.tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+}
+
+// ---- painting -----------------------------------------------------------
+
+// What fits of a text: its first line, and no more characters than the cell
+// has pixels (no visible character is narrower than one pixel).
+std::wstring_view VisiblePart(const std::wstring& text, int width) {
+  std::wstring_view v(text);
+  v = v.substr(0, static_cast<std::size_t>(std::max(width, 0)) + 1);
+  const std::size_t brk = v.find_first_of(L"\r\n");
+  return brk == std::wstring_view::npos ? v : v.substr(0, brk);
+}
+
+void DrawLines(HDC dc, const GridState& s, const CellSpan& span) {
+  const int line = s.geo.LineWidth();
+  if (line <= 0) return;
+  HBRUSH brush = GetSysColorBrush(COLOR_BTNFACE);
+  const int bottom = s.geo.ContentHeight() - s.scrollY;
+  const int right = s.geo.ContentWidth() - s.scrollX;
+  for (int c = span.firstCol; c <= span.lastCol; ++c) {
+    const int x = c * s.geo.ColPitch() + s.geo.ColWidth() - s.scrollX;
+    RECT r{x, -s.scrollY, x + line, bottom};
+    FillRect(dc, &r, brush);
+  }
+  for (int row = span.firstRow; row <= span.lastRow; ++row) {
+    const int y = row * s.geo.RowPitch() + s.geo.RowHeight() - s.scrollY;
+    RECT r{-s.scrollX, y, right, y + line};
+    FillRect(dc, &r, brush);
+  }
+}
+
+void DrawCell(HDC dc, const GridState& s, GridCell c, bool focused, bool enabled) {
+  RECT r = ClientCellRect(s, c);
+  const bool isCurrent = c == s.current;
+  int bg = COLOR_WINDOW;
+  int fg = enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT;
+  if (isCurrent) {
+    bg = focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
+    fg = focused ? COLOR_HIGHLIGHTTEXT : fg;
+  }
+  if (bg != COLOR_WINDOW) FillRect(dc, &r, GetSysColorBrush(bg));
+  if (isCurrent && !focused) FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
+  const auto it = s.texts.find(Key(c));
+  if (it != s.texts.end()) {
+    // The text keeps off the cell's edges by the (owner-scaled) line width.
+    const int margin = std::max(s.geo.LineWidth(), 1);
+    RECT tr{r.left + margin, r.top, r.right - margin, r.bottom};
+    const std::wstring_view shown = VisiblePart(it->second, tr.right - tr.left);
+    SetTextColor(dc, GetSysColor(fg));
+    DrawTextW(dc, shown.data(), static_cast<int>(shown.size()), &tr,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  if (isCurrent && focused) {
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    DrawFocusRect(dc, &r);
+  }
+}
+
+// Draws the part `clip` (client coordinates) of the grid into dc.
+void DrawGrid(HDC dc, const GridState& s, const RECT& clip) {
+  FillRect(dc, &clip, GetSysColorBrush(COLOR_WINDOW));
+  GridRect content{clip.left + s.scrollX, clip.top + s.scrollY, clip.right + s.scrollX,
+                   clip.bottom + s.scrollY};
+  const CellSpan span = s.geo.CellsIn(content);
+  if (span.IsEmpty()) return;
+  DrawLines(dc, s, span);
+  SelectGuard font(dc, FontInUse(s));
+  SetBkMode(dc, TRANSPARENT);
+  const bool focused = GetFocus() == s.hwnd;
+  const bool enabled = IsWindowEnabled(s.hwnd) != FALSE;
+  for (int row = span.firstRow; row <= span.lastRow; ++row) {
+    for (int c = span.firstCol; c <= span.lastCol; ++c) {
+      DrawCell(dc, s, GridCell{c, row}, focused, enabled);
+    }
+  }
+}
+
+class PaintScope {
+ public:
+  explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+  ~PaintScope() { EndPaint(hwnd_, &ps_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC dc() const { return dc_; }
+  const RECT& area() const { return ps_.rcPaint; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// Double buffered: the damaged area is drawn into a bitmap and copied once.
+void Paint(const GridState& s, HDC target, const RECT& area) {
+  const int w = area.right - area.left;
+  const int h = area.bottom - area.top;
+  if (w <= 0 || h <= 0) return;
+  MemoryDC mem(target);
+  Bitmap bitmap(mem.get() ? CreateCompatibleBitmap(target, w, h) : nullptr);
+  if (!bitmap) {
+    DrawGrid(target, s, area);
+    return;
+  }
+  SelectGuard select(mem.get(), bitmap.get());
+  SetViewportOrgEx(mem.get(), -area.left, -area.top, nullptr);
+  DrawGrid(mem.get(), s, area);
+  BitBlt(target, area.left, area.top, w, h, mem.get(), area.left, area.top, SRCCOPY);
+}
+
+// ---- state changes ------------------------------------------------------
+
+void AfterLayoutChange(GridState& s) {
+  UpdateScrollBars(s);
+  InvalidateRect(s.hwnd, nullptr, FALSE);
+}
+
+void SetCounts(GridState& s, int cols, int rows) {
+  s.geo.SetCounts(cols, rows);
+  for (auto it = s.texts.begin(); it != s.texts.end();) {
+    const GridCell c{static_cast<int>(it->first & 0xFFFF), static_cast<int>(it->first >> 16)};
+    it = s.geo.Contains(c) ? std::next(it) : s.texts.erase(it);
+  }
+  s.current = GridCell{std::min(s.current.col, s.geo.Cols() - 1),
+                       std::min(s.current.row, s.geo.Rows() - 1)};
+  AfterLayoutChange(s);
+}
+
+bool SetCellText(GridState& s, GridCell c, const wchar_t* text) {
+  if (!s.geo.Contains(c)) return false;
+  if (!text || !*text) {
+    s.texts.erase(Key(c));
+  } else {
+    s.texts[Key(c)] = text;
+  }
+  InvalidateCell(s, c);
+  return true;
+}
+
+LRESULT CopyOut(const std::wstring& text, GridTextBuffer* out) {
+  if (out && out->text && out->size > 0) {
+    const std::size_t n = std::min(text.size(), static_cast<std::size_t>(out->size - 1));
+    std::copy_n(text.data(), n, out->text);
+    out->text[n] = L'\0';
+  }
+  return static_cast<LRESULT>(std::min<std::size_t>(text.size(), INT_MAX));
+}
+
+const std::wstring& TextOf(const GridState& s, GridCell c) {
+  static const std::wstring kEmpty;
+  const auto it = s.texts.find(Key(c));
+  return it == s.texts.end() ? kEmpty : it->second;
+}
+
+void SetFontHandle(GridState& s, HFONT font, bool redraw) {
+  if (font != s.ownedFont.get()) s.ownedFont.Reset();
+  s.font = font;
+  if (redraw) InvalidateRect(s.hwnd, nullptr, FALSE);
+}
+
+bool SetLogFont(GridState& s, const LOGFONTW* lf, bool redraw) {
+  if (!lf) return false;
+  HFONT created = CreateFontIndirectW(lf);
+  if (!created) return false;
+  s.ownedFont.Reset(created);
+  s.font = created;
+  if (redraw) InvalidateRect(s.hwnd, nullptr, FALSE);
+  return true;
+}
+
+// ---- queries from other processes ---------------------------------------
+
+LRESULT Answer(const GridState& s, LPARAM target, ULONG_PTR kind, const void* data, DWORD bytes) {
+  HWND to = reinterpret_cast<HWND>(target);
+  if (!to || !IsWindow(to)) return FALSE;
+  COPYDATASTRUCT cds{kind, bytes, const_cast<void*>(data)};
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(to, WM_COPYDATA, reinterpret_cast<WPARAM>(s.hwnd),
+                             reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG, kQueryTimeoutMs,
+                             &result) != 0;
+}
+
+DWORD ByteSize(const std::wstring& text) {
+  return static_cast<DWORD>(std::min<std::size_t>(text.size() * sizeof(wchar_t), MAXDWORD));
+}
+
+LRESULT QueryGeometry(const GridState& s, WPARAM wp, LPARAM target) {
+  GridGeometryReport g{};
+  const RECT rc = ClientRectOf(s.hwnd);
+  g.cols = s.geo.Cols();
+  g.rows = s.geo.Rows();
+  g.colWidth = s.geo.ColWidth();
+  g.rowHeight = s.geo.RowHeight();
+  g.lineWidth = s.geo.LineWidth();
+  g.currentCol = s.current.col;
+  g.currentRow = s.current.row;
+  g.scrollX = s.scrollX;
+  g.scrollY = s.scrollY;
+  g.clientWidth = rc.right;
+  g.clientHeight = rc.bottom;
+  g.hintShown = s.hintShown ? 1 : 0;
+  g.hasFocus = GetFocus() == s.hwnd ? 1 : 0;
+  const GridCell c = UnpackCell(wp);
+  const bool exists = s.geo.Contains(c);
+  g.cellCol = exists ? c.col : -1;
+  g.cellRow = exists ? c.row : -1;
+  g.cellRect = exists ? ClientCellRect(s, c) : RECT{};
+  return Answer(s, target, kGridCopyGeometry, &g, sizeof g);
+}
+
+// ---- input --------------------------------------------------------------
+
+void OnButtonDown(GridState& s, UINT msg, WPARAM wp, LPARAM lp) {
+  HWND hwnd = s.hwnd;
+  if (GetFocus() != hwnd) SetFocus(hwnd);
+  if (!StateOf(hwnd)) return;  // the focus change may have ended the grid
+  const bool left = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK;
+  if (left) {
+    s.selecting = true;
+    SetCapture(hwnd);
+  }
+  const GridCell c = CellAtClient(s, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+  if (c.IsCell() && msg != WM_MBUTTONDOWN) UserMoveCurrent(s, c);
+  if (!StateOf(hwnd)) return;
+  const GridButton button = left ? GridButton::kLeft
+                            : msg == WM_RBUTTONDOWN ? GridButton::kRight
+                                                    : GridButton::kMiddle;
+  const bool dbl = msg == WM_LBUTTONDBLCLK;
+  if (dbl) {
+    NotifyMouse(s, SGN_DBLCLK, button, wp, lp, true);
+    if (!StateOf(hwnd)) return;
+  }
+  NotifyMouse(s, SGN_MOUSEDOWN, button, wp, lp, dbl);
+}
+
+void OnMouseMove(GridState& s, WPARAM wp, LPARAM lp) {
+  HWND hwnd = s.hwnd;
+  if (s.selecting && GetCapture() == hwnd) {
+    const GridCell c = CellAtClient(s, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+    if (c.IsCell()) UserMoveCurrent(s, c);
+    if (!StateOf(hwnd)) return;
+  }
+  NotifyMouse(s, SGN_MOUSEMOVE, GridButton::kNone, wp, lp, false);
+}
+
+void OnButtonUp(GridState& s, UINT msg, WPARAM wp, LPARAM lp) {
+  GridButton button = GridButton::kMiddle;
+  if (msg == WM_LBUTTONUP) {
+    button = GridButton::kLeft;
+    s.selecting = false;
+    if (GetCapture() == s.hwnd) ReleaseCapture();
+  } else if (msg == WM_RBUTTONUP) {
+    button = GridButton::kRight;
+  }
+  NotifyMouse(s, SGN_MOUSEUP, button, wp, lp, false);
+}
+
+GridMove MoveForKey(UINT vkey, bool ctrl, bool shift, bool& known) {
+  known = true;
+  switch (vkey) {
+    case VK_LEFT: return GridMove::kLeft;
+    case VK_RIGHT: return GridMove::kRight;
+    case VK_UP: return GridMove::kUp;
+    case VK_DOWN: return GridMove::kDown;
+    case VK_HOME: return ctrl ? GridMove::kFirstCell : GridMove::kRowStart;
+    case VK_END: return ctrl ? GridMove::kLastCell : GridMove::kRowEnd;
+    case VK_PRIOR: return GridMove::kPageUp;
+    case VK_NEXT: return GridMove::kPageDown;
+    case VK_TAB: return shift ? GridMove::kPrevious : GridMove::kNext;
+    default: known = false; return GridMove::kLeft;
+  }
+}
+
+// True when the key was used.
+bool OnKeyDown(GridState& s, UINT vkey) {
+  HWND hwnd = s.hwnd;
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  GridKeyNotify n{};
+  n.vkey = vkey;
+  n.keys = (ctrl ? MK_CONTROL : 0) | (shift ? MK_SHIFT : 0);
+  if (Notify(s, SGN_KEYDOWN, n.hdr) != 0 || !StateOf(hwnd)) return true;
+  if (vkey == VK_TAB && !(GetWindowLongW(hwnd, GWL_STYLE) & SGS_TABS)) return false;
+  bool known = false;
+  const GridMove move = MoveForKey(vkey, ctrl, shift, known);
+  if (!known) return false;
+  const RECT rc = ClientRectOf(hwnd);
+  const GridCell to = MoveCell(s.current, move, s.geo.Cols(), s.geo.Rows(),
+                               WholeRowsIn(rc.bottom, s.geo.RowPitch()));
+  EnsureVisible(s, to);
+  UserMoveCurrent(s, to);
+  return true;
+}
+
+}  // namespace
+
+namespace {
+
+// Private messages; `handled` false lets the message reach DefWindowProc.
+LRESULT OnGridMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  handled = true;
+  switch (msg) {
+    case SGM_SETCOUNTS: SetCounts(s, ToInt(static_cast<INT_PTR>(wp)), ToInt(lp)); return TRUE;
+    case SGM_GETCOUNTS: return MAKELRESULT(s.geo.Cols(), s.geo.Rows());
+    case SGM_SETCELLSIZE:
+      s.geo.SetCellSize(ToInt(static_cast<INT_PTR>(wp)), ToInt(lp));
+      AfterLayoutChange(s);
+      return TRUE;
+    case SGM_GETCELLSIZE: return MAKELRESULT(s.geo.ColWidth(), s.geo.RowHeight());
+    case SGM_SETLINEWIDTH:
+      s.geo.SetLineWidth(ToInt(static_cast<INT_PTR>(wp)));
+      AfterLayoutChange(s);
+      return TRUE;
+    case SGM_GETLINEWIDTH: return s.geo.LineWidth();
+    case SGM_SETCELLTEXT:
+      return SetCellText(s, UnpackCell(wp), reinterpret_cast<const wchar_t*>(lp));
+    case SGM_GETCELLTEXT:
+      if (!s.geo.Contains(UnpackCell(wp))) return -1;
+      return CopyOut(TextOf(s, UnpackCell(wp)), reinterpret_cast<GridTextBuffer*>(lp));
+    case SGM_CLEARCELLS:
+      s.texts.clear();
+      InvalidateRect(s.hwnd, nullptr, FALSE);
+      return TRUE;
+    case SGM_SETCURCELL: {
+      const GridCell c = UnpackCell(wp);
+      if (!s.geo.Contains(c)) return FALSE;
+      MoveCurrent(s, c);
+      EnsureVisible(s, c);
+      return TRUE;
+    }
+    case SGM_GETCURCELL: return PackCellResult(s.current);
+    case SGM_MOUSETOCELL: return PackCellResult(CellAtClient(s, GET_X_LPARAM(lp), GET_Y_LPARAM(lp)));
+    case SGM_GETCELLRECT: {
+      const GridCell c = UnpackCell(wp);
+      if (!s.geo.Contains(c) || !lp) return FALSE;
+      *reinterpret_cast<RECT*>(lp) = ClientCellRect(s, c);
+      return TRUE;
+    }
+    case SGM_SETLOGFONT: return SetLogFont(s, reinterpret_cast<const LOGFONTW*>(lp), wp != 0);
+    case SGM_SETHINT: SetHint(s, reinterpret_cast<const wchar_t*>(lp)); return TRUE;
+    case SGM_GETHINT: return CopyOut(s.hint, reinterpret_cast<GridTextBuffer*>(lp));
+    case SGM_SHOWHINT: ShowHint(s, wp != 0); return TRUE;
+    case SGM_GETSHOWHINT: return s.hintShown;
+    case SGM_GETTOOLTIPS: return reinterpret_cast<LRESULT>(s.tooltip);
+    case SGM_GETSCROLLPOS:
+      if (!lp) return FALSE;
+      *reinterpret_cast<POINT*>(lp) = POINT{s.scrollX, s.scrollY};
+      return TRUE;
+    case SGM_SCROLLTO: ScrollTo(s, ToInt(static_cast<INT_PTR>(wp)), ToInt(lp)); return TRUE;
+    case SGM_QUERYCELL: {
+      const GridCell c = UnpackCell(wp);
+      if (!s.geo.Contains(c)) return FALSE;
+      const std::wstring& text = TextOf(s, c);
+      return Answer(s, lp, kGridCopyCellText, text.data(), ByteSize(text));
+    }
+    case SGM_QUERYGEOMETRY: return QueryGeometry(s, wp, lp);
+    case SGM_QUERYHINT: return Answer(s, lp, kGridCopyHint, s.hint.data(), ByteSize(s.hint));
+    case SGM_SETNOTIFYWINDOW: s.notifyTarget = reinterpret_cast<HWND>(lp); return TRUE;
+    default: handled = false; return 0;
+  }
+}
+
+LRESULT OnWindowMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  handled = true;
+  switch (msg) {
+    case WM_CREATE: UpdateScrollBars(s); return 0;
+    case WM_SIZE: UpdateScrollBars(s); return 0;
+    case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
+    case WM_PAINT: {
+      PaintScope paint(s.hwnd);
+      if (paint.dc()) Paint(s, paint.dc(), paint.area());
+      return 0;
+    }
+    case WM_PRINTCLIENT: {
+      const RECT rc = ClientRectOf(s.hwnd);
+      Paint(s, reinterpret_cast<HDC>(wp), rc);
+      return 0;
+    }
+    case WM_SETFONT: SetFontHandle(s, reinterpret_cast<HFONT>(wp), LOWORD(lp) != 0); return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(s.font);
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS |
+             ((GetWindowLongW(s.hwnd, GWL_STYLE) & SGS_TABS) ? DLGC_WANTTAB : 0);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE: InvalidateCell(s, s.current); return 0;
+    case WM_SYSCOLORCHANGE: InvalidateRect(s.hwnd, nullptr, FALSE); return 0;
+    case WM_VSCROLL: OnScroll(s, SB_VERT, LOWORD(wp)); return 0;
+    case WM_HSCROLL: OnScroll(s, SB_HORZ, LOWORD(wp)); return 0;
+    case WM_MOUSEWHEEL: OnWheel(s, GET_WHEEL_DELTA_WPARAM(wp), false); return 0;
+    case WM_MOUSEHWHEEL: OnWheel(s, GET_WHEEL_DELTA_WPARAM(wp), true); return 0;
+    case WM_KEYDOWN:
+      handled = OnKeyDown(s, static_cast<UINT>(wp));
+      return 0;
+    case WM_CAPTURECHANGED: s.selecting = false; return 0;
+    default: break;
+  }
+  RelayToTooltip(s, msg, wp, lp);
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: OnButtonDown(s, msg, wp, lp); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(s, wp, lp); return 0;
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP: OnButtonUp(s, msg, wp, lp); return 0;
+    case WM_RBUTTONUP:
+      // Then on to DefWindowProc, which raises WM_CONTEXTMENU.
+      OnButtonUp(s, msg, wp, lp);
+      handled = false;
+      return 0;
+    default: handled = false; return 0;
+  }
+}
+
+LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  try {
+    if (msg == WM_NCCREATE) {
+      auto* s = new (std::nothrow) GridState;
+      if (!s) return FALSE;
+      s->hwnd = hwnd;
+      SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(s));
+      return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    GridState* s = StateOf(hwnd);
+    if (!s) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+      SetWindowLongPtrW(hwnd, 0, 0);
+      delete s;
+      return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    if (msg == WM_DESTROY && s->tooltip) {
+      DestroyWindow(s->tooltip);
+      s->tooltip = nullptr;
+    }
+    bool handled = false;
+    const LRESULT r = (msg >= SGM_FIRST && msg <= SGM_LAST)
+                          ? OnGridMessage(*s, msg, wp, lp, handled)
+                          : OnWindowMessage(*s, msg, wp, lp, handled);
+    if (handled) return r;
+    // The grid may be gone after a notification; DefWindowProc copes.
+    if (msg == WM_RBUTTONUP && !IsWindow(hwnd)) return 0;
+  } catch (...) {
+    // Only allocation can fail here; the message is dropped as unhandled.
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+void RegisterStringGridClass() {
+  static const bool registered = [] {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = GridProc;
+    wc.cbWndExtra = sizeof(GridState*);
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kStringGridClass;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }();
+  if (!registered) throw std::runtime_error("String grid class could not be registered");
+}
+
+}  // namespace tabcard
