@@ -17,6 +17,15 @@ const ControlDesc* FindControl(const FormDesc& form, std::string_view name) {
   return nullptr;
 }
 
+int ControlId(const FormDesc& form, std::string_view name) {
+  int id = kFirstControlId;
+  for (const ControlDesc& c : form.controls) {
+    if (c.name && name == c.name) return id;
+    ++id;
+  }
+  return -1;
+}
+
 std::size_t CountChildren(const FormDesc& form, const char* parent) {
   std::size_t n = 0;
   for (const ControlDesc& c : form.controls) {

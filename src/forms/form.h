@@ -114,6 +114,11 @@ struct FormDesc {
 };
 
 const ControlDesc* FindControl(const FormDesc& form, std::string_view name);
+// The id a control's window (or timer) gets: kFirstControlId + its index in
+// the table; -1 for no such control. Tests of the running program find the
+// controls by it.
+inline constexpr int kFirstControlId = 1000;
+int ControlId(const FormDesc& form, std::string_view name);
 // Controls whose parent is `parent` (nullptr: the form), in table order.
 std::size_t CountChildren(const FormDesc& form, const char* parent);
 // The handler bound to an event, or nullptr.

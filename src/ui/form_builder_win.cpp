@@ -16,8 +16,6 @@ using forms::ControlDesc;
 using forms::ControlKind;
 using forms::FormDesc;
 
-constexpr int kFirstControlId = 1000;
-
 bool SameName(const char* a, std::string_view b) { return a && b == a; }
 
 void InitTabClass() {
@@ -161,7 +159,7 @@ BuiltForm BuildControls(const FormDesc& form, HWND window, const DpiScale& scale
   const LOGFONTW lf = FormLogFont(form, scale);
   built.font_.Reset(CreateFontIndirectW(&lf));
   built.controls.reserve(form.controls.size);
-  int id = kFirstControlId;
+  int id = forms::kFirstControlId;
   for (const ControlDesc& c : form.controls) {
     BuiltControl b;
     b.desc = &c;

@@ -1,0 +1,291 @@
+#include "harness.h"
+
+#include <cstring>
+#include <vector>
+
+#include "app/application_win.h"
+#include "app/main_window_win.h"
+#include "forms/main_form.h"
+#include "ui/gdi_win.h"
+#include "ui/strconv_win.h"
+
+namespace tabcard::e2e {
+namespace {
+
+struct FindData {
+  DWORD pid;
+  const wchar_t* className;
+  bool visibleOnly;
+  HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lp) {
+  auto* d = reinterpret_cast<FindData*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != d->pid) return TRUE;
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  if (lstrcmpW(cls, d->className) != 0) return TRUE;
+  if (d->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
+  d->found = hwnd;
+  return FALSE;
+}
+
+HWND FindOf(DWORD pid, const wchar_t* className, bool visibleOnly, DWORD timeoutMs) {
+  FindData d{pid, className, visibleOnly, nullptr};
+  WaitFor(
+      [&] {
+        EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&d));
+        return d.found != nullptr;
+      },
+      timeoutMs);
+  return d.found;
+}
+
+}  // namespace
+
+std::wstring BinDir() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring p(path);
+  return p.substr(0, p.find_last_of(L"\\/") + 1);
+}
+
+std::wstring TabcardPath() { return BinDir() + L"Tabcard.exe"; }
+
+TempDir::TempDir() {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  static int counter = 0;
+  for (;;) {
+    path_ = std::wstring(temp) + L"tabcard-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+}
+
+TempDir::~TempDir() {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((path_ + L"\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileW((path_ + L"\\" + fd.cFileName).c_str());
+      }
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryW(path_.c_str());
+}
+
+void TempDir::WriteFile(const std::wstring& name, const std::string& bytes) const {
+  HANDLE h = CreateFileW((path_ + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(h);
+}
+
+Program::~Program() {
+  if (!process_) return;
+  if (IsRunning()) {
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, kExitTimeoutMs);
+  }
+  CloseHandle(process_);
+}
+
+bool Program::Start(const std::wstring& workDir) {
+  std::wstring cmd = L"\"" + TabcardPath() + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workDir.empty() ? nullptr : workDir.c_str(), &si, &pi)) {
+    return false;
+  }
+  CloseHandle(pi.hThread);
+  process_ = pi.hProcess;
+  pid_ = pi.dwProcessId;
+  WaitForInputIdle(process_, kStartTimeoutMs);
+  return true;
+}
+
+bool Program::IsRunning() const {
+  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> Program::WaitExit(DWORD timeoutMs) const {
+  if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+std::optional<DWORD> Program::Close() {
+  HWND main = TopLevel(kMainWindowClass, 1000);
+  if (main) PostMessageW(main, WM_CLOSE, 0, 0);
+  return WaitExit(kExitTimeoutMs);
+}
+
+HWND Program::MainWindow(DWORD timeoutMs) const {
+  return FindOf(pid_, kMainWindowClass, true, timeoutMs);
+}
+
+HWND Program::TopLevel(const wchar_t* className, DWORD timeoutMs) const {
+  return FindOf(pid_, className, false, timeoutMs);
+}
+
+GridReader::GridReader() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TabcardE2eGridReader";
+  RegisterClassW(&wc);
+  window_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                            wc.hInstance, nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+GridReader::~GridReader() {
+  if (window_) DestroyWindow(window_);
+}
+
+LRESULT CALLBACK GridReader::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<GridReader*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (msg == WM_COPYDATA && self) {
+    const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+    self->kind_ = cds->dwData;
+    const auto* bytes = static_cast<const BYTE*>(cds->lpData);
+    self->data_.assign(bytes, bytes + cds->cbData);
+    self->answered_ = true;
+    return TRUE;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+std::optional<std::string> GridReader::Cell(HWND grid, int col, int row) {
+  answered_ = false;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(grid, SGM_QUERYCELL, PackCell(col, row),
+                           reinterpret_cast<LPARAM>(window_), SMTO_NORMAL, 5000, &result) ||
+      !result || !answered_ || kind_ != kGridCopyCellText) {
+    return std::nullopt;
+  }
+  std::wstring text(data_.size() / sizeof(wchar_t), L'\0');
+  if (!text.empty()) std::memcpy(text.data(), data_.data(), text.size() * sizeof(wchar_t));
+  return Narrow(text);
+}
+
+std::optional<GridGeometryReport> GridReader::Geometry(HWND grid, int col, int row) {
+  answered_ = false;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(grid, SGM_QUERYGEOMETRY, PackCell(col, row),
+                           reinterpret_cast<LPARAM>(window_), SMTO_NORMAL, 5000, &result) ||
+      !result || !answered_ || kind_ != kGridCopyGeometry ||
+      data_.size() != sizeof(GridGeometryReport)) {
+    return std::nullopt;
+  }
+  GridGeometryReport report;
+  std::memcpy(&report, data_.data(), sizeof(report));
+  return report;
+}
+
+HWND Control(HWND mainWindow, const char* name, DWORD timeoutMs) {
+  const int id = forms::ControlId(forms::MainForm(), name);
+  HWND found = nullptr;
+  WaitFor([&] { return (found = GetDlgItem(mainWindow, id)) != nullptr; }, timeoutMs);
+  return found;
+}
+
+std::wstring Key(const wchar_t* suffix) { return std::wstring(kBaseKeyW) + suffix; }
+
+void DeleteBaseKey() { RegDeleteTreeW(HKEY_CURRENT_USER, kBaseKeyW); }
+
+bool PutDword(const std::wstring& subKey, const wchar_t* name, DWORD value) {
+  return RegSetKeyValueW(HKEY_CURRENT_USER, subKey.c_str(), name, REG_DWORD, &value,
+                         sizeof(value)) == ERROR_SUCCESS;
+}
+
+bool PutString(const std::wstring& subKey, const wchar_t* name, const std::wstring& value) {
+  return RegSetKeyValueW(HKEY_CURRENT_USER, subKey.c_str(), name, REG_SZ, value.c_str(),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
+         ERROR_SUCCESS;
+}
+
+std::optional<DWORD> GetDword(const std::wstring& subKey, const wchar_t* name) {
+  DWORD value = 0, size = sizeof(value), type = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, subKey.c_str(), name, RRF_RT_ANY, &type, &value, &size) !=
+          ERROR_SUCCESS ||
+      type != REG_DWORD) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<std::vector<std::wstring>> ValueNames(const std::wstring& subKey) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  std::vector<std::wstring> names;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];
+    DWORD len = 256;
+    if (RegEnumValueW(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name, len);
+  }
+  RegCloseKey(key);
+  return names;
+}
+
+RECT WindowBounds(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+bool SaveScreenshot(HWND window, const std::wstring& name) {
+  wchar_t dir[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(L"TABCARD_ARTIFACTS", dir, MAX_PATH)) return false;
+  const RECT r = WindowBounds(window);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return false;
+  WindowDC screen(nullptr);
+  MemoryDC mem(screen.get());
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;  // bottom-up, as a BMP file stores it
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  Bitmap bmp(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bmp) return false;
+  {
+    SelectGuard sel(mem.get(), bmp.get());
+    BitBlt(mem.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
+  }
+  GdiFlush();
+  const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+  const DWORD imageSize = stride * static_cast<DWORD>(h);
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
+  fh.bfSize = fh.bfOffBits + imageSize;
+  HANDLE f = CreateFileW((std::wstring(dir) + L"\\" + name + L".bmp").c_str(), GENERIC_WRITE, 0,
+                         nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD n = 0;
+  bool ok = ::WriteFile(f, &fh, sizeof(fh), &n, nullptr) &&
+            ::WriteFile(f, &bi.bmiHeader, sizeof(bi.bmiHeader), &n, nullptr) &&
+            ::WriteFile(f, bits, imageSize, &n, nullptr);
+  CloseHandle(f);
+  return ok;
+}
+
+}  // namespace tabcard::e2e

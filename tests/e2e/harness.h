@@ -1,0 +1,120 @@
+// What the end-to-end scenarios need to drive the real Tabcard.exe: start it
+// beside this test program in a working directory of the test's choosing,
+// find its windows, read its grids, set up and check HKCU, close it, and
+// take screenshots. Every wait is bounded.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/string_grid_win.h"
+
+namespace tabcard::e2e {
+
+constexpr DWORD kStartTimeoutMs = 10000;
+constexpr DWORD kExitTimeoutMs = 10000;
+
+// The program's base key below HKCU.
+inline constexpr wchar_t kBaseKeyW[] = L"Software\\orrery\\Tabcard";
+
+// Polls cond every 10 ms until it holds or timeoutMs passed.
+template <class F>
+bool WaitFor(F&& cond, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (cond()) return true;
+    if (GetTickCount64() >= end) return false;
+    Sleep(10);
+  }
+}
+
+std::wstring BinDir();
+std::wstring TabcardPath();
+
+// A fresh empty directory under %TEMP%, removed with its files at the end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::wstring& path() const { return path_; }
+  void WriteFile(const std::wstring& name, const std::string& bytes) const;
+
+ private:
+  std::wstring path_;
+};
+
+// One started Tabcard.exe. The destructor ends it when it is still running.
+class Program {
+ public:
+  Program() = default;
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // CreateProcess + WaitForInputIdle. False when it could not be started.
+  bool Start(const std::wstring& workDir);
+  DWORD pid() const { return pid_; }
+  HANDLE process() const { return process_; }
+  bool IsRunning() const;
+  // Waits for the exit; the exit code, or nothing on timeout.
+  std::optional<DWORD> WaitExit(DWORD timeoutMs) const;
+  // Posts WM_CLOSE to the main window and waits for the exit.
+  std::optional<DWORD> Close();
+  // The visible main window (class TfrmMain), polled.
+  HWND MainWindow(DWORD timeoutMs = kStartTimeoutMs) const;
+  // A top-level window of this process by class, visible or not.
+  HWND TopLevel(const wchar_t* className, DWORD timeoutMs = kStartTimeoutMs) const;
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD pid_ = 0;
+};
+
+// Reads the program's grids through the grid's query messages, which answer
+// with WM_COPYDATA to a window of this process.
+class GridReader {
+ public:
+  GridReader();
+  ~GridReader();
+  GridReader(const GridReader&) = delete;
+  GridReader& operator=(const GridReader&) = delete;
+
+  // Text of a cell as CP932, or nothing when the cell does not exist.
+  std::optional<std::string> Cell(HWND grid, int col, int row);
+  std::optional<GridGeometryReport> Geometry(HWND grid, int col = 0, int row = 0);
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  HWND window_ = nullptr;
+  ULONG_PTR kind_ = 0;
+  std::vector<BYTE> data_;
+  bool answered_ = false;
+};
+
+// A control of the main window by its name in the form description.
+HWND Control(HWND mainWindow, const char* name, DWORD timeoutMs = kStartTimeoutMs);
+
+// HKCU below the base key, with the W functions.
+void DeleteBaseKey();
+bool PutDword(const std::wstring& subKey, const wchar_t* name, DWORD value);
+bool PutString(const std::wstring& subKey, const wchar_t* name, const std::wstring& value);
+std::optional<DWORD> GetDword(const std::wstring& subKey, const wchar_t* name);
+// Names of the values of a key, or nothing when it does not exist.
+std::optional<std::vector<std::wstring>> ValueNames(const std::wstring& subKey);
+// The base key's path with a suffix ("" for the base key itself).
+std::wstring Key(const wchar_t* suffix = L"");
+
+// Saves the window's screen rectangle as a 24-bit BMP named name + ".bmp"
+// under %TABCARD_ARTIFACTS%; false when the variable is not set or the
+// file cannot be written.
+bool SaveScreenshot(HWND window, const std::wstring& name);
+
+RECT WindowBounds(HWND hwnd);
+
+}  // namespace tabcard::e2e

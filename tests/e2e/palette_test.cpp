@@ -1,0 +1,240 @@
+// The palette window as a user meets it: start-up, single instance, the
+// stored window state, the four pages' contents, resizing, and no taskbar
+// button. Each test starts from an HKCU state it writes itself.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/application_win.h"
+#include "harness.h"
+
+namespace tabcard::e2e {
+namespace {
+
+constexpr int kScreenWidth = 1280;
+constexpr int kScreenHeight = 1024;
+
+void PutWindowState(int left, int top, int width, int height, int page, int user = 0) {
+  const std::wstring base = Key();
+  PutDword(base, L"Top", static_cast<DWORD>(top));
+  PutDword(base, L"Left", static_cast<DWORD>(left));
+  PutDword(base, L"Height", static_cast<DWORD>(height));
+  PutDword(base, L"Width", static_cast<DWORD>(width));
+  PutDword(base, L"WndTopMost", 1);
+  PutDword(base, L"Page", static_cast<DWORD>(page));
+  PutDword(base, L"UserNo", static_cast<DWORD>(user));
+}
+
+int ActiveTab(HWND main) {
+  return static_cast<int>(SendMessageW(Control(main, "PageControl1"), TCM_GETCURSEL, 0, 0));
+}
+
+class PaletteTest : public ::testing::Test {
+ protected:
+  void SetUp() override { DeleteBaseKey(); }
+  void TearDown() override {
+    if (program_.IsRunning()) program_.Close();
+    DeleteBaseKey();
+  }
+
+  // Starts the program and waits for its visible main window.
+  HWND Start() {
+    if (!program_.Start(dir_.path())) return nullptr;
+    return program_.MainWindow();
+  }
+
+  std::string CellOf(HWND main, const char* grid, int col, int row) {
+    HWND g = Control(main, grid);
+    if (!g) return "<no grid>";
+    return reader_.Cell(g, col, row).value_or("<no cell>");
+  }
+
+  TempDir dir_;
+  Program program_;
+  GridReader reader_;
+};
+
+TEST_F(PaletteTest, SmokeEmptyStoreShowsStandardPaletteCentred) {
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  const RECT r = WindowBounds(main);
+  EXPECT_EQ(r.right - r.left, 130);
+  EXPECT_EQ(r.bottom - r.top, 160);
+  EXPECT_EQ(r.left, (kScreenWidth - 130) / 2);
+  EXPECT_EQ(r.top, (kScreenHeight - 160) / 2);
+  EXPECT_TRUE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(ActiveTab(main), 0);
+  // Column by column: the first six items down column 0, the next six down column 1.
+  const char* const want[2][6] = {
+      {"氏名", "フリガナ", "E-Mail1", "HP-URL", "ＴＥＬ", "ＦＡＸ"},
+      {"〒", "都道府県", "住所１", "住所２", "職業", "年齢"},
+  };
+  for (int c = 0; c < 2; ++c) {
+    for (int row = 0; row < 6; ++row) {
+      EXPECT_EQ(CellOf(main, "SGrdKjn1", c, row), want[c][row]) << c << "," << row;
+    }
+  }
+  EXPECT_TRUE(IsWindowVisible(Control(main, "SGrdKjn1")));
+  EXPECT_FALSE(IsWindowVisible(Control(main, "SGrdKjn2")));
+  SaveScreenshot(main, L"palette_standard");
+}
+
+TEST_F(PaletteTest, SmokeSecondInstanceExitsAtOnceAndFirstKeepsRunning) {
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  Program second;
+  ASSERT_TRUE(second.Start(dir_.path()));
+  const std::optional<DWORD> code = second.WaitExit(1000);
+  ASSERT_TRUE(code.has_value()) << "the second instance is still running";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_TRUE(program_.IsRunning());
+  EXPECT_TRUE(IsWindow(main) && IsWindowVisible(main));
+}
+
+TEST_F(PaletteTest, SmokeMainWindowHasNoTaskbarButton) {
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  HWND owner = GetWindow(main, GW_OWNER);
+  ASSERT_NE(owner, nullptr);
+  EXPECT_EQ(owner, program_.TopLevel(kAppWindowClass));
+  EXPECT_FALSE(IsWindowVisible(owner));
+  wchar_t title[64] = {};
+  GetWindowTextW(owner, title, 64);
+  EXPECT_STREQ(title, L"Tabcard.exe");
+  EXPECT_FALSE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  // Only the system menu in the frame: no minimise or maximise button.
+  const LONG style = GetWindowLongW(main, GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_THICKFRAME);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+}
+
+TEST_F(PaletteTest, CloseWritesWindowValuesAndRestartRestoresThem) {
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  SetWindowPos(main, nullptr, 100, 120, 150, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(Control(main, "PageControl1"), TCM_SETCURSEL, 2, 0);
+  ASSERT_EQ(program_.Close(), std::optional<DWORD>(0));
+
+  const auto names = ValueNames(Key());
+  ASSERT_TRUE(names.has_value());
+  EXPECT_EQ(names->size(), 8u);
+  const std::pair<const wchar_t*, DWORD> want[] = {
+      {L"Top", 120},       {L"Left", 100},   {L"Height", 200}, {L"Width", 150},
+      {L"WndTopMost", 1},  {L"TabMode", 0},  {L"Page", 2},     {L"UserNo", 0},
+  };
+  for (const auto& w : want) {
+    EXPECT_EQ(GetDword(Key(), w.first), std::optional<DWORD>(w.second)) << w.first;
+  }
+
+  Program again;
+  ASSERT_TRUE(again.Start(dir_.path()));
+  HWND restored = again.MainWindow();
+  ASSERT_NE(restored, nullptr);
+  const RECT r = WindowBounds(restored);
+  EXPECT_EQ(r.left, 100);
+  EXPECT_EQ(r.top, 120);
+  EXPECT_EQ(r.right - r.left, 150);
+  EXPECT_EQ(r.bottom - r.top, 200);
+  EXPECT_EQ(ActiveTab(restored), 2);
+  EXPECT_TRUE(IsWindowVisible(Control(restored, "SGrdMemo")));
+  EXPECT_EQ(again.Close(), std::optional<DWORD>(0));
+}
+
+TEST_F(PaletteTest, StoredPositionPastTheEdgesIsPulledInFlush) {
+  struct Case {
+    int left, top;
+    int wantLeft, wantTop;
+  };
+  const Case cases[] = {
+      {1250, 100, kScreenWidth - 130, 100},
+      {100, 1000, 100, kScreenHeight - 160},
+      {kScreenWidth - 130, kScreenHeight - 160, kScreenWidth - 130, kScreenHeight - 160},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.top));
+    DeleteBaseKey();
+    PutWindowState(c.left, c.top, 130, 160, 0);
+    Program p;
+    ASSERT_TRUE(p.Start(dir_.path()));
+    HWND main = p.MainWindow();
+    ASSERT_NE(main, nullptr);
+    const RECT r = WindowBounds(main);
+    EXPECT_EQ(r.left, c.wantLeft);
+    EXPECT_EQ(r.top, c.wantTop);
+    EXPECT_EQ(p.Close(), std::optional<DWORD>(0));
+  }
+}
+
+TEST_F(PaletteTest, StoredPageOutsideTheRangeShowsTheSecondPersonalPage) {
+  PutWindowState(200, 200, 130, 160, 7);
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(ActiveTab(main), 1);
+  EXPECT_TRUE(IsWindowVisible(Control(main, "SGrdKjn2")));
+  EXPECT_EQ(CellOf(main, "SGrdKjn2", 0, 0), "勤務先名");
+}
+
+TEST_F(PaletteTest, MemoFilesOfTheWorkingDirectoryShowTheirTitles) {
+  std::string cut(199, 'a');
+  cut += "\x8a\xbf";  // a double-byte character whose first byte is byte 200
+  cut += std::string(49, 'b');
+  ASSERT_EQ(cut.size(), 250u);
+  dir_.WriteFile(L"Memo000.txt", "abc");
+  dir_.WriteFile(L"Memo001.txt", cut);
+  dir_.WriteFile(L"Memo002.txt", "  \r\n\t \r\n");
+  dir_.WriteFile(L"Memo003.txt", "メモ\r\n二行目  \r\n");
+  PutWindowState(200, 200, 130, 160, 2);
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(CellOf(main, "SGrdMemo", 0, 0), "abc");
+  EXPECT_EQ(CellOf(main, "SGrdMemo", 0, 1), std::string(199, 'a'));
+  EXPECT_EQ(CellOf(main, "SGrdMemo", 0, 2), "");
+  EXPECT_EQ(CellOf(main, "SGrdMemo", 0, 3), "メモ\r\n二行目");
+  EXPECT_EQ(CellOf(main, "SGrdMemo", 0, 4), "");
+  SaveScreenshot(main, L"palette_memo");
+}
+
+TEST_F(PaletteTest, FifteenPhrasesInATenCellListShowTheFirstTen) {
+  const std::wstring items = Key(L"\\ListItems");
+  PutDword(items, L"ItemCount", 15);
+  for (int i = 0; i < 15; ++i) {
+    wchar_t name[16];
+    swprintf(name, 16, L"Item%03d", i);
+    PutString(items, name, L"定型文" + std::to_wstring(i));
+  }
+  PutWindowState(200, 200, 130, 160, 3);
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(CellOf(main, "SGrdList", 0, i), "定型文" + std::to_string(i));
+  }
+  EXPECT_EQ(CellOf(main, "SGrdList", 0, 10), "<no cell>");
+}
+
+TEST_F(PaletteTest, ResizeRecomputesTheAutomaticColumnWidths) {
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  HWND grid = Control(main, "SGrdKjn1");
+  const auto before = reader_.Geometry(grid);
+  ASSERT_TRUE(before.has_value());
+  EXPECT_EQ(before->cols, 2);
+  EXPECT_EQ(before->colWidth, (before->clientWidth - 4) / 2);
+  SetWindowPos(main, nullptr, 0, 0, 200, 160, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  std::optional<GridGeometryReport> after;
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        after = reader_.Geometry(grid);
+        return after && after->clientWidth != before->clientWidth;
+      },
+      2000));
+  ASSERT_TRUE(after.has_value());
+  EXPECT_GT(after->colWidth, before->colWidth);
+  EXPECT_EQ(after->colWidth, (after->clientWidth - 4) / 2);
+}
+
+}  // namespace
+}  // namespace tabcard::e2e
