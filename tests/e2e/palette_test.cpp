@@ -57,7 +57,10 @@ class PaletteTest : public ::testing::Test {
   GridReader reader_;
 };
 
-TEST_F(PaletteTest, SmokeEmptyStoreShowsStandardPaletteCentred) {
+// The scenarios that also run in the C locale.
+using SmokePaletteTest = PaletteTest;
+
+TEST_F(SmokePaletteTest, EmptyStoreShowsStandardPaletteCentred) {
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   const RECT r = WindowBounds(main);
@@ -82,7 +85,7 @@ TEST_F(PaletteTest, SmokeEmptyStoreShowsStandardPaletteCentred) {
   SaveScreenshot(main, L"palette_standard");
 }
 
-TEST_F(PaletteTest, SmokeSecondInstanceExitsAtOnceAndFirstKeepsRunning) {
+TEST_F(SmokePaletteTest, SecondInstanceExitsAtOnceAndFirstKeepsRunning) {
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   Program second;
@@ -94,7 +97,7 @@ TEST_F(PaletteTest, SmokeSecondInstanceExitsAtOnceAndFirstKeepsRunning) {
   EXPECT_TRUE(IsWindow(main) && IsWindowVisible(main));
 }
 
-TEST_F(PaletteTest, SmokeMainWindowHasNoTaskbarButton) {
+TEST_F(SmokePaletteTest, MainWindowHasNoTaskbarButton) {
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   HWND owner = GetWindow(main, GW_OWNER);
@@ -234,6 +237,28 @@ TEST_F(PaletteTest, ResizeRecomputesTheAutomaticColumnWidths) {
   ASSERT_TRUE(after.has_value());
   EXPECT_GT(after->colWidth, before->colWidth);
   EXPECT_EQ(after->colWidth, (after->clientWidth - 4) / 2);
+}
+
+// At 192 DPI every design and configured size doubles, so the palette takes
+// the same room on the screen; the figures stay exact.
+TEST_F(PaletteTest, At192DpiThePaletteKeepsItsSizeOnScreen) {
+  struct DpiSetting {
+    DpiSetting() { PutDword(L"Control Panel\\Desktop", L"LogPixels", 192); }
+    ~DpiSetting() { RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels"); }
+  } dpi;
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  const RECT r = WindowBounds(main);
+  EXPECT_EQ(r.right - r.left, 260);
+  EXPECT_EQ(r.bottom - r.top, 320);
+  EXPECT_EQ(r.left, (kScreenWidth - 260) / 2);
+  const auto g = reader_.Geometry(Control(main, "SGrdKjn1"));
+  ASSERT_TRUE(g.has_value());
+  EXPECT_EQ(g->rowHeight, 28);
+  EXPECT_EQ(g->lineWidth, 4);
+  EXPECT_EQ(g->colWidth, (g->clientWidth - 8) / 2);
+  EXPECT_EQ(CellOf(main, "SGrdKjn1", 0, 0), "氏名");
+  SaveScreenshot(main, L"palette_192dpi");
 }
 
 }  // namespace
