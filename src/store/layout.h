@@ -18,6 +18,10 @@ constexpr int kUserCount = 4;
 // A personal page has this many item slots; slots above 255 are never read
 // or written, whatever a stored count says.
 constexpr int kSlotCount = 256;
+// Grid sides are kept within 1..256 when loaded: a grid needs a cell, and a
+// stored count of 100000 must not make the palette build billions of cells
+// or open that many memo files.
+constexpr int kMaxGridSide = 256;
 // The standard assignment fills slots 0-11 (a 2 x 6 grid, column by column).
 constexpr int kStandardSlotCount = 12;
 

@@ -23,8 +23,8 @@ bool ReadConfig(RegistrySession& s, int page, PageConfig* c) {
                   s.ReadBool("FontItalic", &c->FontItalic);
   // A grid keeps at least one column and one row, and the automatic column
   // width divides by ColCount: a count below 1 must not leave the store.
-  c->ColCount = std::max<std::int32_t>(c->ColCount, 1);
-  c->RowCount = std::max<std::int32_t>(c->RowCount, 1);
+  c->ColCount = std::clamp<std::int32_t>(c->ColCount, 1, kMaxGridSide);
+  c->RowCount = std::clamp<std::int32_t>(c->RowCount, 1, kMaxGridSide);
   return ok;
 }
 
@@ -132,7 +132,8 @@ std::int32_t ReadMemoSlotCount(RegistryBackend& backend, bool* fromStore) {
                session.ReadInteger("RowCount", &rows);
   if (!*fromStore) return 10;
   // Raised like LoadSettings does, so the editor and the palette agree.
-  return CellCount(std::max<std::int32_t>(cols, 1), std::max<std::int32_t>(rows, 1));
+  return CellCount(std::clamp<std::int32_t>(cols, 1, kMaxGridSide),
+                   std::clamp<std::int32_t>(rows, 1, kMaxGridSide));
 }
 
 }  // namespace tabcard

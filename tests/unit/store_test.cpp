@@ -242,7 +242,7 @@ TEST(LoadSettings, ItemCountBeyondTheSlotsOrNegative) {
   }
 }
 
-TEST(LoadSettings, CountsBelowOneAreRaisedAndHugeCountsDoNotOverflow) {
+TEST(LoadSettings, CountsAreKeptWithinOneTo256) {
   MemoryRegistry reg;
   PutSettings(reg);
   reg.PutDword(ConfigKey(kPageKojin1), "ColCount", 0);
@@ -253,7 +253,8 @@ TEST(LoadSettings, CountsBelowOneAreRaisedAndHugeCountsDoNotOverflow) {
   ASSERT_TRUE(LoadSettings(reg, kFont, &s));
   EXPECT_EQ(s.configs[kPageKojin1].ColCount, 1);
   EXPECT_EQ(s.configs[kPageKojin1].RowCount, 1);
-  EXPECT_EQ(s.MemoCount, std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(s.configs[kPageMemo].ColCount, 256);
+  EXPECT_EQ(s.MemoCount, 256 * 256);
 
   reg.PutDword(ConfigKey(kPageMemo), "ColCount", 0);
   reg.PutDword(ConfigKey(kPageMemo), "RowCount", 7);
@@ -368,6 +369,7 @@ TEST(ReadMemoSlotCount, ProductWhenBothCountsRead) {
       {"rows_as_text", true, Value(Type::String, 0, "6"), 10, false},
       {"cols_missing", false, Value(Type::Dword, 6), 10, false},
       {"rows_zero", true, Value(Type::Dword, 0), 2, true},
+      {"rows_huge", true, Value(Type::Dword, 1000000), 512, true},
   };
   for (const Case& c : cases) {
     MemoryRegistry reg;
