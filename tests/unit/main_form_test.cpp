@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "forms/event_router.h"
 
@@ -123,6 +124,17 @@ TEST(MainFormTest, HandlerBindings) {
     if (b.control) {
       EXPECT_NE(FindControl(MainForm(), b.control), nullptr) << b.control;
     }
+  }
+}
+
+TEST(MainFormTest, ControlIdsAreDistinctAndFollowTheTable) {
+  EXPECT_EQ(ControlId(MainForm(), "PageControl1"), kFirstControlId);
+  EXPECT_EQ(ControlId(MainForm(), "NoSuchControl"), -1);
+  std::vector<int> ids;
+  for (const ControlDesc& c : MainForm().controls) {
+    const int id = ControlId(MainForm(), c.name);
+    for (int other : ids) EXPECT_NE(id, other) << c.name;
+    ids.push_back(id);
   }
 }
 
