@@ -309,7 +309,7 @@ void ShowHint(GridState& s, bool on) {
 }
 
 void RelayToTooltip(const GridState& s, UINT msg, WPARAM wp, LPARAM lp) {
-  if (!s.tooltip || !s.hintShown) return;
+  if (!s.tooltip || !s.hintShown || msg < WM_MOUSEFIRST || msg > WM_MOUSELAST) return;
   const DWORD pos = GetMessagePos();
   MSG m{s.hwnd, msg, wp, lp, static_cast<DWORD>(GetMessageTime()),
         POINT{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)}};

@@ -206,7 +206,8 @@ class StringGrid {
   void SetGridLineWidth(int width);
   int GridLineWidth() const;
 
-  // Texts of cells that exist; out_of_range otherwise.
+  // Texts of cells that exist; out_of_range otherwise. A text ends at its
+  // first NUL.
   void SetCell(int col, int row, std::string_view cp932);
   std::string Cell(int col, int row) const;
   void SetCellW(int col, int row, std::wstring_view text);

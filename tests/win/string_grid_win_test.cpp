@@ -38,10 +38,18 @@ struct Answer {
 
 std::vector<Event> gEvents;
 std::vector<Answer> gAnswers;
+UINT gDestroyOn = 0;  // a notification code on which the owner destroys the grid
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NOTIFY) {
     const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+    if (hdr->code == gDestroyOn) {
+      Event gone;
+      gone.code = hdr->code;
+      gEvents.push_back(gone);
+      DestroyWindow(hdr->hwndFrom);
+      return 0;
+    }
     Event e;
     e.code = hdr->code;
     e.from = hdr->hwndFrom;
@@ -120,6 +128,7 @@ class StringGridWin : public ::testing::Test {
     gAnswers.clear();
   }
   void TearDown() override {
+    gDestroyOn = 0;
     if (GetCapture()) ReleaseCapture();
     DestroyWindow(host_);
     Pump();
@@ -254,6 +263,26 @@ TEST_F(StringGridWin, DoubleClickNotificationNamesItsGrid) {
   EXPECT_TRUE(down[1].doubleClick);
   EXPECT_TRUE(StringGrid::IsGrid(other.Handle()));
   EXPECT_FALSE(StringGrid::IsGrid(host_));
+}
+
+TEST_F(StringGridWin, OwnerMayDestroyTheGridInItsHandler) {
+  for (UINT code : {SGN_SELCHANGE, SGN_DBLCLK, SGN_KEYDOWN}) {
+    StringGrid doomed;
+    doomed.Create(host_, kOtherGridId, RECT{200, 0, 400, 150});
+    // Named explicitly, so a notification from a dead grid would still land.
+    doomed.SetNotifyWindow(host_);
+    gDestroyOn = code;
+    gEvents.clear();
+    if (code == SGN_KEYDOWN) {
+      SendMessageW(doomed.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    } else {
+      SendMessageW(doomed.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, At(70, 30));  // cell (1, 1)
+    }
+    EXPECT_FALSE(IsWindow(doomed.Handle()));
+    // Nothing more is heard from a grid that is gone.
+    ASSERT_FALSE(gEvents.empty());
+    EXPECT_EQ(gEvents.back().code, code);
+  }
 }
 
 TEST_F(StringGridWin, RealDoubleClickReachesTheOwner) {
