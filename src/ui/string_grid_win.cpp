@@ -134,10 +134,10 @@ void ScrollTo(GridState& s, int x, int y) {
   x = ClampScrollOffset(x, s.geo.ContentWidth(), rc.right);
   y = ClampScrollOffset(y, s.geo.ContentHeight(), rc.bottom);
   if (x == s.scrollX && y == s.scrollY) return;
+  if (x != s.scrollX) SetScrollPos(s.hwnd, SB_HORZ, x, TRUE);
+  if (y != s.scrollY) SetScrollPos(s.hwnd, SB_VERT, y, TRUE);
   s.scrollX = x;
   s.scrollY = y;
-  SetScrollPos(s.hwnd, SB_HORZ, x, TRUE);
-  SetScrollPos(s.hwnd, SB_VERT, y, TRUE);
   InvalidateRect(s.hwnd, nullptr, FALSE);
 }
 
@@ -612,6 +612,8 @@ bool OnKeyDown(GridState& s, UINT vkey) {
 
 namespace {
 
+LRESULT OnOtherGridMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+
 // Private messages; `handled` false lets the message reach DefWindowProc.
 LRESULT OnGridMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   handled = true;
@@ -652,6 +654,13 @@ LRESULT OnGridMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handle
       *reinterpret_cast<RECT*>(lp) = ClientCellRect(s, c);
       return TRUE;
     }
+    default: return OnOtherGridMessage(s, msg, wp, lp, handled);
+  }
+}
+
+// Font, tooltip, scrolling and the queries.
+LRESULT OnOtherGridMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  switch (msg) {
     case SGM_SETLOGFONT: return SetLogFont(s, reinterpret_cast<const LOGFONTW*>(lp), wp != 0);
     case SGM_SETHINT: SetHint(s, reinterpret_cast<const wchar_t*>(lp)); return TRUE;
     case SGM_GETHINT: return CopyOut(s.hint, reinterpret_cast<GridTextBuffer*>(lp));
