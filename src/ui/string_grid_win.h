@@ -234,6 +234,8 @@ class StringGrid {
   // The LOGFONT of the current font (the default one when none was given).
   LOGFONTW LogFont() const;
 
+  // The tooltip: shown near the pointer while on, its text the hint (the
+  // first 2048 characters of it). Off until switched on.
   void SetHint(std::string_view cp932);
   std::string Hint() const;
   void SetShowHint(bool on);
