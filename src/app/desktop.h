@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "ui/clipboard_text.h"
+
 namespace tabcard {
 
 using WindowId = std::uintptr_t;
@@ -21,6 +23,7 @@ inline bool operator==(ScreenPoint a, ScreenPoint b) { return a.x == b.x && a.y 
 
 // Win32 values of the synthesised click and paste.
 namespace wm {
+constexpr unsigned kNull = 0x0000;
 constexpr unsigned kMouseActivate = 0x0021;
 constexpr unsigned kLButtonDown = 0x0201;
 constexpr unsigned kLButtonUp = 0x0202;
@@ -50,12 +53,6 @@ enum class SendResult {
   kNoWindow,    // the window is gone
 };
 
-struct ClipboardText {
-  enum class State { kBusy, kNoText, kText };
-  State state = State::kNoText;
-  std::string text;  // CP932, when state is kText
-};
-
 class Desktop {
  public:
   virtual ~Desktop() = default;
@@ -70,7 +67,7 @@ class Desktop {
   // The window of w's owner group that was active last (w when none).
   virtual WindowId LastActivePopup(WindowId w) = 0;
   virtual bool Exists(WindowId w) = 0;
-  // A window of this process.
+  // A window of the palette's own program.
   virtual bool IsOwnWindow(WindowId w) = 0;
   virtual ScreenPoint ScreenToClient(WindowId w, ScreenPoint p) = 0;
 
@@ -88,8 +85,8 @@ class Desktop {
   // zero, CF_LOCALE Japanese. Retries a held clipboard for a short while;
   // false when it stayed held or a format could not be placed.
   virtual bool PlaceClipboardText(std::string_view bytes) = 0;
-  // The clipboard's text, at most about maxBytes of CP932 from its start:
-  // the caller cuts to exactly maxBytes.
+  // The clipboard's text, at most about maxBytes of CP932 from its start
+  // (the caller cuts to exactly maxBytes), in one attempt to open it.
   virtual ClipboardText ReadClipboardText(std::size_t maxBytes) = 0;
   // Changes whenever the clipboard's content changes; 0 when unknown.
   virtual std::uint32_t ClipboardSequence() = 0;

@@ -94,9 +94,11 @@ void ItemTransfer::Drop(int page) {
   const WindowId control = desktop_.WindowFromPoint(p);
   if (control != kNoWindow && control != view_.GridWindow(page)) {
     const WindowId topLevel = desktop_.TopLevelOf(control);
-    const bool forward = desktop_.SetForeground(topLevel);
-    if (ClickAt(control, topLevel, p)) {
-      if (forward) WaitForForeground(topLevel);
+    // Activated before the click, so that the window's own focus restoring
+    // cannot move the caret away from the clicked control afterwards.
+    const bool answering =
+        !desktop_.SetForeground(topLevel) || WaitForForeground(topLevel, topLevel);
+    if (answering && ClickAt(control, topLevel, p)) {
       PasteKeystrokes();
     } else {
       desktop_.Beep();
@@ -180,19 +182,37 @@ void ItemTransfer::SendToTarget(const CellValue& value) {
   }
   const WindowId target = state_.TargetWindow;
   // Otherwise the keys go to whichever window has the focus.
-  if (target != kNoWindow && desktop_.Exists(target) &&
-      desktop_.SetForeground(desktop_.LastActivePopup(target))) {
-    WaitForForeground(target);
+  if (target != kNoWindow && desktop_.Exists(target)) {
+    const WindowId brought = desktop_.LastActivePopup(target);
+    if (desktop_.SetForeground(brought) && !WaitForForeground(target, brought)) {
+      desktop_.Beep();
+      return;
+    }
   }
   PasteKeystrokes();
 }
 
-void ItemTransfer::WaitForForeground(WindowId topLevel) {
+bool ItemTransfer::WaitForForeground(WindowId topLevel, WindowId brought) {
   // The switch completes a moment after SetForegroundWindow; keys injected
-  // before it would reach the old foreground window.
+  // before it would reach the old foreground window. Once it shows, one
+  // answered message makes sure the window's thread has taken the
+  // activation (and put its focus back) before anything else arrives.
   const std::uint64_t start = desktop_.NowMs();
-  while (desktop_.TopLevelOf(desktop_.Foreground()) != topLevel) {
-    if (desktop_.NowMs() - start >= kForegroundWaitMs) return;
+  std::uint64_t asked = start;
+  for (;;) {
+    const WindowId foreground = desktop_.Foreground();
+    if (foreground != kNoWindow && desktop_.TopLevelOf(foreground) == topLevel) {
+      return desktop_.Send(foreground, wm::kNull, 0, 0) != SendResult::kNoResponse;
+    }
+    const std::uint64_t now = desktop_.NowMs();
+    // Never forward: the keys go out anyway, to whoever has the focus.
+    if (now - start >= kForegroundWaitMs) return true;
+    // A late focus event of the old window can hand the foreground to the
+    // desktop instead (Wine without a window manager does): ask again.
+    if (now - asked >= kForegroundAskAgainMs) {
+      desktop_.SetForeground(brought);
+      asked = now;
+    }
     desktop_.Pause(kForegroundPollMs);
   }
 }

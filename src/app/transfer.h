@@ -56,6 +56,7 @@ using forms::MouseButton;
 // Desktop::PlaceClipboardText.
 constexpr unsigned kForegroundWaitMs = 500;
 constexpr unsigned kForegroundPollMs = 10;
+constexpr unsigned kForegroundAskAgainMs = 100;
 // Timer1: the first tick after the window is created, then the period.
 constexpr unsigned kFirstTickMs = 50;
 constexpr unsigned kTickMs = 200;
@@ -105,7 +106,9 @@ class ItemTransfer {
   void SendToTarget(const CellValue& value);
   // The click of a drop; false when the target stopped responding.
   bool ClickAt(WindowId control, WindowId topLevel, ScreenPoint p);
-  void WaitForForeground(WindowId topLevel);
+  // Bounded wait until topLevel, or a window it owns, is the foreground
+  // after SetForeground(brought); false when that window then does not answer.
+  bool WaitForForeground(WindowId topLevel, WindowId brought);
   void PasteKeystrokes();
 
   Desktop& desktop_;

@@ -81,6 +81,10 @@ class FakeDesktop : public Desktop {
   bool SetForeground(WindowId w) override {
     log_.push_back("foreground " + Hex(w));
     if (refuseForeground) return false;
+    if (ignoredAsks > 0) {
+      --ignoredAsks;
+      return true;
+    }
     if (switchAfterMs >= 0) {
       pendingForeground_ = w;
       switchAt_ = now + static_cast<std::uint64_t>(switchAfterMs);
@@ -136,6 +140,7 @@ class FakeDesktop : public Desktop {
   WindowId under = kGrid0;
   WindowId foreground = kPalette;
   int switchAfterMs = 0;  // -1: the foreground never changes
+  int ignoredAsks = 0;    // SetForeground calls that change nothing
   bool refuseForeground = false;
   bool clipboardBusy = false;
   bool clipboardPlaced = false;
@@ -283,7 +288,7 @@ TEST_F(TransferTest, DropOnAnotherApplicationsControl) {
   palette.current[kPageKojin1] = {1, 3};
   transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
   // Panel client (20, 35), edit client (10, 15).
-  const Events expected = Concat({{"foreground 0x20",
+  const Events expected = Concat({{"foreground 0x20", "send 0x20 0x0 0x0 0x0",
                                    "send 0x21 0x210 0x201 0x230014",
                                    "send 0x22 0x21 0x20 0x2010001",
                                    "send 0x21 0x21 0x20 0x2010001",
@@ -300,7 +305,8 @@ TEST_F(TransferTest, DropOnATopLevelWindowSendsNothingToAParent) {
   log.clear();
   desktop.cursor = {505, 310};
   transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
-  const Events expected = Concat({{"foreground 0x20", "send 0x20 0x21 0x20 0x2010001",
+  const Events expected = Concat({{"foreground 0x20", "send 0x20 0x0 0x0 0x0",
+                                   "send 0x20 0x21 0x20 0x2010001",
                                    "send 0x20 0x201 0x1 0xA0005", "send 0x20 0x202 0x1 0xA0005"},
                                   kPaste,
                                   {"cursor default", "release", "cell 0 0,0"}});
@@ -312,7 +318,7 @@ TEST_F(TransferTest, ClientCoordinatesLeftOfTheControlKeepTheRowIntact) {
   log.clear();
   desktop.cursor = {518, 351};  // on the edit's left border: x = -2
   transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
-  EXPECT_EQ(log[4], "send 0x22 0x201 0x1 0x1FFFE");
+  EXPECT_EQ(log[5], "send 0x22 0x201 0x1 0x1FFFE");
 }
 
 TEST_F(TransferTest, DropOnTheGridSendsNothingAndKeepsTheClipboard) {
@@ -330,7 +336,8 @@ TEST_F(TransferTest, DropOnAnotherPartOfThePaletteSendsToThePalette) {
   log.clear();
   desktop.cursor = {112, 127};
   transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
-  const Events expected = Concat({{"foreground 0x10", "send 0x10 0x210 0x201 0x1B000C",
+  const Events expected = Concat({{"foreground 0x10", "send 0x10 0x0 0x0 0x0",
+                                   "send 0x10 0x210 0x201 0x1B000C",
                                    "send 0x11 0x21 0x10 0x2010001",
                                    "send 0x10 0x21 0x10 0x2010001",
                                    "send 0x11 0x201 0x1 0x5000A", "send 0x11 0x202 0x1 0x5000A"},
@@ -345,9 +352,25 @@ TEST_F(TransferTest, AHungTargetEndsTheDropWithoutKeystrokes) {
   log.clear();
   desktop.cursor = {530, 365};
   transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
-  EXPECT_EQ(log, (Events{"foreground 0x20", "send 0x21 0x210 0x201 0x230014",
-                         "send 0x22 0x21 0x20 0x2010001", "beep", "cursor default", "release",
-                         "cell 0 0,0"}));
+  EXPECT_EQ(log, (Events{"foreground 0x20", "send 0x20 0x0 0x0 0x0",
+                         "send 0x21 0x210 0x201 0x230014", "send 0x22 0x21 0x20 0x2010001",
+                         "beep", "cursor default", "release", "cell 0 0,0"}));
+}
+
+TEST_F(TransferTest, AHungTopLevelWindowIsNotClickedAtAll) {
+  desktop.windows[kApp].answer = SendResult::kNoResponse;
+  PressAndLeave(kPageKojin1, {0, 0}, kEdit);
+  log.clear();
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  EXPECT_EQ(log, (Events{"foreground 0x20", "send 0x20 0x0 0x0 0x0", "beep", "cursor default",
+                         "release", "cell 0 0,0"}));
+}
+
+TEST_F(TransferTest, AHungTargetGetsNoKeystrokesFromTheMenu) {
+  TrackTarget(kApp);
+  desktop.windows[kApp].answer = SendResult::kNoResponse;
+  transfer.mnuKnjShimeiClick("氏名");
+  EXPECT_EQ(log, (Events{"clipboard 8", "foreground 0x20", "send 0x20 0x0 0x0 0x0", "beep"}));
 }
 
 TEST_F(TransferTest, AControlThatVanishedDoesNotStopTheDrop) {
@@ -362,7 +385,7 @@ TEST_F(TransferTest, DoubleClickPastesIntoTheTrackedWindow) {
   TrackTarget(kApp);
   palette.current[kPageKojin1] = {0, 0};
   transfer.SGridDblClik(kPageKojin1);
-  EXPECT_EQ(log, Concat({{"clipboard 8", "foreground 0x20"}, kPaste}));
+  EXPECT_EQ(log, Concat({{"clipboard 8", "foreground 0x20", "send 0x20 0x0 0x0 0x0"}, kPaste}));
 }
 
 TEST_F(TransferTest, DoubleClickBringsBackTheTargetsLastActiveDialog) {
@@ -371,7 +394,7 @@ TEST_F(TransferTest, DoubleClickBringsBackTheTargetsLastActiveDialog) {
   EXPECT_EQ(transfer.State().TargetWindow, kApp);
   palette.current[kPageKojin1] = {0, 0};
   transfer.SGridDblClik(kPageKojin1);
-  EXPECT_EQ(log, Concat({{"clipboard 8", "foreground 0x30"}, kPaste}));
+  EXPECT_EQ(log, Concat({{"clipboard 8", "foreground 0x30", "send 0x30 0x0 0x0 0x0"}, kPaste}));
 }
 
 TEST_F(TransferTest, WithoutATargetTheKeysGoToTheFocus) {
@@ -383,7 +406,7 @@ TEST_F(TransferTest, WithoutATargetTheKeysGoToTheFocus) {
 TEST_F(TransferTest, ItemMenuPastesTheNamedItem) {
   TrackTarget(kApp);
   transfer.mnuKnjShimeiClick("ＴＥＬ");
-  EXPECT_EQ(log, Concat({{"clipboard 10", "foreground 0x20"}, kPaste}));
+  EXPECT_EQ(log, Concat({{"clipboard 10", "foreground 0x20", "send 0x20 0x0 0x0 0x0"}, kPaste}));
   EXPECT_EQ(desktop.clipboard, "  03-1234 ");  // untrimmed
 }
 
@@ -527,8 +550,11 @@ TEST_F(TransferTest, BusyClipboardOnDoubleClickSendsNoKeys) {
 struct ForegroundCase {
   const char* name;
   int switchAfterMs;  // -1: never
+  int ignoredAsks;
   bool refused;
   std::uint64_t waitedMs;
+  std::size_t asks;  // SetForeground calls
+  bool reached;      // then one answered message before the keys
 };
 
 class ForegroundWaitTest : public TransferTest,
@@ -538,19 +564,25 @@ TEST_P(ForegroundWaitTest, KeysFollowTheSwitchOrTheBound) {
   const ForegroundCase& c = GetParam();
   TrackTarget(kApp);
   desktop.switchAfterMs = c.switchAfterMs;
+  desktop.ignoredAsks = c.ignoredAsks;
   desktop.refuseForeground = c.refused;
   const std::uint64_t start = desktop.now;
   transfer.mnuKnjShimeiClick("氏名");
   EXPECT_EQ(desktop.now - start, c.waitedMs);
-  EXPECT_EQ(log, Concat({{"clipboard 8", "foreground 0x20"}, kPaste}));
+  Events expected{"clipboard 8"};
+  expected.insert(expected.end(), c.asks, "foreground 0x20");
+  if (c.reached) expected.push_back("send 0x20 0x0 0x0 0x0");
+  EXPECT_EQ(log, Concat({expected, kPaste}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ForegroundWaitTest,
-    ::testing::Values(ForegroundCase{"at_once", 0, false, 0},
-                      ForegroundCase{"after_35ms", 35, false, 40},
-                      ForegroundCase{"never", -1, false, kForegroundWaitMs},
-                      ForegroundCase{"refused", -1, true, 0}),
+    ::testing::Values(ForegroundCase{"at_once", 0, 0, false, 0, 1, true},
+                      ForegroundCase{"after_35ms", 35, 0, false, 40, 1, true},
+                      // The first request is lost; the one 100 ms later works.
+                      ForegroundCase{"asked_again", 0, 1, false, 110, 2, true},
+                      ForegroundCase{"never", -1, 0, false, kForegroundWaitMs, 5, false},
+                      ForegroundCase{"refused", -1, 0, true, 0, 1, false}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(TransferTest, DropWaitsForTheOwnedDialogsOwnerToo) {
@@ -560,6 +592,7 @@ TEST_F(TransferTest, DropWaitsForTheOwnedDialogsOwnerToo) {
   const std::uint64_t start = desktop.now;
   transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(desktop.now, start);
+  EXPECT_NE(std::find(log.begin(), log.end(), "send 0x30 0x0 0x0 0x0"), log.end());
 }
 
 struct HintCase {

@@ -1,0 +1,57 @@
+// The real Desktop: windows, input synthesis, clipboard, cursor and capture
+// of Win32 for the item transfer.
+#pragma once
+
+#include <windows.h>
+
+#include "app/desktop.h"
+
+namespace tabcard {
+
+// Bound of each message sent to another program's window during a drop.
+constexpr UINT kSendTimeoutMs = 500;
+
+inline HWND ToHwnd(WindowId id) { return reinterpret_cast<HWND>(id); }
+inline WindowId ToWindowId(HWND hwnd) { return reinterpret_cast<WindowId>(hwnd); }
+
+// The drag cursor of the program's resources (IDC_DRAGCOPY); null when the
+// module has none.
+HCURSOR LoadDragCursor(HINSTANCE instance);
+
+// The outermost window reached from w through parents and owners.
+HWND TopLevelWindow(HWND w);
+
+class DesktopWin : public Desktop {
+ public:
+  // clipboardOwner: the window the clipboard is opened with (the palette).
+  // dragCursor: shown during a drag; the arrow when null.
+  DesktopWin(HWND clipboardOwner, HCURSOR dragCursor);
+
+  ScreenPoint CursorPos() override;
+  WindowId WindowFromPoint(ScreenPoint p) override;
+  WindowId ParentOf(WindowId w) override;
+  WindowId TopLevelOf(WindowId w) override;
+  WindowId LastActivePopup(WindowId w) override;
+  bool Exists(WindowId w) override;
+  bool IsOwnWindow(WindowId w) override;
+  ScreenPoint ScreenToClient(WindowId w, ScreenPoint p) override;
+  bool SetForeground(WindowId w) override;
+  WindowId Foreground() override;
+  SendResult Send(WindowId w, unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+  void KeyEvent(unsigned char virtualKey, unsigned flags) override;
+  bool PlaceClipboardText(std::string_view bytes) override;
+  ClipboardText ReadClipboardText(std::size_t maxBytes) override;
+  std::uint32_t ClipboardSequence() override;
+  void Beep() override;
+  void ShowDragCursor(bool dragging) override;
+  void SetCapture(WindowId w) override;
+  void ReleaseCapture() override;
+  std::uint64_t NowMs() override;
+  void Pause(unsigned ms) override;
+
+ private:
+  HWND clipboardOwner_;
+  HCURSOR dragCursor_;
+};
+
+}  // namespace tabcard

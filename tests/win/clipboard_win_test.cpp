@@ -1,0 +1,171 @@
+#include "ui/clipboard_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tabcard {
+namespace {
+
+// A hidden window of the calling thread to open the clipboard with.
+class OwnerWindow {
+ public:
+  OwnerWindow() {
+    hwnd_ = CreateWindowExW(0, L"STATIC", L"clipboard owner", WS_POPUP, 0, 0, 1, 1, nullptr,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  ~OwnerWindow() { DestroyWindow(hwnd_); }
+  OwnerWindow(const OwnerWindow&) = delete;
+  OwnerWindow& operator=(const OwnerWindow&) = delete;
+  HWND get() const { return hwnd_; }
+
+ private:
+  HWND hwnd_;
+};
+
+std::string RawBytes(UINT format) {
+  std::string bytes;
+  if (!OpenClipboard(nullptr)) return "<busy>";
+  if (HANDLE h = GetClipboardData(format)) {
+    const auto* p = static_cast<const char*>(GlobalLock(h));
+    if (p) bytes.assign(p, GlobalSize(h));
+    GlobalUnlock(h);
+  } else {
+    bytes = "<none>";
+  }
+  CloseClipboard();
+  return bytes;
+}
+
+std::wstring UnicodeText() {
+  const std::string raw = RawBytes(CF_UNICODETEXT);
+  std::wstring text(raw.size() / 2, L'\0');
+  raw.copy(reinterpret_cast<char*>(text.data()), text.size() * 2);
+  return text.substr(0, text.find(L'\0'));
+}
+
+void PlaceForeignUnicode(HWND owner, const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboard(owner));
+  EmptyClipboard();
+  GlobalBlock block(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  if (SetClipboardData(CF_UNICODETEXT, block.get())) block.Detach();
+  CloseClipboard();
+}
+
+class ClipboardTest : public ::testing::Test {
+ protected:
+  OwnerWindow owner;
+};
+
+TEST_F(ClipboardTest, PlacesExactBytesUnicodeAndJapaneseLocale) {
+  const std::string value = " 山田 太郎 ";  // CP932, untrimmed
+  ASSERT_TRUE(PlaceClipboardText(owner.get(), value));
+
+  const std::string ansi = RawBytes(CF_TEXT);
+  ASSERT_GE(ansi.size(), value.size() + 1);
+  EXPECT_EQ(ansi.substr(0, value.size() + 1), value + '\0');
+  EXPECT_EQ(ansi.substr(0, value.size()), "\x20\x8E\x52\x93\x63\x20\x91\xBE\x98\x59\x20");
+  EXPECT_EQ(UnicodeText(), L" 山田 太郎 ");
+  const std::string lcid = RawBytes(CF_LOCALE);
+  ASSERT_GE(lcid.size(), 4u);
+  EXPECT_EQ(*reinterpret_cast<const DWORD*>(lcid.data()) & 0xFFFF, 0x0411u);
+}
+
+TEST_F(ClipboardTest, MemoBufferGoesOnWhole) {
+  std::string buffer(4096, '\0');
+  buffer.replace(0, 8, "メモ\r\nab");
+  ASSERT_TRUE(PlaceClipboardText(owner.get(), buffer));
+  const std::string ansi = RawBytes(CF_TEXT);
+  ASSERT_GE(ansi.size(), 4097u);
+  EXPECT_EQ(ansi.substr(0, 4097), buffer + '\0');
+  EXPECT_EQ(UnicodeText(), L"メモ\r\nab");
+}
+
+TEST_F(ClipboardTest, ReadsUnicodeTextAsCp932) {
+  PlaceForeignUnicode(owner.get(), L"漢字とｶﾅ ①");
+  const ClipboardText clip = ReadClipboardText(owner.get());
+  ASSERT_EQ(clip.state, ClipboardText::State::kText);
+  EXPECT_EQ(clip.text, "漢字とｶﾅ ①");
+
+  ASSERT_TRUE(PlaceClipboardText(owner.get(), "ＴＥＬ 03"));
+  EXPECT_EQ(ReadClipboardText(owner.get()).text, "ＴＥＬ 03");
+}
+
+TEST_F(ClipboardTest, EmptyClipboardHasNoText) {
+  ASSERT_TRUE(OpenClipboard(owner.get()));
+  EmptyClipboard();
+  CloseClipboard();
+  EXPECT_EQ(ReadClipboardText(owner.get()).state, ClipboardText::State::kNoText);
+}
+
+TEST_F(ClipboardTest, ReadsOnlyTheStartOfAHugeText) {
+  std::wstring huge(2'000'000, L'字');
+  PlaceForeignUnicode(owner.get(), huge);
+  const ClipboardText clip = ReadClipboardText(owner.get(), 300, 0);
+  ASSERT_EQ(clip.state, ClipboardText::State::kText);
+  EXPECT_EQ(clip.text.size(), 600u);
+}
+
+TEST_F(ClipboardTest, SequenceNumberMovesWithEveryPlacement) {
+  const DWORD before = GetClipboardSequenceNumber();
+  ASSERT_TRUE(PlaceClipboardText(owner.get(), "a"));
+  const DWORD after = GetClipboardSequenceNumber();
+  EXPECT_NE(before, after);
+  ReadClipboardText(owner.get());
+  EXPECT_EQ(GetClipboardSequenceNumber(), after);  // reading changes nothing
+}
+
+// Another thread opens the clipboard with its own window and keeps it for
+// holdMs; `opened` tells when it holds it.
+class Holder {
+ public:
+  explicit Holder(DWORD holdMs)
+      : thread_([this, holdMs] {
+          OwnerWindow own;
+          if (OpenClipboard(own.get())) {
+            opened_ = true;
+            Sleep(holdMs);
+            CloseClipboard();
+          }
+          done_ = true;
+        }) {
+    for (int i = 0; i < 200 && !opened_ && !done_; ++i) Sleep(5);
+  }
+  ~Holder() { thread_.join(); }
+  bool opened() const { return opened_; }
+
+ private:
+  std::atomic<bool> opened_{false};
+  std::atomic<bool> done_{false};
+  std::thread thread_;
+};
+
+TEST_F(ClipboardTest, HeldClipboardFailsWithinTheBoundAndKeepsItsContent) {
+  ASSERT_TRUE(PlaceClipboardText(owner.get(), "before"));
+  {
+    Holder holder(600);
+    ASSERT_TRUE(holder.opened());
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_FALSE(PlaceClipboardText(owner.get(), "after"));
+    const ULONGLONG took = GetTickCount64() - start;
+    EXPECT_GE(took, kClipboardRetryMs - 20);
+    EXPECT_LT(took, kClipboardRetryMs + 300);
+    EXPECT_EQ(ReadClipboardText(owner.get(), 100, 0).state, ClipboardText::State::kBusy);
+  }
+  EXPECT_EQ(ReadClipboardText(owner.get()).text, "before");
+}
+
+TEST_F(ClipboardTest, ClipboardReleasedWhileRetryingIsTaken) {
+  Holder holder(30);
+  ASSERT_TRUE(holder.opened());
+  EXPECT_TRUE(PlaceClipboardText(owner.get(), "taken"));
+  EXPECT_EQ(ReadClipboardText(owner.get()).text, "taken");
+}
+
+}  // namespace
+}  // namespace tabcard
