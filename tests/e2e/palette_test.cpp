@@ -147,7 +147,7 @@ TEST_F(PaletteTest, CloseWritesWindowValuesAndRestartRestoresThem) {
   EXPECT_EQ(again.Close(), std::optional<DWORD>(0));
 }
 
-TEST_F(PaletteTest, StoredPositionPastTheEdgesIsPulledInFlush) {
+TEST_F(PaletteTest, StoredPositionIsKeptOnTheScreen) {
   struct Case {
     int left, top;
     int wantLeft, wantTop;
@@ -156,6 +156,11 @@ TEST_F(PaletteTest, StoredPositionPastTheEdgesIsPulledInFlush) {
       {1250, 100, kScreenWidth - 130, 100},
       {100, 1000, 100, kScreenHeight - 160},
       {kScreenWidth - 130, kScreenHeight - 160, kScreenWidth - 130, kScreenHeight - 160},
+      // Partly beyond the left or top edge: left where it is.
+      {-50, -20, -50, -20},
+      // Wholly off the screen: brought back onto it.
+      {-500, 100, 0, 100},
+      {100, 5000, 100, kScreenHeight - 160},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.top));
