@@ -32,8 +32,6 @@ const Router::NamedHandler kHandlers[] = {
     {"Timer1Timer", &TfrmMain::Timer1Timer},
 };
 
-constexpr UINT kTickMs = 200;
-
 forms::MouseButton ButtonOf(GridButton b) {
   switch (b) {
     case GridButton::kLeft:
@@ -87,6 +85,9 @@ void TfrmMain::Create() {
   LayoutControls(built_, hwnd());
   const FontFace standardFont = StandardFont(GetACP() == 932);
   model_.emplace(store_, standardFont, static_cast<PaletteWindowView&>(*this), scale_);
+  desktop_ = std::make_unique<DesktopWin>(hwnd(), LoadDragCursor(GetModuleHandleW(nullptr)));
+  transferView_ = std::make_unique<PaletteTransferView>(hwnd(), grids_, *model_);
+  transfer_ = std::make_unique<ItemTransfer>(*desktop_, *transferView_);
   Fire(nullptr, Event::Create);
 }
 
@@ -113,13 +114,25 @@ void TfrmMain::FormClose(const EventArgs& e) {
 
 void TfrmMain::PageControl1Change(const EventArgs&) { model_->PageControl1Change(); }
 
-void TfrmMain::SGridMouseDown(const EventArgs&) {}
+void TfrmMain::SGridMouseDown(const EventArgs& e) {
+  const int page = PageOfGrid(e.sender);
+  if (page >= 0) transfer_->SGridMouseDown(page, e.button);
+}
 
-void TfrmMain::SGridMouseMove(const EventArgs&) {}
+void TfrmMain::SGridMouseMove(const EventArgs& e) {
+  const int page = PageOfGrid(e.sender);
+  if (page >= 0) transfer_->SGridMouseMove(page);
+}
 
-void TfrmMain::SGridMouseUp(const EventArgs&) {}
+void TfrmMain::SGridMouseUp(const EventArgs& e) {
+  const int page = PageOfGrid(e.sender);
+  if (page >= 0) transfer_->SGridMouseUp(page, e.button);
+}
 
-void TfrmMain::SGridDblClik(const EventArgs&) {}
+void TfrmMain::SGridDblClik(const EventArgs& e) {
+  const int page = PageOfGrid(e.sender);
+  if (page >= 0) transfer_->SGridDblClik(page);
+}
 
 void TfrmMain::Timer1Timer(const EventArgs&) {
   KillTimer(hwnd(), timerId_);
@@ -130,6 +143,7 @@ void TfrmMain::Timer1Timer(const EventArgs&) {
     UINT_PTR id;
     ~Restart() { SetTimer(hwnd, id, kTickMs, nullptr); }
   } restart{hwnd(), timerId_};
+  transfer_->Timer1Timer();
 }
 
 // ---- messages ----

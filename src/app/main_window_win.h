@@ -9,7 +9,10 @@
 #include <memory>
 #include <optional>
 
+#include "app/desktop_win.h"
 #include "app/palette_model.h"
+#include "app/palette_transfer_win.h"
+#include "app/transfer.h"
 #include "forms/event_router.h"
 #include "store/registry.h"
 #include "ui/form_builder_win.h"
@@ -80,7 +83,10 @@ class TfrmMain : public Window, private PaletteWindowView {
   BuiltForm built_;
   DpiScale scale_;
   std::optional<PaletteModel> model_;
-  mutable std::array<StringGrid, 4> grids_;
+  mutable std::array<StringGrid, kPageCount> grids_;
+  std::unique_ptr<DesktopWin> desktop_;
+  std::unique_ptr<PaletteTransferView> transferView_;
+  std::unique_ptr<ItemTransfer> transfer_;
   UINT_PTR timerId_ = 0;
 };
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/application_win.h"
+#include "ui/strconv_win.h"
 #include "harness.h"
 
 namespace tabcard::e2e {
@@ -242,6 +243,22 @@ TEST_F(PaletteTest, ResizeRecomputesTheAutomaticColumnWidths) {
   ASSERT_TRUE(after.has_value());
   EXPECT_GT(after->colWidth, before->colWidth);
   EXPECT_EQ(after->colWidth, (after->clientWidth - 4) / 2);
+}
+
+// Timer1 runs from the start: the title bar soon shows the clipboard.
+TEST_F(PaletteTest, TitleBarFollowsTheClipboardOnceTheTimerRuns) {
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  auto title = [&] {
+    wchar_t text[64] = {};
+    GetWindowTextW(main, text, 64);
+    return std::wstring(text);
+  };
+  EXPECT_TRUE(WaitFor([&] { return title() == L"No Text!"; }, 2000)) << Narrow(title());
 }
 
 // At 192 DPI every design and configured size doubles, so the palette takes
