@@ -134,9 +134,10 @@ if [ -z "$display" ]; then
 fi
 export DISPLAY=$display
 
+# The locale goes to Wine only: bash itself would warn about a LOCPATH locale.
 case "$locale" in
-  ja) export LOCPATH=$locales LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 ;;
-  c) export LANG=C.UTF-8 LC_ALL=C.UTF-8; unset LOCPATH ;;
+  ja) locale_env=(LOCPATH="$locales" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8) ;;
+  c) locale_env=(-u LOCPATH LANG=C.UTF-8 LC_ALL=C.UTF-8) ;;
   *) die "unknown locale $locale" ;;
 esac
 
@@ -144,10 +145,10 @@ esac
 export TABCARD_ARTIFACTS=$(winepath_of "$build_dir/artifacts")
 export TABCARD_RIG_DISPLAY=$display
 
+program=$(realpath -- "$1") || die "no program $1"; shift
 wineserver -p
 cd "$workdir" || die "no work directory $workdir"
-program=$1; shift
-timeout --kill-after=5 "$limit" wine "$program" "$@" &
+timeout --kill-after=5 "$limit" env "${locale_env[@]}" wine "$program" "$@" &
 child=$!
 wait "$child"
 status=$?
