@@ -5,29 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <system_error>
 
 #include "store/memo.h"
+#include "../unit/memo_workdir.h"
 
 namespace tabcard {
 namespace {
 
-namespace fs = std::filesystem;
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  ASSERT_TRUE(out.good()) << path;
-}
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using namespace tabcard::testing;
 
 class Handle {
  public:
@@ -48,25 +35,12 @@ Handle OpenShared(const wchar_t* name, DWORD share) {
                             FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-class MemoFilesWin : public ::testing::Test {
+class MemoFilesWin : public MemoWorkDir {
  protected:
   void SetUp() override {
-    previous_ = fs::current_path();
-    std::random_device random;
-    do {
-      dir_ = fs::temp_directory_path() / ("tabcard-memo-win-" + std::to_string(random()));
-    } while (!fs::create_directory(dir_));
-    fs::current_path(dir_);
+    MemoWorkDir::SetUp();
     WriteBytes("Memo000.txt", "old memo");
   }
-  void TearDown() override {
-    fs::current_path(previous_);
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-
-  fs::path previous_;
-  fs::path dir_;
 };
 
 // Another program holding the file without sharing: unreadable and unwritable.
