@@ -2,22 +2,29 @@
 // visible palette that waits for input, and its peak working set, side by
 // side with a minimal Win32 program under the same system (Wine or Windows).
 //
-//   bench_startup.exe [runs]     (default 10; both programs sit beside it)
+//   bench_startup.exe [pairs] [-v]     (default 10 pairs; both programs sit beside it)
 //
-// Prints one line per program (median and range of the start times, median
-// peak working set) and the ratios Tabcard / minimal.
+// The two programs run in turns, minimal then Tabcard, so that whatever else
+// loads the machine falls on both alike; the first pair only warms the
+// caches and is not counted. Prints one line per program (median and range
+// of the start times, median peak working set) and the ratios Tabcard /
+// minimal: of the medians, and the median of the ratios within each pair.
+// -v also prints every pair.
 #include <windows.h>
 
 #include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr DWORD kTimeoutMs = 10000;
+constexpr wchar_t kMinimal[] = L"bench_minimal.exe";
+constexpr wchar_t kTabcard[] = L"Tabcard.exe";
 
 struct Sample {
   double startMs = 0;
@@ -59,6 +66,8 @@ double NowMs() {
 }
 
 // One run: start, wait until idle with a visible window, measure, close.
+// WaitForInputIdle blocks without using a core; the search for the window
+// polls only when the program went idle before showing one.
 bool RunOnce(const std::wstring& exe, Sample* out) {
   std::wstring cmd = L"\"" + exe + L"\"";
   STARTUPINFOW si{};
@@ -88,52 +97,69 @@ bool RunOnce(const std::wstring& exe, Sample* out) {
 }
 
 template <class T>
-T Median(std::vector<T> v) {
+double Median(std::vector<T> v) {
   std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
+  const std::size_t n = v.size();
+  return n % 2 ? static_cast<double>(v[n / 2])
+               : (static_cast<double>(v[n / 2 - 1]) + static_cast<double>(v[n / 2])) / 2.0;
 }
 
-struct Summary {
-  double medianMs = 0, minMs = 0, maxMs = 0;
-  double peakKiB = 0;
+struct Series {
+  std::vector<double> times;
+  std::vector<double> peaksKiB;
+
+  void Add(const Sample& s) {
+    times.push_back(s.startMs);
+    peaksKiB.push_back(static_cast<double>(s.peakWorkingSet) / 1024.0);
+  }
+  double MedianMs() const { return Median(times); }
+  double MedianKiB() const { return Median(peaksKiB); }
+  void Print(const wchar_t* name) const {
+    std::wprintf(L"%-18ls start %8.1f ms (min %.1f, max %.1f)   peak working set %8.0f KiB\n", name,
+                 MedianMs(), *std::min_element(times.begin(), times.end()),
+                 *std::max_element(times.begin(), times.end()), MedianKiB());
+  }
 };
 
-bool Measure(const wchar_t* name, int runs, Summary* s) {
-  const std::wstring exe = BinDir() + name;
-  std::vector<double> times;
-  std::vector<SIZE_T> peaks;
-  for (int i = 0; i < runs; ++i) {
-    Sample sample;
-    if (!RunOnce(exe, &sample)) {
-      std::fwprintf(stderr, L"%ls: no visible window (run %d)\n", name, i + 1);
-      return false;
-    }
-    times.push_back(sample.startMs);
-    peaks.push_back(sample.peakWorkingSet);
-  }
-  s->medianMs = Median(times);
-  s->minMs = *std::min_element(times.begin(), times.end());
-  s->maxMs = *std::max_element(times.begin(), times.end());
-  s->peakKiB = static_cast<double>(Median(peaks)) / 1024.0;
-  std::wprintf(L"%-16ls start %8.1f ms (min %.1f, max %.1f)   peak working set %8.0f KiB\n", name,
-               s->medianMs, s->minMs, s->maxMs, s->peakKiB);
-  return true;
+bool Run(const wchar_t* name, Sample* s, int pair) {
+  if (RunOnce(BinDir() + name, s)) return true;
+  std::fwprintf(stderr, L"%ls: no visible window (pair %d)\n", name, pair);
+  return false;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 10;
-  std::wprintf(L"%d runs each, median\n", runs);
-  Summary minimal, tabcard;
-  // Alternating would mix warm-up effects into both; one warm-up run each first.
-  Sample warm;
-  RunOnce(BinDir() + L"bench_minimal.exe", &warm);
-  RunOnce(BinDir() + L"Tabcard.exe", &warm);
-  if (!Measure(L"bench_minimal.exe", runs, &minimal) || !Measure(L"Tabcard.exe", runs, &tabcard)) {
-    return 1;
+  int pairs = 10;
+  bool verbose = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::wcscmp(argv[i], L"-v") == 0) {
+      verbose = true;
+    } else {
+      pairs = std::max(1, _wtoi(argv[i]));
+    }
   }
-  std::wprintf(L"ratio Tabcard / minimal: start %.2f, peak working set %.2f\n",
-               tabcard.medianMs / minimal.medianMs, tabcard.peakKiB / minimal.peakKiB);
+  std::wprintf(L"%d pairs after a warm-up pair, %ls and %ls in turns, medians\n", pairs, kMinimal,
+               kTabcard);
+  Series minimal, tabcard;
+  std::vector<double> ratios;
+  for (int pair = 0; pair <= pairs; ++pair) {
+    Sample a, b;
+    if (!Run(kMinimal, &a, pair) || !Run(kTabcard, &b, pair)) return 1;
+    if (pair == 0) continue;
+    minimal.Add(a);
+    tabcard.Add(b);
+    ratios.push_back(b.startMs / a.startMs);
+    if (verbose) {
+      std::wprintf(L"  pair %2d: %7.1f ms  %7.1f ms  ratio %.2f\n", pair, a.startMs, b.startMs,
+                   ratios.back());
+    }
+  }
+  minimal.Print(kMinimal);
+  tabcard.Print(kTabcard);
+  std::wprintf(L"ratio Tabcard / minimal: start %.2f (median of pair ratios %.2f), "
+               L"peak working set %.2f\n",
+               tabcard.MedianMs() / minimal.MedianMs(), Median(ratios),
+               tabcard.MedianKiB() / minimal.MedianKiB());
   return 0;
 }
