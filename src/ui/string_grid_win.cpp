@@ -79,10 +79,17 @@ RECT ClientCellRect(const GridState& s, GridCell c) {
   return r;
 }
 
+// A window that cannot be seen is painted whole once it is shown, so damage
+// recorded before then is a round trip to the window system for nothing
+// (grids are filled while the palette and the other pages are hidden).
+void Invalidate(const GridState& s, const RECT* r) {
+  if (IsWindowVisible(s.hwnd)) InvalidateRect(s.hwnd, r, FALSE);
+}
+
 void InvalidateCell(const GridState& s, GridCell c) {
   if (!s.geo.Contains(c)) return;
   RECT r = ClientCellRect(s, c);
-  InvalidateRect(s.hwnd, &r, FALSE);
+  Invalidate(s, &r);
 }
 
 // ---- scrolling ----------------------------------------------------------
@@ -97,7 +104,9 @@ void SetBar(HWND hwnd, int bar, bool shown, int content, int page, int pos) {
   si.nMax = std::max(content - 1, 0);
   si.nPage = static_cast<UINT>(std::max(page, 0));
   si.nPos = pos;
-  SetScrollInfo(hwnd, bar, &si, TRUE);
+  // Redrawn only where it can be seen: a hidden grid draws its bars whole
+  // when it is shown.
+  SetScrollInfo(hwnd, bar, &si, IsWindowVisible(hwnd));
 }
 
 // Shows the bars the content needs and clamps the offsets. Showing a bar
@@ -126,7 +135,7 @@ void UpdateScrollBars(GridState& s) {
   s.scrollX = ClampScrollOffset(s.scrollX, contentW, now.right);
   s.scrollY = ClampScrollOffset(s.scrollY, contentH, now.bottom);
   s.inLayout = false;
-  if (s.scrollX != oldX || s.scrollY != oldY) InvalidateRect(s.hwnd, nullptr, FALSE);
+  if (s.scrollX != oldX || s.scrollY != oldY) Invalidate(s, nullptr);
 }
 
 void ScrollTo(GridState& s, int x, int y) {
@@ -138,7 +147,7 @@ void ScrollTo(GridState& s, int x, int y) {
   if (y != s.scrollY) SetScrollPos(s.hwnd, SB_VERT, y, TRUE);
   s.scrollX = x;
   s.scrollY = y;
-  InvalidateRect(s.hwnd, nullptr, FALSE);
+  Invalidate(s, nullptr);
 }
 
 void EnsureVisible(GridState& s, GridCell c) {
@@ -428,7 +437,7 @@ void Paint(const GridState& s, HDC target, const RECT& area) {
 
 void AfterLayoutChange(GridState& s) {
   UpdateScrollBars(s);
-  InvalidateRect(s.hwnd, nullptr, FALSE);
+  Invalidate(s, nullptr);
 }
 
 void SetCounts(GridState& s, int cols, int rows) {
@@ -471,7 +480,7 @@ const std::wstring& TextOf(const GridState& s, GridCell c) {
 void SetFontHandle(GridState& s, HFONT font, bool redraw) {
   if (font != s.ownedFont.get()) s.ownedFont.Reset();
   s.font = font;
-  if (redraw) InvalidateRect(s.hwnd, nullptr, FALSE);
+  if (redraw) Invalidate(s, nullptr);
 }
 
 bool SetLogFont(GridState& s, const LOGFONTW* lf, bool redraw) {
@@ -480,7 +489,7 @@ bool SetLogFont(GridState& s, const LOGFONTW* lf, bool redraw) {
   if (!created) return false;
   s.ownedFont.Reset(created);
   s.font = created;
-  if (redraw) InvalidateRect(s.hwnd, nullptr, FALSE);
+  if (redraw) Invalidate(s, nullptr);
   return true;
 }
 
@@ -637,7 +646,7 @@ LRESULT OnGridMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handle
       return CopyOut(TextOf(s, UnpackCell(wp)), reinterpret_cast<GridTextBuffer*>(lp));
     case SGM_CLEARCELLS:
       s.texts.clear();
-      InvalidateRect(s.hwnd, nullptr, FALSE);
+      Invalidate(s, nullptr);
       return TRUE;
     case SGM_SETCURCELL: {
       const GridCell c = UnpackCell(wp);
@@ -709,7 +718,7 @@ LRESULT OnWindowMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& hand
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE: InvalidateCell(s, s.current); return 0;
-    case WM_SYSCOLORCHANGE: InvalidateRect(s.hwnd, nullptr, FALSE); return 0;
+    case WM_SYSCOLORCHANGE: Invalidate(s, nullptr); return 0;
     case WM_VSCROLL: OnScroll(s, SB_VERT, LOWORD(wp)); return 0;
     case WM_HSCROLL: OnScroll(s, SB_HORZ, LOWORD(wp)); return 0;
     case WM_MOUSEWHEEL: OnWheel(s, GET_WHEEL_DELTA_WPARAM(wp), false); return 0;
@@ -744,6 +753,10 @@ LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       auto* s = new (std::nothrow) GridState;
       if (!s) return FALSE;
       s->hwnd = hwnd;
+      const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lp);
+      if (const auto* p = static_cast<const GridCreateParams*>(cs->lpCreateParams)) {
+        s->geo = GridGeometry(p->cols, p->rows, p->colWidth, p->rowHeight, p->lineWidth);
+      }
       SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(s));
       return DefWindowProcW(hwnd, msg, wp, lp);
     }

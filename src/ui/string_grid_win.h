@@ -54,6 +54,17 @@ inline constexpr wchar_t kStringGridClass[] = L"TabcardStringGrid";
 // calls it itself.
 void RegisterStringGridClass();
 
+// What CreateWindowEx may pass as lpParam: the geometry to start with
+// (clamped as the setters clamp). A grid created at its final size with it
+// lays out its scroll bars once instead of once per setter.
+struct GridCreateParams {
+  int cols;
+  int rows;
+  int colWidth;
+  int rowHeight;
+  int lineWidth;
+};
+
 // A cell in one WPARAM: column in the low word, row in the high word.
 inline WPARAM PackCell(int col, int row) {
   return MAKEWPARAM(static_cast<WORD>(col), static_cast<WORD>(row));
