@@ -26,12 +26,11 @@ void InitTabClass() {
   (void)done;
 }
 
-HWND CreatePageControl(const ControlDesc& c, HWND window, int id, const DpiScale& scale,
-                       HFONT font) {
+HWND CreatePageControl(HWND window, int id, const RECT& r, HFONT font) {
   InitTabClass();
   HWND h = CreateWindowExW(0, WC_TABCONTROLW, L"",
                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TCS_FIXEDWIDTH,
-                           0, 0, scale.Px(c.bounds.width), scale.Px(c.bounds.height), window,
+                           r.left, r.top, r.right - r.left, r.bottom - r.top, window,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleW(nullptr), nullptr);
   if (!h) throw std::runtime_error("cannot create the page control");
@@ -51,20 +50,24 @@ int AddTab(HWND pageControl, const ControlDesc& sheet) {
   return index;
 }
 
-HWND CreateGrid(const ControlDesc& c, HWND window, int id, const DpiScale& scale,
-                const LOGFONTW& font) {
-  StringGrid grid;
-  RECT r{0, 0, scale.Px(c.bounds.width), scale.Px(c.bounds.height)};
-  grid.Create(window, id, r, WS_CLIPSIBLINGS);
-  grid.SetColCount(c.grid.colCount);
-  grid.SetRowCount(c.grid.rowCount);
-  grid.SetDefaultColWidth(scale.Px(c.grid.defaultColWidth));
-  grid.SetDefaultRowHeight(scale.Px(c.grid.defaultRowHeight));
-  grid.SetGridLineWidth(scale.Px(c.grid.gridLineWidth));
-  grid.SetLogFont(font, false);
+// Created where it will stay, with its geometry, and hidden unless its sheet
+// is the one shown first: each later change of size, geometry or visibility
+// would lay out its scroll bars again.
+HWND CreateGrid(const ControlDesc& c, HWND window, int id, const RECT& r, bool visible,
+                const DpiScale& scale, const LOGFONTW& font) {
+  RegisterStringGridClass();
+  GridCreateParams geometry{c.grid.colCount, c.grid.rowCount, scale.Px(c.grid.defaultColWidth),
+                            scale.Px(c.grid.defaultRowHeight), scale.Px(c.grid.gridLineWidth)};
+  HWND h = CreateWindowExW(0, kStringGridClass, L"",
+                           WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0),
+                           r.left, r.top, r.right - r.left, r.bottom - r.top, window,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), &geometry);
+  if (!h) throw std::runtime_error("String grid could not be created");
+  StringGrid(h).SetLogFont(font, false);
   // Above the page control, whose display area it covers.
-  SetWindowPos(grid.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  return grid.Handle();
+  SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return h;
 }
 
 const BuiltControl* PageControlOfSheet(const BuiltForm& built, const BuiltControl& sheet) {
@@ -92,6 +95,30 @@ bool ClientAlignedRect(const BuiltForm& built, const BuiltControl& c, HWND windo
   GetWindowRect(parent->hwnd, r);
   MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(r), 2);
   return true;
+}
+
+// Where a control is created: the place that LayoutControls gives it when
+// it fills its parent, otherwise its design size.
+RECT InitialRect(const BuiltForm& built, const BuiltControl& c, HWND window,
+                 const DpiScale& scale) {
+  RECT r{0, 0, scale.Px(c.desc->bounds.width), scale.Px(c.desc->bounds.height)};
+  if (c.desc->align == Align::Client) ClientAlignedRect(built, c, window, &r);
+  return r;
+}
+
+// The tab a page control shows when the form opens.
+int InitialTab(const BuiltForm& built, const BuiltControl& pageControl) {
+  const char* page = pageControl.desc->activePage;
+  const BuiltControl* sheet = page ? built.Find(page) : nullptr;
+  return sheet ? sheet->tabIndex : 0;
+}
+
+// False for the content of a tab sheet that is not shown when the form opens.
+bool InitiallyShown(const BuiltForm& built, const BuiltControl& c) {
+  const BuiltControl* sheet = c.desc->parent ? built.Find(c.desc->parent) : nullptr;
+  if (!sheet || sheet->desc->kind != ControlKind::TabSheet) return true;
+  const BuiltControl* pc = PageControlOfSheet(built, *sheet);
+  return !pc || sheet->tabIndex == InitialTab(built, *pc);
 }
 
 }  // namespace
@@ -161,38 +188,37 @@ BuiltForm BuildControls(const FormDesc& form, HWND window, const DpiScale& scale
   built.controls.reserve(form.controls.size);
   int id = forms::kFirstControlId;
   for (const ControlDesc& c : form.controls) {
-    BuiltControl b;
-    b.desc = &c;
-    b.id = id++;
-    switch (c.kind) {
-      case ControlKind::PageControl:
-        b.hwnd = CreatePageControl(c, window, b.id, scale, built.font());
-        break;
-      case ControlKind::TabSheet: {
-        const BuiltControl* pc = c.parent ? built.Find(c.parent) : nullptr;
-        if (!pc || !pc->hwnd) throw std::runtime_error("a tab sheet needs its page control first");
-        b.tabIndex = AddTab(pc->hwnd, c);
-        break;
-      }
-      case ControlKind::StringGrid:
-        b.hwnd = CreateGrid(c, window, b.id, scale, lf);
-        break;
-      case ControlKind::Timer:
-        if (!SetTimer(window, static_cast<UINT_PTR>(b.id), static_cast<UINT>(c.interval), nullptr)) {
-          throw std::runtime_error("cannot start a timer");
-        }
-        break;
-    }
-    built.controls.push_back(b);
+    built.controls.push_back(BuiltControl{&c, nullptr, id++});
   }
-  RescaleControls(form, built, scale);
-  for (const BuiltControl& c : built.controls) {
-    if (c.desc->kind != ControlKind::PageControl) continue;
-    int active = 0;
-    if (const BuiltControl* sheet = c.desc->activePage ? built.Find(c.desc->activePage) : nullptr) {
-      active = sheet->tabIndex;
+  // Page controls with their tabs, font and tab width come first: the
+  // display area that the sheets' content fills depends on all of them.
+  for (BuiltControl& b : built.controls) {
+    if (b.desc->kind == ControlKind::PageControl) {
+      b.hwnd = CreatePageControl(window, b.id, InitialRect(built, b, window, scale), built.font());
+    } else if (b.desc->kind == ControlKind::TabSheet) {
+      const BuiltControl* pc = PageControlOfSheet(built, b);
+      if (!pc || !pc->hwnd) throw std::runtime_error("a tab sheet needs its page control first");
+      b.tabIndex = AddTab(pc->hwnd, *b.desc);
     }
-    ShowSheet(built, c.desc->name, active);
+  }
+  for (const BuiltControl& b : built.controls) {
+    if (b.desc->kind == ControlKind::PageControl) SetTabWidth(b.hwnd, scale.Px(b.desc->tabWidth));
+  }
+  for (BuiltControl& b : built.controls) {
+    if (b.desc->kind == ControlKind::StringGrid) {
+      b.hwnd = CreateGrid(*b.desc, window, b.id, InitialRect(built, b, window, scale),
+                          InitiallyShown(built, b), scale, lf);
+    } else if (b.desc->kind == ControlKind::Timer) {
+      if (!SetTimer(window, static_cast<UINT_PTR>(b.id), static_cast<UINT>(b.desc->interval),
+                    nullptr)) {
+        throw std::runtime_error("cannot start a timer");
+      }
+    }
+  }
+  for (const BuiltControl& b : built.controls) {
+    if (b.desc->kind == ControlKind::PageControl) {
+      ShowSheet(built, b.desc->name, InitialTab(built, b));
+    }
   }
   return built;
 }
@@ -215,6 +241,12 @@ void LayoutControls(const BuiltForm& built, HWND window) {
     if (!c.hwnd || c.desc->align != Align::Client) continue;
     RECT r{};
     if (!ClientAlignedRect(built, c, window, &r)) continue;
+    // Moving a window to where it is still costs the window system a round
+    // trip per call; a resize also relays out a grid's scroll bars.
+    RECT now{};
+    GetWindowRect(c.hwnd, &now);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&now), 2);
+    if (EqualRect(&now, &r)) continue;
     SetWindowPos(c.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
