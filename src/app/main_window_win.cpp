@@ -72,11 +72,15 @@ void TfrmMain::Create() {
   const forms::FormDesc& form = forms::MainForm();
   RegisterClassOnce(kMainWindowClass, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                     LoadIconW(nullptr, IDI_APPLICATION));
-  scale_ = DpiScale(DpiAtPoint(POINT{0, 0}));
-  const RECT bounds{0, 0, scale_.Px(form.bounds.width), scale_.Px(form.bounds.height)};
-  Window::Create(kMainWindowClass, FormExStyle(form), FormStyle(form), Widen(form.caption), bounds,
-                 appWindow_);
+  // Created at the design size and then scaled for the monitor it is on:
+  // asking a monitor for its DPI before there is a window loads shcore.dll.
+  Window::Create(kMainWindowClass, FormExStyle(form), FormStyle(form), Widen(form.caption),
+                 RECT{0, 0, form.bounds.width, form.bounds.height}, appWindow_);
   scale_ = DpiScale(WindowDpi(hwnd()));
+  if (scale_.dpi() != kDesignDpi) {
+    SetWindowPos(hwnd(), nullptr, 0, 0, scale_.Px(form.bounds.width), scale_.Px(form.bounds.height),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   built_ = BuildControls(form, hwnd(), scale_);
   for (int page = 0; page < kPageCount; ++page) {
     grids_[page].Attach(built_.Find(forms::kMainGridNames[page])->hwnd);
@@ -309,6 +313,13 @@ WindowBounds TfrmMain::Bounds() const {
 }
 
 void TfrmMain::SetBounds(const WindowBounds& b) {
+  // Each showing keeps the window on the screen, mostly where it already is;
+  // a move to the same place still costs the window system several round
+  // trips for a top-level window.
+  const WindowBounds now = Bounds();
+  if (now.left == b.left && now.top == b.top && now.width == b.width && now.height == b.height) {
+    return;
+  }
   SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -14,7 +14,6 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForSystemFn = UINT(WINAPI*)();
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using SetProcessDpiAwarenessContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
-using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
 int SystemDpi() {
   if (auto fn = Resolve<GetDpiForSystemFn>(L"user32.dll", "GetDpiForSystem")) {
@@ -41,21 +40,6 @@ int WindowDpi(HWND hwnd) {
     if (dpi) return static_cast<int>(dpi);
   }
   return SystemDpi();
-}
-
-int DpiAtPoint(POINT p) {
-  HMODULE shcore = LoadLibraryW(L"shcore.dll");
-  int dpi = 0;
-  if (shcore) {
-    auto fn = reinterpret_cast<GetDpiForMonitorFn>(
-        reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
-    UINT x = 0, y = 0;
-    if (fn && SUCCEEDED(fn(MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST), 0, &x, &y))) {
-      dpi = static_cast<int>(x);
-    }
-    FreeLibrary(shcore);
-  }
-  return dpi ? dpi : SystemDpi();
 }
 
 int SystemMetricForDpi(int index, int dpi) {

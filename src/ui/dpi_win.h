@@ -17,9 +17,6 @@ void EnablePerMonitorDpi();
 // functions are missing.
 int WindowDpi(HWND hwnd);
 
-// The DPI of the monitor nearest to a screen point.
-int DpiAtPoint(POINT p);
-
 // System metric at a given DPI (GetSystemMetricsForDpi when present).
 int SystemMetricForDpi(int index, int dpi);
 
