@@ -2,14 +2,17 @@
 // visible palette that waits for input, and its peak working set, side by
 // side with a minimal Win32 program under the same system (Wine or Windows).
 //
-//   bench_startup.exe [pairs] [-v]     (default 10 pairs; both programs sit beside it)
+//   bench_startup.exe [pairs] [-v]     (default 20 pairs; both programs sit beside it)
 //
 // The two programs run in turns, minimal then Tabcard, so that whatever else
 // loads the machine falls on both alike; the first pair only warms the
 // caches and is not counted. Prints one line per program (median and range
 // of the start times, median peak working set) and the ratios Tabcard /
-// minimal: of the medians, and the median of the ratios within each pair.
-// -v also prints every pair.
+// minimal. The start ratio is the median of the ratios within each pair,
+// which a busy moment shared by a pair does not move; the quartiles of those
+// ratios and the ratio of the two medians follow it, and a wide spread or a
+// disagreement between the two says the machine was too busy to trust the
+// run. -v also prints every pair.
 #include <windows.h>
 
 #include <psapi.h>
@@ -96,13 +99,16 @@ bool RunOnce(const std::wstring& exe, Sample* out) {
   return d.found != nullptr;
 }
 
-template <class T>
-double Median(std::vector<T> v) {
+// The q-quantile (0..1) of v, interpolated between neighbours.
+double Quantile(std::vector<double> v, double q) {
   std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 ? static_cast<double>(v[n / 2])
-               : (static_cast<double>(v[n / 2 - 1]) + static_cast<double>(v[n / 2])) / 2.0;
+  const double at = q * static_cast<double>(v.size() - 1);
+  const std::size_t lo = static_cast<std::size_t>(at);
+  const std::size_t hi = std::min(lo + 1, v.size() - 1);
+  return v[lo] + (v[hi] - v[lo]) * (at - static_cast<double>(lo));
 }
+
+double Median(const std::vector<double>& v) { return Quantile(v, 0.5); }
 
 struct Series {
   std::vector<double> times;
@@ -130,7 +136,7 @@ bool Run(const wchar_t* name, Sample* s, int pair) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  int pairs = 10;
+  int pairs = 20;
   bool verbose = false;
   for (int i = 1; i < argc; ++i) {
     if (std::wcscmp(argv[i], L"-v") == 0) {
@@ -157,9 +163,9 @@ int wmain(int argc, wchar_t** argv) {
   }
   minimal.Print(kMinimal);
   tabcard.Print(kTabcard);
-  std::wprintf(L"ratio Tabcard / minimal: start %.2f (median of pair ratios %.2f), "
-               L"peak working set %.2f\n",
-               tabcard.MedianMs() / minimal.MedianMs(), Median(ratios),
-               tabcard.MedianKiB() / minimal.MedianKiB());
+  std::wprintf(L"ratio Tabcard / minimal: start %.2f (pair quartiles %.2f-%.2f, of the medians "
+               L"%.2f), peak working set %.2f\n",
+               Median(ratios), Quantile(ratios, 0.25), Quantile(ratios, 0.75),
+               tabcard.MedianMs() / minimal.MedianMs(), tabcard.MedianKiB() / minimal.MedianKiB());
   return 0;
 }
