@@ -67,10 +67,10 @@ void ItemTransfer::StartDrag(int page) {
   if (!value) return;
   if (value->IsBlank()) {
     // A blank memo still replaces the clipboard; nothing else does.
-    if (page == kPageMemo) desktop_.PlaceClipboardText(value->block);
+    if (page == kPageMemo) PlaceClipboard(*value);
     return;
   }
-  if (!desktop_.PlaceClipboardText(value->block)) {
+  if (!PlaceClipboard(*value)) {
     desktop_.Beep();
     return;
   }
@@ -176,7 +176,7 @@ void ItemTransfer::mnuKnjShimeiClick(std::string_view caption) {
 
 void ItemTransfer::SendToTarget(const CellValue& value) {
   // Keystrokes after a failed placement would paste the old clipboard.
-  if (!desktop_.PlaceClipboardText(value.block)) {
+  if (!PlaceClipboard(value)) {
     desktop_.Beep();
     return;
   }
@@ -215,6 +215,12 @@ bool ItemTransfer::WaitForForeground(WindowId topLevel, WindowId brought) {
     }
     desktop_.Pause(kForegroundPollMs);
   }
+}
+
+bool ItemTransfer::PlaceClipboard(const CellValue& value) {
+  if (!desktop_.PlaceClipboardText(value.block)) return false;
+  caption_.Placed(desktop_, value.block);
+  return true;
 }
 
 void ItemTransfer::PasteKeystrokes() {

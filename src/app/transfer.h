@@ -104,6 +104,8 @@ class ItemTransfer {
   void SetClickHint(int page);
   // Places the value, brings target's window forward and types the paste.
   void SendToTarget(const CellValue& value);
+  // The value onto the clipboard, and into the caption the next tick shows.
+  bool PlaceClipboard(const CellValue& value);
   // The click of a drop; false when the target stopped responding.
   bool ClickAt(WindowId control, WindowId topLevel, ScreenPoint p);
   // Bounded wait until topLevel, or a window it owns, is the foreground

@@ -682,6 +682,32 @@ TEST_F(TransferTest, UnchangedClipboardIsNotRead) {
   EXPECT_EQ(log.size(), 1u);
 }
 
+// The target opens the clipboard to paste right after a transfer; a tick
+// that read it back then could make that paste find it held.
+TEST_F(TransferTest, TextPlacedByATransferIsShownWithoutReadingItBack) {
+  TrackTarget(kApp);
+  const int readsBefore = desktop.reads;
+  palette.current[kPageKojin1] = {0, 0};
+  transfer.SGridDblClik(kPageKojin1);
+  transfer.Timer1Timer();
+  transfer.Timer1Timer();
+  EXPECT_EQ(desktop.reads, readsBefore);
+  EXPECT_EQ(log.back(), "caption [山田太郎]");
+  // A drag start of a memo: the 4096-byte block shows up to its first zero.
+  palette.memos[0] = "memo text";
+  palette.texts[{kPageMemo, 0, 0}] = "memo text";
+  PressAndLeave(kPageMemo, {0, 0}, kEdit);
+  transfer.Timer1Timer();
+  EXPECT_EQ(desktop.reads, readsBefore);
+  EXPECT_EQ(log.back(), "caption [memo text]");
+  // What another program places afterwards is read as before.
+  desktop.clipboard = "other";
+  ++desktop.sequence;
+  transfer.Timer1Timer();
+  EXPECT_EQ(desktop.reads, readsBefore + 1);
+  EXPECT_EQ(log.back(), "caption [other]");
+}
+
 TEST_F(TransferTest, WithoutASequenceNumberEveryTickReads) {
   desktop.sequence = 0;
   transfer.Timer1Timer();
