@@ -68,10 +68,23 @@ double NowMs() {
   return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
 }
 
+// Tabcard ends at once while the marker of a running instance exists, and
+// the one closed last may hold it a moment after its process has ended.
+void WaitForNoInstance() {
+  const double deadline = NowMs() + kTimeoutMs;
+  while (NowMs() < deadline) {
+    HANDLE marker = OpenMutexW(SYNCHRONIZE, FALSE, L"AppMutex");
+    if (!marker) return;
+    CloseHandle(marker);
+    Sleep(5);
+  }
+}
+
 // One run: start, wait until idle with a visible window, measure, close.
 // WaitForInputIdle blocks without using a core; the search for the window
 // polls only when the program went idle before showing one.
 bool RunOnce(const std::wstring& exe, Sample* out) {
+  WaitForNoInstance();
   std::wstring cmd = L"\"" + exe + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof(si);
@@ -86,7 +99,8 @@ bool RunOnce(const std::wstring& exe, Sample* out) {
   const double deadline = NowMs() + kTimeoutMs;
   while (!d.found && NowMs() < deadline) {
     EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&d));
-    if (!d.found) Sleep(1);
+    if (d.found || WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) break;
+    Sleep(1);
   }
   if (d.found) WaitForInputIdle(pi.hProcess, kTimeoutMs);
   out->startMs = NowMs() - t0;
@@ -128,8 +142,11 @@ struct Series {
 };
 
 bool Run(const wchar_t* name, Sample* s, int pair) {
-  if (RunOnce(BinDir() + name, s)) return true;
-  std::fwprintf(stderr, L"%ls: no visible window (pair %d)\n", name, pair);
+  constexpr int kAttempts = 3;
+  for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+    if (RunOnce(BinDir() + name, s)) return true;
+    std::fwprintf(stderr, L"%ls: no visible window (pair %d, attempt %d)\n", name, pair, attempt);
+  }
   return false;
 }
 
