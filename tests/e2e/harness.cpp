@@ -249,9 +249,12 @@ RECT WindowBounds(HWND hwnd) {
 }
 
 bool SaveScreenshot(HWND window, const std::wstring& name) {
+  return SaveScreenRect(WindowBounds(window), name);
+}
+
+bool SaveScreenRect(const RECT& r, const std::wstring& name) {
   wchar_t dir[MAX_PATH] = {};
   if (!GetEnvironmentVariableW(L"TABCARD_ARTIFACTS", dir, MAX_PATH)) return false;
-  const RECT r = WindowBounds(window);
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return false;
   WindowDC screen(nullptr);

@@ -114,6 +114,8 @@ std::wstring Key(const wchar_t* suffix = L"");
 // under %TABCARD_ARTIFACTS%; false when the variable is not set or the
 // file cannot be written.
 bool SaveScreenshot(HWND window, const std::wstring& name);
+// The same for a rectangle of the screen.
+bool SaveScreenRect(const RECT& r, const std::wstring& name);
 
 RECT WindowBounds(HWND hwnd);
 

@@ -1,0 +1,55 @@
+// The pointer, the keyboard, the foreground and the clipboard as a user (or
+// another program) works them, for the transfer scenarios. Input goes
+// through SendInput; every wait is bounded.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace tabcard::e2e {
+
+// After a foreground switch the test makes, the old window's late focus
+// events can still hand the foreground on for a moment (measured under
+// Wine without a window manager: about 1 in 10 switches without it). This
+// settle is the one pause that waits on no condition.
+constexpr DWORD kForegroundSettleMs = 150;
+
+// Moves the pointer (absolute SendInput move) and waits until GetCursorPos
+// holds the point for a few polls. False when it never got there.
+bool MoveMouseTo(POINT p);
+// One button event (MOUSEEVENTF_LEFTDOWN, ...) where the pointer is.
+bool MouseButton(DWORD flag);
+// Left press at from, moves there in steps, release at to. A left press
+// near the one before waits out the double-click time, so it never pairs
+// with it.
+bool Drag(POINT from, POINT to, int steps = 8);
+bool Click(POINT p);
+bool DoubleClick(POINT p);
+bool RightClick(POINT p);
+// Down and up of one virtual key.
+bool PressKey(WORD vk);
+
+// SetForegroundWindow, a bounded wait until it shows, then the settle.
+bool BringForward(HWND window);
+
+// The thread's capture and menu state, from another process.
+HWND CaptureOf(DWORD threadId);
+bool InMenuMode(DWORD threadId);
+DWORD ThreadOf(HWND window);
+
+std::wstring WindowTitle(HWND window);
+
+// The clipboard, opened by a hidden window of this process.
+bool PutClipboardUnicode(const std::wstring& text);
+bool EmptyTheClipboard();
+std::optional<std::wstring> ClipboardUnicode();
+// CF_TEXT's bytes up to the first zero.
+std::optional<std::string> ClipboardAnsi();
+std::optional<LCID> ClipboardLocale();
+
+RECT Union(const RECT& a, const RECT& b);
+POINT Centre(const RECT& r);
+
+}  // namespace tabcard::e2e
