@@ -103,7 +103,7 @@ Press lastPress;
 
 void WaitOutDoubleClick(POINT p) {
   const bool nearby = std::abs(p.x - lastPress.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
-                    std::abs(p.y - lastPress.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK);
+                      std::abs(p.y - lastPress.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK);
   if (!nearby) return;
   const ULONGLONG end = lastPress.time + GetDoubleClickTime() + 50;
   WaitFor([&] { return GetTickCount64() >= end; }, GetDoubleClickTime() + 100);
