@@ -204,7 +204,10 @@ TEST_F(WinRegistryTest, ValueChangingSizeWhileReadIsReadWhole) {
   ASSERT_TRUE(reader.Open("k", false));
   int torn = 0;
   int largeReads = 0;
-  for (int i = 0; i < 500; ++i) {
+  // At least 500 reads, and on until one saw the large text (the writer
+  // thread may be scheduled late), within a bound.
+  const ULONGLONG deadline = GetTickCount64() + 5000;
+  for (int i = 0; (i < 500 || largeReads == 0) && GetTickCount64() < deadline; ++i) {
     RegValue v;
     ASSERT_TRUE(reader.Query("v", &v));  // the value exists all along
     if (v.type != Type::String) continue;  // gave up on a value that kept changing
