@@ -130,6 +130,14 @@ bool ItemTransfer::ClickAt(WindowId control, WindowId topLevel, ScreenPoint p) {
   return answered(control, wm::kLButtonUp, wm::kMkLButton, at);
 }
 
+void ItemTransfer::SGridCaptureLost(int page) {
+  state_.DragArmed = false;
+  if (!state_.Dragging) return;
+  desktop_.ShowDragCursor(false);
+  state_.Dragging = false;
+  view_.SetCurrentCell(page, {state_.DragCol, state_.DragRow});
+}
+
 void ItemTransfer::SetClickHint(int page) {
   const GridCell c = view_.CurrentCell(page);
   if (!c.IsCell()) return;

@@ -80,6 +80,9 @@ class ItemTransfer {
   void SGridMouseMove(int page);
   void SGridMouseUp(int page, MouseButton button);
   void SGridDblClik(int page);
+  // The grid lost the mouse capture to another window: a drag in progress
+  // can never see its drop, so it ends as if cancelled.
+  void SGridCaptureLost(int page);
   // caption: the chosen KojinMenu entry's caption.
   void mnuKnjShimeiClick(std::string_view caption);
   // The work of one tick; the caller stops Timer1 before and starts it

@@ -33,6 +33,7 @@ struct GridState {
   int wheelCarryV = 0;
   int wheelCarryH = 0;
   bool selecting = false;  // left button held since a press on the grid
+  bool releasing = false;  // the grid is releasing its own capture
   bool inLayout = false;
   HFONT font = nullptr;    // the font in use; not owned unless it is ownedFont
   GdiObject<HFONT> ownedFont;
@@ -573,7 +574,11 @@ void OnButtonUp(GridState& s, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_LBUTTONUP) {
     button = GridButton::kLeft;
     s.selecting = false;
-    if (GetCapture() == s.hwnd) ReleaseCapture();
+    if (GetCapture() == s.hwnd) {
+      s.releasing = true;
+      ReleaseCapture();
+      s.releasing = false;
+    }
   } else if (msg == WM_RBUTTONUP) {
     button = GridButton::kRight;
   }
@@ -726,7 +731,14 @@ LRESULT OnWindowMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& hand
     case WM_KEYDOWN:
       handled = OnKeyDown(s, static_cast<UINT>(wp));
       return 0;
-    case WM_CAPTURECHANGED: s.selecting = false; return 0;
+    case WM_CAPTURECHANGED: {
+      s.selecting = false;
+      if (!s.releasing && reinterpret_cast<HWND>(lp) != s.hwnd) {
+        NMHDR hdr{};
+        Notify(s, SGN_CAPTURELOST, hdr);
+      }
+      return 0;
+    }
     default: break;
   }
   RelayToTooltip(s, msg, wp, lp);

@@ -163,6 +163,9 @@ enum : UINT {
   SGN_DBLCLK = SGN_FIRST - 3,     // GridMouseNotify: left double-click, before its SGN_MOUSEDOWN
   SGN_SELCHANGE = SGN_FIRST - 4,  // GridCellNotify: the user moved the current cell (mouse or key)
   SGN_KEYDOWN = SGN_FIRST - 5,    // GridKeyNotify; answer non-zero to swallow the key
+  // NMHDR: another window took the mouse capture while the grid held it (not
+  // the grid's own release at a button up), so no button up will follow.
+  SGN_CAPTURELOST = SGN_FIRST - 6,
 };
 
 enum class GridButton : INT32 { kNone = 0, kLeft = 1, kRight = 2, kMiddle = 3 };

@@ -300,6 +300,31 @@ TEST_F(TransferTest, DropOnAnotherApplicationsControl) {
   EXPECT_FALSE(transfer.State().Dragging);
 }
 
+// Another window took the capture (a foreground switch after a double-click
+// does under Wine): no drop can follow, so the drag must not hang on.
+TEST_F(TransferTest, LostCaptureEndsTheDragWithoutSending) {
+  PressAndLeave(kPageKojin1, {0, 0}, kEdit);
+  log.clear();
+  palette.current[kPageKojin1] = {1, 3};
+  transfer.SGridCaptureLost(kPageKojin1);
+  EXPECT_EQ(log, (Events{"cursor default", "cell 0 0,0"}));
+  EXPECT_FALSE(transfer.State().Dragging);
+  log.clear();
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);  // a late release is a click
+  for (const auto& e : log) EXPECT_EQ(e.find("send"), std::string::npos) << e;
+}
+
+TEST_F(TransferTest, LostCaptureDisarmsAPressedCell) {
+  palette.current[kPageKojin1] = {0, 0};
+  transfer.SGridMouseDown(kPageKojin1, MouseButton::Left);
+  transfer.SGridCaptureLost(kPageKojin1);
+  EXPECT_FALSE(transfer.State().DragArmed);
+  desktop.under = kEdit;
+  transfer.SGridMouseMove(kPageKojin1);
+  EXPECT_FALSE(transfer.State().Dragging);
+  EXPECT_TRUE(log.empty());
+}
+
 TEST_F(TransferTest, DropOnATopLevelWindowSendsNothingToAParent) {
   PressAndLeave(kPageKojin1, {0, 0}, kApp);
   log.clear();

@@ -246,6 +246,20 @@ TEST_F(StringGridWin, HeldButtonDragsTheCurrentCellAndCaptureEndsOnRelease) {
   EXPECT_EQ(EventsOf(SGN_MOUSEMOVE).back().pt.y, 500);
 }
 
+TEST_F(StringGridWin, CaptureTakenByAnotherWindowIsReportedButNotItsOwnRelease) {
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, At(10, 5));
+  Send(WM_LBUTTONUP, 0, At(10, 5));
+  EXPECT_TRUE(EventsOf(SGN_CAPTURELOST).empty());
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, At(10, 5));
+  ASSERT_EQ(GetCapture(), grid_.Handle());
+  SetCapture(host_);
+  const auto lost = EventsOf(SGN_CAPTURELOST);
+  ASSERT_EQ(lost.size(), 1u);
+  EXPECT_EQ(lost[0].from, grid_.Handle());
+  ReleaseCapture();
+  EXPECT_EQ(EventsOf(SGN_CAPTURELOST).size(), 1u);  // the grid no longer held it
+}
+
 TEST_F(StringGridWin, DoubleClickNotificationNamesItsGrid) {
   StringGrid other;
   other.Create(host_, kOtherGridId, RECT{200, 0, 400, 150});
