@@ -1,11 +1,14 @@
 #include "app/main_window_win.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <stdexcept>
 #include <string>
 
+#include "app/kojin_menu.h"
+#include "app/kojin_menu_win.h"
 #include "forms/main_form.h"
 #include "store/layout.h"
 #include "ui/dpi_win.h"
@@ -186,6 +189,9 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+    case WM_CONTEXTMENU:
+      if (OnContextMenu(reinterpret_cast<HWND>(wp), lp)) return 0;
+      break;
     case WM_DISPLAYCHANGE:
       if (model_) model_->DisplayChanged();
       break;
@@ -207,6 +213,12 @@ LRESULT TfrmMain::OnNotify(const NMHDR& hdr) {
     return 0;
   }
   if (c->desc->kind != forms::ControlKind::StringGrid) return 0;
+  if (hdr.code == SGN_CAPTURELOST) {
+    // Not a form event: only a drag in progress cares that no drop will come.
+    const int page = PageOfGrid(c->desc->name);
+    if (page >= 0 && transfer_) transfer_->SGridCaptureLost(page);
+    return 0;
+  }
   Event event;
   switch (hdr.code) {
     case SGN_MOUSEDOWN:
@@ -231,6 +243,31 @@ LRESULT TfrmMain::OnNotify(const NMHDR& hdr) {
   args.y = n.pt.y;
   Fire(c->desc->name, event, args);
   return 0;
+}
+
+bool TfrmMain::OnContextMenu(HWND from, LPARAM lp) {
+  int page = -1;
+  for (const int p : {kPageKojin1, kPageKojin2}) {
+    if (from == Grid(p).Handle()) page = p;
+  }
+  if (page < 0 || !transfer_) return false;
+  POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  if (lp == -1) {
+    // From the keyboard: under the current cell, as menus opened by keys are.
+    const GridCell c = Grid(page).CurrentCell();
+    const RECT r = Grid(page).CellRect(c.col, c.row);
+    pt = POINT{r.left, r.bottom};
+    ClientToScreen(from, &pt);
+  }
+  const PopupMenu menu = BuildKojinMenu();
+  // The usual popup recipe: foreground first so the menu closes when the
+  // user clicks elsewhere, and WM_NULL after so it closes at once.
+  SetForegroundWindow(hwnd());
+  const int command = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0,
+                                     hwnd(), nullptr);
+  PostMessageW(hwnd(), WM_NULL, 0, 0);
+  if (command != 0) transfer_->mnuKnjShimeiClick(KojinMenuCaption(command));
+  return true;
 }
 
 void TfrmMain::OnDpiChanged(int dpi, const RECT& suggested) {

@@ -71,6 +71,8 @@ class TfrmMain : public Window, private PaletteWindowView {
   std::vector<MonitorRect> Monitors() const override;
 
   LRESULT OnNotify(const NMHDR& hdr);
+  // KojinMenu of the personal grids; false for any other window.
+  bool OnContextMenu(HWND from, LPARAM lp);
   void OnDpiChanged(int dpi, const RECT& suggested);
   bool Fire(const char* control, forms::Event event, forms::EventArgs args = {});
   int PageOfGrid(const char* name) const;

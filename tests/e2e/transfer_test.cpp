@@ -330,7 +330,7 @@ int VisibleMenus(DWORD pid) {
 // Menu texts cannot be read from another process: the entry is chosen by
 // its position in the menu's layout, with the keyboard.
 // Enabled once TfrmMain shows KojinMenu on the personal grids' right click.
-TEST_F(TransferTest, DISABLED_ItemMenuEntryPastesThatItemsValue) {
+TEST_F(TransferTest, ItemMenuEntryPastesThatItemsValue) {
   ASSERT_NO_FATAL_FAILURE(Start());
   const auto [submenu, entry] = MenuPosition("ＴＥＬ");
   ASSERT_GE(submenu, 0);
