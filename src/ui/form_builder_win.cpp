@@ -191,7 +191,9 @@ BuiltForm BuildControls(const FormDesc& form, HWND window, const DpiScale& scale
     built.controls.push_back(BuiltControl{&c, nullptr, id++});
   }
   // Page controls with their tabs, font and tab width come first: the
-  // display area that the sheets' content fills depends on all of them.
+  // display area that the sheets' content fills depends on all of them. The
+  // width goes in once the first tab gives the height: later tabs then fit
+  // at once instead of overflowing into scroll arrows at the default width.
   for (BuiltControl& b : built.controls) {
     if (b.desc->kind == ControlKind::PageControl) {
       b.hwnd = CreatePageControl(window, b.id, InitialRect(built, b, window, scale), built.font());
@@ -199,10 +201,8 @@ BuiltForm BuildControls(const FormDesc& form, HWND window, const DpiScale& scale
       const BuiltControl* pc = PageControlOfSheet(built, b);
       if (!pc || !pc->hwnd) throw std::runtime_error("a tab sheet needs its page control first");
       b.tabIndex = AddTab(pc->hwnd, *b.desc);
+      if (b.tabIndex == 0) SetTabWidth(pc->hwnd, scale.Px(pc->desc->tabWidth));
     }
-  }
-  for (const BuiltControl& b : built.controls) {
-    if (b.desc->kind == ControlKind::PageControl) SetTabWidth(b.hwnd, scale.Px(b.desc->tabWidth));
   }
   for (BuiltControl& b : built.controls) {
     if (b.desc->kind == ControlKind::StringGrid) {

@@ -3,6 +3,7 @@
 // while they cannot be seen painted whole once they are shown.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -54,6 +55,13 @@ TEST(StartupLayoutTest, ControlsAreCreatedWhereTheLayoutKeepsThem) {
     for (const BuiltControl& c : built.controls) {
       created.push_back(c.hwnd ? RectIn(c.hwnd, host) : RECT{});
     }
+    // The tabs fit from the first one on, so the page control never needed
+    // its scroll arrows.
+    HWND pc = built.Find("PageControl1")->hwnd;
+    EXPECT_EQ(FindWindowExW(pc, nullptr, UPDOWN_CLASSW, nullptr), nullptr);
+    RECT last{};
+    ASSERT_TRUE(SendMessageW(pc, TCM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&last)));
+    EXPECT_LE(last.right, RectIn(pc, host).right - RectIn(pc, host).left);
     LayoutControls(built, host);
     for (std::size_t i = 0; i < built.controls.size(); ++i) {
       const BuiltControl& c = built.controls[i];
