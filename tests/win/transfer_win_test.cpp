@@ -19,12 +19,14 @@
 #include "store/layout.h"
 #include "ui/clipboard_win.h"
 #include "ui/strconv_win.h"
+#include "../e2e/receiver/dialog_focus.h"
 
 namespace tabcard {
 namespace {
 
+using testing::kLastFocus;
+
 constexpr UINT kHangMessage = WM_APP + 1;
-constexpr wchar_t kLastFocus[] = L"LastFocus";
 
 // Polls until done() or the bound, answering messages sent to this thread.
 bool WaitUntil(const std::function<bool()>& done, DWORD boundMs = 2000) {
@@ -39,22 +41,11 @@ bool WaitUntil(const std::function<bool()>& done, DWORD boundMs = 2000) {
 }
 
 LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT r; testing::HandleDialogFocus(hwnd, msg, wp, &r)) return r;
   switch (msg) {
     case kHangMessage:
       Sleep(static_cast<DWORD>(wp));
       return 0;
-    case WM_NEXTDLGCTL:  // what IsDialogMessage asks for on TAB
-      SetFocus(GetNextDlgTabItem(hwnd, GetFocus(), wp != 0));
-      return 0;
-    case WM_ACTIVATE:  // give the focus back to the field used last, as dialogs do
-      if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd, focus)) SetPropW(hwnd, kLastFocus, focus);
-      } else if (HWND last = static_cast<HWND>(GetPropW(hwnd, kLastFocus)); last && IsWindow(last)) {
-        SetFocus(last);
-        return 0;
-      }
-      break;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }

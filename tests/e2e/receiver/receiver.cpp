@@ -30,12 +30,15 @@
 #include <string>
 #include <vector>
 
+#include "dialog_focus.h"
+
 namespace {
+
+using tabcard::testing::kLastFocus;
 
 constexpr wchar_t kMainClass[] = L"TabcardReceiver";
 constexpr wchar_t kPanelClass[] = L"TabcardReceiverPanel";
 constexpr UINT kHangMessage = WM_APP + 1;
-constexpr wchar_t kLastFocus[] = L"LastFocus";
 constexpr std::size_t kMaxLog = 2000;
 
 enum Command : ULONG_PTR { kDump = 1, kClear = 2, kHang = 3, kFocus = 4 };
@@ -188,24 +191,13 @@ LRESULT OnCommand(const COPYDATASTRUCT* cds) {
 
 LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Record(hwnd, msg, wp, lp);
+  if (LRESULT r; tabcard::testing::HandleDialogFocus(hwnd, msg, wp, &r)) return r;
   switch (msg) {
     case WM_COPYDATA:
       return OnCommand(reinterpret_cast<const COPYDATASTRUCT*>(lp));
     case kHangMessage:
       Sleep(static_cast<DWORD>(wp));
       return 0;
-    case WM_NEXTDLGCTL:  // IsDialogMessage's TAB, for a window that is no dialog
-      SetFocus(GetNextDlgTabItem(hwnd, GetFocus(), wp != 0));
-      return 0;
-    case WM_ACTIVATE:  // back to the field used last, as a dialog does
-      if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd, focus)) SetPropW(hwnd, kLastFocus, focus);
-      } else if (HWND last = static_cast<HWND>(GetPropW(hwnd, kLastFocus)); last && IsWindow(last)) {
-        SetFocus(last);
-        return 0;
-      }
-      break;
     case WM_DESTROY:
       RemovePropW(hwnd, kLastFocus);
       if (hwnd == g.main) PostQuitMessage(0);
