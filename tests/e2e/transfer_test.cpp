@@ -182,6 +182,19 @@ TEST_F(TransferTest, DoubleClickPastesIntoTheProgramUsedBefore) {
   EXPECT_EQ(state->focus, kMultiLine);
 }
 
+// A user's usual rhythm: paste one field by double-click, drag the next. The
+// double-click's paste moved the foreground away from the palette in between.
+TEST_F(TransferTest, DragRightAfterAPastingDoubleClickStillPastes) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(ReceiverInFront(kMultiLine));
+  ASSERT_TRUE(DoubleClick(CellCentre(0, 0)));
+  ASSERT_TRUE(WaitText(kMultiLine, kName).has_value());
+  ASSERT_NO_FATAL_FAILURE(DragCellTo(0, 4, kEdit2));  // ＴＥＬ
+  const auto state = WaitText(kEdit2, kTel);
+  ASSERT_TRUE(state.has_value());
+  EXPECT_EQ(state->text.at(kEdit2), kTel) << state->Describe();
+}
+
 // A later transfer that arrives proves the earlier keys, had there been
 // any, were handled: input reaches the receiver in order.
 TEST_F(TransferTest, BlankItemsSendNothingAndKeepTheClipboard) {
