@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "harness.h"
+
 namespace {
 
 constexpr DWORD kTimeoutMs = 10000;
@@ -33,29 +35,6 @@ struct Sample {
   double startMs = 0;
   SIZE_T peakWorkingSet = 0;
 };
-
-struct FindData {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lp) {
-  auto* d = reinterpret_cast<FindData*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == d->pid && IsWindowVisible(hwnd)) {
-    d->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-std::wstring BinDir() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p(path);
-  return p.substr(0, p.find_last_of(L"\\/") + 1);
-}
 
 double NowMs() {
   static LARGE_INTEGER freq = [] {
@@ -95,22 +74,22 @@ bool RunOnce(const std::wstring& exe, Sample* out) {
   }
   CloseHandle(pi.hThread);
   WaitForInputIdle(pi.hProcess, kTimeoutMs);
-  FindData d{pi.dwProcessId, nullptr};
+  HWND found = nullptr;
   const double deadline = NowMs() + kTimeoutMs;
-  while (!d.found && NowMs() < deadline) {
-    EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&d));
-    if (d.found || WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) break;
+  while (!found && NowMs() < deadline) {
+    found = tabcard::e2e::FindTopLevelNow({pi.dwProcessId, nullptr, true});
+    if (found || WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) break;
     Sleep(1);
   }
-  if (d.found) WaitForInputIdle(pi.hProcess, kTimeoutMs);
+  if (found) WaitForInputIdle(pi.hProcess, kTimeoutMs);
   out->startMs = NowMs() - t0;
   PROCESS_MEMORY_COUNTERS pmc{};
   pmc.cb = sizeof(pmc);
   if (GetProcessMemoryInfo(pi.hProcess, &pmc, sizeof(pmc))) out->peakWorkingSet = pmc.PeakWorkingSetSize;
-  if (d.found) PostMessageW(d.found, WM_CLOSE, 0, 0);
+  if (found) PostMessageW(found, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(pi.hProcess, kTimeoutMs) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
   CloseHandle(pi.hProcess);
-  return d.found != nullptr;
+  return found != nullptr;
 }
 
 // The q-quantile (0..1) of v, interpolated between neighbours.
@@ -144,7 +123,7 @@ struct Series {
 bool Run(const wchar_t* name, Sample* s, int pair) {
   constexpr int kAttempts = 3;
   for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-    if (RunOnce(BinDir() + name, s)) return true;
+    if (RunOnce(tabcard::e2e::BinDir() + name, s)) return true;
     std::fwprintf(stderr, L"%ls: no visible window (pair %d, attempt %d)\n", name, pair, attempt);
   }
   return false;

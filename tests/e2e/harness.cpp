@@ -13,37 +13,41 @@ namespace tabcard::e2e {
 namespace {
 
 struct FindData {
-  DWORD pid;
-  const wchar_t* className;
-  bool visibleOnly;
+  WindowQuery query;
   HWND found;
 };
 
 BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lp) {
   auto* d = reinterpret_cast<FindData*>(lp);
+  const WindowQuery& q = d->query;
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != d->pid) return TRUE;
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 64);
-  if (lstrcmpW(cls, d->className) != 0) return TRUE;
-  if (d->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
+  if (pid != q.pid) return TRUE;
+  if (q.className) {
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (lstrcmpW(cls, q.className) != 0) return TRUE;
+  }
+  if (q.visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
+  if (q.unownedOnly && GetWindow(hwnd, GW_OWNER)) return TRUE;
   d->found = hwnd;
   return FALSE;
 }
 
 HWND FindOf(DWORD pid, const wchar_t* className, bool visibleOnly, DWORD timeoutMs) {
-  FindData d{pid, className, visibleOnly, nullptr};
-  WaitFor(
-      [&] {
-        EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&d));
-        return d.found != nullptr;
-      },
-      timeoutMs);
-  return d.found;
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindTopLevelNow({pid, className, visibleOnly})) != nullptr; },
+          timeoutMs);
+  return found;
 }
 
 }  // namespace
+
+HWND FindTopLevelNow(const WindowQuery& query) {
+  FindData d{query, nullptr};
+  EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&d));
+  return d.found;
+}
 
 std::wstring BinDir() {
   wchar_t path[MAX_PATH] = {};

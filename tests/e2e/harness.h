@@ -33,6 +33,16 @@ bool WaitFor(F&& cond, DWORD timeoutMs) {
 }
 
 std::wstring BinDir();
+
+// Which top-level window of a process to look for.
+struct WindowQuery {
+  DWORD pid = 0;
+  const wchar_t* className = nullptr;  // any class when null
+  bool visibleOnly = false;
+  bool unownedOnly = false;
+};
+// The first such window now, without waiting; null when there is none.
+HWND FindTopLevelNow(const WindowQuery& query);
 std::wstring TabcardPath();
 
 // A fresh empty directory under %TEMP%, removed with its files at the end.

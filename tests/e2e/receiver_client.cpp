@@ -87,23 +87,6 @@ ReceiverState Parse(const std::wstring& text) {
   return s;
 }
 
-struct FindData {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindReceiver(HWND hwnd, LPARAM lp) {
-  auto* d = reinterpret_cast<FindData*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 64);
-  // The pop-up shares the class; the main window is the unowned one.
-  if (pid != d->pid || lstrcmpW(cls, kReceiverClass) != 0 || GetWindow(hwnd, GW_OWNER)) return TRUE;
-  d->found = hwnd;
-  return FALSE;
-}
-
 }  // namespace
 
 std::string ReceiverState::Describe() const {
@@ -128,14 +111,13 @@ bool ReceiverApp::Start(POINT pos) {
   process_ = pi.hProcess;
   pid_ = pi.dwProcessId;
   WaitForInputIdle(process_, kStartTimeoutMs);
-  FindData d{pid_, nullptr};
+  // The pop-up shares the class; the main window is the unowned one.
   WaitFor(
       [&] {
-        EnumWindows(FindReceiver, reinterpret_cast<LPARAM>(&d));
-        return d.found && IsWindowVisible(d.found);
+        window_ = FindTopLevelNow({pid_, kReceiverClass, true, true});
+        return window_ != nullptr;
       },
       kStartTimeoutMs);
-  window_ = d.found;
   return window_ && Dump().has_value();
 }
 
