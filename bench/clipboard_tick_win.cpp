@@ -25,7 +25,7 @@
 
 #include "app/caption.h"
 #include "app/desktop_win.h"
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 
 namespace {
 

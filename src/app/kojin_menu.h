@@ -6,16 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "ui/menu.h"
+
 namespace tabcard {
 
 // WM_COMMAND identifiers of the entries: the first plus the item number.
 constexpr int kCmdKojinItemFirst = 0x2000;
-
-struct MenuNode {
-  std::string caption;          // CP932
-  int command = 0;              // 0 for a submenu
-  std::vector<MenuNode> items;  // the entries of a submenu
-};
 
 // The top level of KojinMenu: "氏名", "連絡先", "住所", "勤務先情報", "ｅｔｃ",
 // then "職業" and "年齢".

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "app/kojin_menu.h"
-#include "app/kojin_menu_win.h"
+#include "ui/menu_win.h"
 #include "forms/main_form.h"
 #include "store/layout.h"
 #include "ui/dpi_win.h"
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 
 namespace tabcard {
 namespace {
@@ -259,13 +259,7 @@ bool TfrmMain::OnContextMenu(HWND from, LPARAM lp) {
     pt = POINT{r.left, r.bottom};
     ClientToScreen(from, &pt);
   }
-  const PopupMenu menu = BuildKojinMenu();
-  // The usual popup recipe: foreground first so the menu closes when the
-  // user clicks elsewhere, and WM_NULL after so it closes at once.
-  SetForegroundWindow(hwnd());
-  const int command = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0,
-                                     hwnd(), nullptr);
-  PostMessageW(hwnd(), WM_NULL, 0, 0);
+  const int command = TrackPopup(hwnd(), BuildPopupMenu(KojinMenuLayout()), pt);
   if (command != 0) transfer_->mnuKnjShimeiClick(KojinMenuCaption(command));
   return true;
 }

@@ -2,7 +2,7 @@
 
 #include "app/desktop_win.h"
 #include "store/memo.h"
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 
 namespace tabcard {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 
 namespace tabcard {
 namespace {

@@ -3,7 +3,7 @@
 #include <new>
 #include <string>
 
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 
 namespace tabcard {
 namespace {

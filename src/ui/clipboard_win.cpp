@@ -6,7 +6,7 @@
 
 #include "core/text.h"
 #include "ui/pause_win.h"
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 
 namespace tabcard {
 

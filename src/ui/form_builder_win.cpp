@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 #include "ui/string_grid_win.h"
 
 namespace tabcard {

@@ -12,7 +12,7 @@
 
 #include "ui/dpi_win.h"
 #include "ui/gdi_win.h"
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 
 namespace tabcard {
 namespace {

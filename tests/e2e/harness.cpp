@@ -7,7 +7,7 @@
 #include "app/main_window_win.h"
 #include "forms/main_form.h"
 #include "ui/gdi_win.h"
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 
 namespace tabcard::e2e {
 namespace {

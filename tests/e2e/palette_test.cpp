@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/application_win.h"
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 #include "harness.h"
 
 namespace tabcard::e2e {

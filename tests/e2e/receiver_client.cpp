@@ -3,7 +3,7 @@
 #include <cwchar>
 
 #include "harness.h"
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 
 namespace tabcard::e2e {
 namespace {

@@ -18,7 +18,7 @@
 #include "input.h"
 #include "palette_setup.h"
 #include "receiver_client.h"
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 
 namespace tabcard::e2e {
 namespace {

@@ -14,11 +14,11 @@
 #include <thread>
 
 #include "app/kojin_menu.h"
-#include "app/kojin_menu_win.h"
+#include "ui/menu_win.h"
 #include "app/transfer.h"
 #include "store/layout.h"
 #include "ui/clipboard_win.h"
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 #include "../e2e/receiver/dialog_focus.h"
 
 namespace tabcard {
@@ -375,7 +375,7 @@ TEST(DragCursor, IsA32PixelCursorWithItsHotSpotAtTheTip) {
 }
 
 TEST(KojinMenuWin, MatchesTheLayout) {
-  PopupMenu menu = BuildKojinMenu();
+  PopupMenu menu = BuildPopupMenu(KojinMenuLayout());
   const std::vector<MenuNode> layout = KojinMenuLayout();
   ASSERT_EQ(GetMenuItemCount(menu.get()), static_cast<int>(layout.size()));
   for (int i = 0; i < static_cast<int>(layout.size()); ++i) {

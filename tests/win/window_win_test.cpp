@@ -14,7 +14,7 @@
 #include "forms/main_form.h"
 #include "ui/app_error_win.h"
 #include "ui/form_builder_win.h"
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 #include "ui/string_grid_win.h"
 #include "ui/window_win.h"
 

@@ -1,4 +1,4 @@
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 
 #include <windows.h>
 

@@ -1,7 +1,12 @@
-// KojinMenu as a Win32 popup menu, built from KojinMenuLayout.
+// Popup menus from MenuNode tables, and the one way the program pops a menu
+// up so that a click elsewhere closes it.
 #pragma once
 
 #include <windows.h>
+
+#include <vector>
+
+#include "ui/menu.h"
 
 namespace tabcard {
 
@@ -26,8 +31,12 @@ class PopupMenu {
   HMENU menu_;
 };
 
-// Entries carry kCmdKojinItemFirst + item number as their command; throws
-// std::runtime_error when the menu cannot be built.
-PopupMenu BuildKojinMenu();
+// Throws std::runtime_error when the menu cannot be built.
+PopupMenu BuildPopupMenu(const std::vector<MenuNode>& nodes);
+
+// The popup recipe: owner to the foreground (so the menu closes when the
+// user clicks elsewhere), TrackPopupMenu, then WM_NULL (so it closes at
+// once). The chosen command, 0 for none.
+int TrackPopup(HWND owner, const PopupMenu& menu, POINT screen);
 
 }  // namespace tabcard

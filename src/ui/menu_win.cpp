@@ -1,20 +1,19 @@
-#include "app/kojin_menu_win.h"
+#include "ui/menu_win.h"
 
 #include <stdexcept>
-#include <vector>
 
-#include "app/kojin_menu.h"
-#include "ui/strconv_win.h"
+#include "core/strconv_win.h"
 
 namespace tabcard {
-
 namespace {
 
 void Append(HMENU menu, const std::vector<MenuNode>& nodes) {
   for (const MenuNode& node : nodes) {
     const std::wstring caption = Widen(node.caption);
     BOOL ok;
-    if (node.command) {
+    if (node.separator) {
+      ok = AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else if (node.command) {
       ok = AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(node.command), caption.c_str());
     } else {
       PopupMenu sub(CreatePopupMenu());
@@ -33,11 +32,19 @@ PopupMenu::~PopupMenu() {
   if (menu_) DestroyMenu(menu_);
 }
 
-PopupMenu BuildKojinMenu() {
+PopupMenu BuildPopupMenu(const std::vector<MenuNode>& nodes) {
   PopupMenu menu(CreatePopupMenu());
   if (!menu.get()) throw std::runtime_error("CreatePopupMenu failed");
-  Append(menu.get(), KojinMenuLayout());
+  Append(menu.get(), nodes);
   return menu;
+}
+
+int TrackPopup(HWND owner, const PopupMenu& menu, POINT screen) {
+  SetForegroundWindow(owner);
+  const int command = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
+                                     screen.y, 0, owner, nullptr);
+  PostMessageW(owner, WM_NULL, 0, 0);
+  return command;
 }
 
 }  // namespace tabcard
