@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "ui/app_error_win.h"
+#include "ui/form_window_win.h"
 
 namespace tabcard {
 namespace {
@@ -33,12 +34,12 @@ Application::Application() : helpFile_(BesideModule(ModulePath(), kHelpFileName)
          RECT{0, 0, 0, 0}, nullptr);
 }
 
-int Application::Run(HWND dialogWindow) {
+int Application::Run() {
   MSG msg;
   for (;;) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
-    if (dialogWindow && IsWindow(dialogWindow) && IsDialogMessageW(dialogWindow, &msg)) continue;
+    if (RouteDialogMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -22,9 +22,9 @@ class Application : public Window {
   // "Tabcard.hlp" in the executable's directory, fixed at start-up.
   const std::wstring& HelpFile() const { return helpFile_; }
 
-  // Runs until WM_QUIT. Keyboard navigation between the controls of
-  // dialogWindow (when given) goes through IsDialogMessage.
-  int Run(HWND dialogWindow);
+  // Runs until WM_QUIT, with the keyboard navigation of whichever form a
+  // message is for.
+  int Run();
 
  private:
   std::wstring helpFile_;

@@ -35,19 +35,6 @@ const Router::NamedHandler kHandlers[] = {
     {"Timer1Timer", &TfrmMain::Timer1Timer},
 };
 
-forms::MouseButton ButtonOf(GridButton b) {
-  switch (b) {
-    case GridButton::kLeft:
-      return forms::MouseButton::Left;
-    case GridButton::kRight:
-      return forms::MouseButton::Right;
-    case GridButton::kMiddle:
-      return forms::MouseButton::Middle;
-    default:
-      return forms::MouseButton::None;
-  }
-}
-
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   auto* list = reinterpret_cast<std::vector<MonitorRect>*>(data);
   MONITORINFO info{};
@@ -67,38 +54,30 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 }  // namespace
 
 TfrmMain::TfrmMain(RegistryBackend& store, HWND appWindow)
-    : store_(store), appWindow_(appWindow), router_(forms::MainForm(), forms::MakeTable(kHandlers)) {}
+    : FormWindow(forms::MainForm()),
+      store_(store),
+      appWindow_(appWindow),
+      router_(forms::MainForm(), forms::MakeTable(kHandlers)) {}
 
 TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::Create() {
-  const forms::FormDesc& form = forms::MainForm();
-  RegisterClassOnce(kMainWindowClass, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                    LoadIconW(nullptr, IDI_APPLICATION));
-  // Created at the design size and then scaled for the monitor it is on:
-  // asking a monitor for its DPI before there is a window loads shcore.dll.
-  Window::Create(kMainWindowClass, FormExStyle(form), FormStyle(form), Widen(form.caption),
-                 RECT{0, 0, form.bounds.width, form.bounds.height}, appWindow_);
-  scale_ = DpiScale(WindowDpi(hwnd()));
-  if (scale_.dpi() != kDesignDpi) {
-    SetWindowPos(hwnd(), nullptr, 0, 0, scale_.Px(form.bounds.width), scale_.Px(form.bounds.height),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  built_ = BuildControls(form, hwnd(), scale_);
+  CreateForm(appWindow_);
   for (int page = 0; page < kPageCount; ++page) {
-    grids_[page].Attach(built_.Find(forms::kMainGridNames[page])->hwnd);
+    grids_[page].Attach(ControlWindow(forms::kMainGridNames[page]));
   }
-  if (const BuiltControl* timer = built_.Find("Timer1")) timerId_ = static_cast<UINT_PTR>(timer->id);
-  LayoutControls(built_, hwnd());
+  if (const BuiltControl* timer = built().Find(forms::kMainTimer)) {
+    timerId_ = static_cast<UINT_PTR>(timer->id);
+  }
   const FontFace standardFont = StandardFont(GetACP() == 932);
-  model_.emplace(store_, standardFont, static_cast<PaletteWindowView&>(*this), scale_);
+  model_.emplace(store_, standardFont, static_cast<PaletteWindowView&>(*this), scale());
   desktop_ = std::make_unique<DesktopWin>(hwnd(), LoadDragCursor(GetModuleHandleW(nullptr)));
   transferView_ = std::make_unique<PaletteTransferView>(hwnd(), grids_, *model_);
   transfer_ = std::make_unique<ItemTransfer>(*desktop_, *transferView_);
-  Fire(nullptr, Event::Create);
+  Fire(nullptr, Event::Create, {});
 }
 
-bool TfrmMain::Fire(const char* control, Event event, EventArgs args) {
+bool TfrmMain::Fire(const char* control, Event event, const EventArgs& args) {
   // Messages that arrive while the controls are still being built have no
   // model to go to yet.
   if (!model_) return false;
@@ -155,94 +134,30 @@ void TfrmMain::Timer1Timer(const EventArgs&) {
 
 // ---- messages ----
 
-LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TfrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_SIZE:
-      if (wp != SIZE_MINIMIZED) {
-        LayoutControls(built_, hwnd());
-        Fire(nullptr, Event::Resize);
-      }
-      return 0;
-    case WM_SHOWWINDOW:
-      if (wp && lp == 0) Fire(nullptr, Event::Show);
-      break;
-    case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) Fire(nullptr, Event::Activate);
-      break;
-    case WM_CLOSE: {
-      bool accept = true;
-      EventArgs args;
-      args.accept = &accept;
-      Fire(nullptr, Event::Close, args);
-      if (accept) DestroyWindow(hwnd());
-      return 0;
-    }
     case WM_DESTROY:
       KillTimer(hwnd(), timerId_);
       PostQuitMessage(0);
       return 0;
-    case WM_TIMER:
-      if (wp == timerId_) {
-        Fire("Timer1", Event::Timer);
-        return 0;
-      }
-      break;
-    case WM_NOTIFY:
-      return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+    case WM_NOTIFY: {
+      // Not a form event: only a drag in progress cares that no drop will come.
+      const auto& hdr = *reinterpret_cast<const NMHDR*>(lp);
+      const BuiltControl* c = built().FindByWindow(hdr.hwndFrom);
+      const int page = c ? PageOfGrid(c->desc->name) : -1;
+      if (hdr.code == SGN_CAPTURELOST && page >= 0 && transfer_) transfer_->SGridCaptureLost(page);
+      return 0;
+    }
     case WM_CONTEXTMENU:
       if (OnContextMenu(reinterpret_cast<HWND>(wp), lp)) return 0;
       break;
     case WM_DISPLAYCHANGE:
       if (model_) model_->DisplayChanged();
       break;
-    case WM_DPICHANGED:
-      OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
-      return 0;
     default:
       break;
   }
   return DefaultProc(msg, wp, lp);
-}
-
-LRESULT TfrmMain::OnNotify(const NMHDR& hdr) {
-  const BuiltControl* c = built_.FindByWindow(hdr.hwndFrom);
-  if (!c) return 0;
-  if (hdr.code == TCN_SELCHANGE && c->desc->kind == forms::ControlKind::PageControl) {
-    ShowSheet(built_, c->desc->name, ActiveTab(built_, c->desc->name));
-    Fire(c->desc->name, Event::Change);
-    return 0;
-  }
-  if (c->desc->kind != forms::ControlKind::StringGrid) return 0;
-  if (hdr.code == SGN_CAPTURELOST) {
-    // Not a form event: only a drag in progress cares that no drop will come.
-    const int page = PageOfGrid(c->desc->name);
-    if (page >= 0 && transfer_) transfer_->SGridCaptureLost(page);
-    return 0;
-  }
-  Event event;
-  switch (hdr.code) {
-    case SGN_MOUSEDOWN:
-      event = Event::MouseDown;
-      break;
-    case SGN_MOUSEMOVE:
-      event = Event::MouseMove;
-      break;
-    case SGN_MOUSEUP:
-      event = Event::MouseUp;
-      break;
-    case SGN_DBLCLK:
-      event = Event::DblClick;
-      break;
-    default:
-      return 0;
-  }
-  const auto& n = reinterpret_cast<const GridMouseNotify&>(hdr);
-  EventArgs args;
-  args.button = ButtonOf(n.button);
-  args.x = n.pt.x;
-  args.y = n.pt.y;
-  Fire(c->desc->name, event, args);
-  return 0;
 }
 
 bool TfrmMain::OnContextMenu(HWND from, LPARAM lp) {
@@ -264,19 +179,15 @@ bool TfrmMain::OnContextMenu(HWND from, LPARAM lp) {
   return true;
 }
 
-void TfrmMain::OnDpiChanged(int dpi, const RECT& suggested) {
-  scale_ = DpiScale(dpi);
-  RescaleControls(forms::MainForm(), built_, scale_);
-  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  if (model_) model_->DpiChanged(scale_);
+void TfrmMain::OnScaleChanged() {
+  if (model_) model_->DpiChanged(scale());
 }
 
 // ---- PaletteWindowView ----
 
 StringGrid& TfrmMain::Grid(int page) const { return grids_.at(static_cast<std::size_t>(page)); }
 
-HWND TfrmMain::PageControl() const { return built_.Find("PageControl1")->hwnd; }
+HWND TfrmMain::PageControl() const { return ControlWindow(forms::kMainPageControl); }
 
 int TfrmMain::PageOfGrid(const char* name) const {
   for (int page = 0; page < kPageCount; ++page) {
@@ -334,9 +245,9 @@ int TfrmMain::PageControlWidth() const {
 
 void TfrmMain::SetTabWidth(int width) { tabcard::SetTabWidth(PageControl(), width); }
 
-int TfrmMain::ActivePage() const { return ActiveTab(built_, "PageControl1"); }
+int TfrmMain::ActivePage() const { return ActiveTab(built(), forms::kMainPageControl); }
 
-void TfrmMain::SetActivePage(int page) { ShowSheet(built_, "PageControl1", page); }
+void TfrmMain::SetActivePage(int page) { ShowSheet(built(), forms::kMainPageControl, page); }
 
 WindowBounds TfrmMain::Bounds() const {
   const RECT r = self().ScreenBounds();

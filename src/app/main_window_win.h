@@ -15,15 +15,14 @@
 #include "app/transfer.h"
 #include "forms/event_router.h"
 #include "store/registry.h"
-#include "ui/form_builder_win.h"
+#include "ui/form_window_win.h"
 #include "ui/string_grid_win.h"
-#include "ui/window_win.h"
 
 namespace tabcard {
 
 inline constexpr wchar_t kMainWindowClass[] = L"TfrmMain";
 
-class TfrmMain : public Window, private PaletteWindowView {
+class TfrmMain : public FormWindow, private PaletteWindowView {
  public:
   TfrmMain(RegistryBackend& store, HWND appWindow);
   ~TfrmMain() override;
@@ -47,7 +46,9 @@ class TfrmMain : public Window, private PaletteWindowView {
   void Timer1Timer(const forms::EventArgs& e);
 
  protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool Fire(const char* control, forms::Event event, const forms::EventArgs& args) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnScaleChanged() override;
 
  private:
   // PaletteWindowView
@@ -70,11 +71,8 @@ class TfrmMain : public Window, private PaletteWindowView {
   void ScreenSize(std::int32_t* width, std::int32_t* height) const override;
   std::vector<MonitorRect> Monitors() const override;
 
-  LRESULT OnNotify(const NMHDR& hdr);
   // KojinMenu of the personal grids; false for any other window.
   bool OnContextMenu(HWND from, LPARAM lp);
-  void OnDpiChanged(int dpi, const RECT& suggested);
-  bool Fire(const char* control, forms::Event event, forms::EventArgs args = {});
   int PageOfGrid(const char* name) const;
   StringGrid& Grid(int page) const;
   HWND PageControl() const;
@@ -82,8 +80,6 @@ class TfrmMain : public Window, private PaletteWindowView {
   RegistryBackend& store_;
   HWND appWindow_;
   forms::EventRouter<TfrmMain> router_;
-  BuiltForm built_;
-  DpiScale scale_;
   std::optional<PaletteModel> model_;
   mutable std::array<StringGrid, kPageCount> grids_;
   std::unique_ptr<DesktopWin> desktop_;

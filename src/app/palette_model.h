@@ -61,10 +61,6 @@ class PaletteWindowView {
 
 class PaletteModel {
  public:
-  // The design values the window is built with.
-  static constexpr int kGridLineWidth = 2;
-  static constexpr int kTabMargin = 4;
-
   PaletteModel(RegistryBackend& store, const FontFace& standardFont, PaletteWindowView& view,
                DpiScale scale);
 

@@ -15,6 +15,7 @@
 #include "app/caption.h"
 #include "app/desktop.h"
 #include "forms/event_router.h"
+#include "forms/main_form.h"
 #include "store/catalogue.h"
 #include "store/palette.h"
 #include "ui/grid_geometry.h"
@@ -57,9 +58,8 @@ using forms::MouseButton;
 constexpr unsigned kForegroundWaitMs = 500;
 constexpr unsigned kForegroundPollMs = 10;
 constexpr unsigned kForegroundAskAgainMs = 100;
-// Timer1: the first tick after the window is created, then the period.
-constexpr unsigned kFirstTickMs = 50;
-constexpr unsigned kTickMs = 200;
+using forms::kFirstTickMs;
+using forms::kTickMs;
 
 struct TransferState {
   bool DragArmed = false;

@@ -25,6 +25,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     main->Create();
   });
   if (!created) return 0;
-  app->Run(main->hwnd());
+  app->Run();
   return 0;
 }

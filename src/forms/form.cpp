@@ -1,5 +1,7 @@
 #include "forms/form.h"
 
+#include <set>
+
 namespace tabcard::forms {
 namespace {
 
@@ -8,7 +10,71 @@ bool SameName(const char* a, const char* b) {
   return std::string_view(a) == std::string_view(b);
 }
 
+std::size_t IndexOf(const FormDesc& form, const ControlDesc& c) {
+  return static_cast<std::size_t>(&c - form.controls.begin());
+}
+
+const ControlDesc* ParentOf(const FormDesc& form, const ControlDesc& c) {
+  return c.parent ? FindControl(form, c.parent) : nullptr;
+}
+
+// The first field that is set although the control's kind does not use it.
+const char* UnusedField(const ControlDesc& c) {
+  using K = ControlKind;
+  const K k = c.kind;
+  if ((c.tabWidth || c.activePage) && k != K::PageControl) return "tabWidth/activePage";
+  if ((!(c.grid == GridDesc{}) || c.popupMenu) && k != K::StringGrid) return "grid/popupMenu";
+  if (c.interval && k != K::Timer) return "interval";
+  if (!(c.edit == EditDesc{}) && k != K::Edit) return "edit";
+  if ((c.isDefault || c.modalResult) && k != K::Button) return "isDefault/modalResult";
+  if ((c.bevelInner != Bevel::None || c.bevelOuter != Bevel::None || c.bordered) &&
+      k != K::Panel) {
+    return "bevel/bordered";
+  }
+  if (c.icon && k != K::Image) return "icon";
+  if (c.caption && (k == K::Timer || k == K::StringGrid || k == K::Image)) return "caption";
+  if (c.align == Align::Client && !(k == K::PageControl || k == K::TabSheet || k == K::Panel ||
+                                    k == K::StringGrid || k == K::Edit)) {
+    return "align";
+  }
+  if ((c.font.name || c.font.height || c.font.bold || c.font.italic ||
+       c.font.color != kNoColor) &&
+      k == K::Timer) {
+    return "font";
+  }
+  return nullptr;
+}
+
+std::string ParentError(const FormDesc& form, const ControlDesc& c) {
+  const ControlDesc* parent = ParentOf(form, c);
+  if (c.parent && (!parent || IndexOf(form, *parent) >= IndexOf(form, c))) {
+    return "the parent of " + std::string(c.name) + " must come before it";
+  }
+  const bool onPageControl = parent && parent->kind == ControlKind::PageControl;
+  if ((c.kind == ControlKind::TabSheet) != onPageControl) {
+    return std::string(c.name) + ": tab sheets, and only they, lie on a page control";
+  }
+  if (parent && !IsContainer(parent->kind) && parent->kind != ControlKind::GroupBox &&
+      !onPageControl) {
+    return std::string(c.name) + " cannot lie on " + parent->name;
+  }
+  return {};
+}
+
 }  // namespace
+
+bool operator==(const GridDesc& a, const GridDesc& b) {
+  return a.colCount == b.colCount && a.rowCount == b.rowCount &&
+         a.defaultColWidth == b.defaultColWidth && a.defaultRowHeight == b.defaultRowHeight &&
+         a.gridLineWidth == b.gridLineWidth && a.fixedCols == b.fixedCols &&
+         a.fixedRows == b.fixedRows && a.vertLines == b.vertLines && a.horzLines == b.horzLines &&
+         a.rangeSelect == b.rangeSelect && a.editing == b.editing;
+}
+
+bool operator==(const EditDesc& a, const EditDesc& b) {
+  return a.multiLine == b.multiLine && a.vertScroll == b.vertScroll &&
+         a.horzScroll == b.horzScroll && a.maxLength == b.maxLength;
+}
 
 const ControlDesc* FindControl(const FormDesc& form, std::string_view name) {
   for (const ControlDesc& c : form.controls) {
@@ -18,12 +84,16 @@ const ControlDesc* FindControl(const FormDesc& form, std::string_view name) {
 }
 
 int ControlId(const FormDesc& form, std::string_view name) {
-  int id = kFirstControlId;
+  const ControlDesc* c = FindControl(form, name);
+  if (!c) return -1;
+  return c->id ? c->id : kFirstControlId + static_cast<int>(IndexOf(form, *c));
+}
+
+const ControlDesc* FindControlById(const FormDesc& form, int id) {
   for (const ControlDesc& c : form.controls) {
-    if (c.name && name == c.name) return id;
-    ++id;
+    if (c.name && ControlId(form, c.name) == id) return &c;
   }
-  return -1;
+  return nullptr;
 }
 
 std::size_t CountChildren(const FormDesc& form, const char* parent) {
@@ -39,6 +109,79 @@ const char* BoundHandler(const FormDesc& form, const char* control, Event event)
     if (b.event == event && SameName(b.control, control)) return b.handler;
   }
   return nullptr;
+}
+
+bool IsContainer(ControlKind kind) {
+  return kind == ControlKind::TabSheet || kind == ControlKind::Panel;
+}
+
+const ControlDesc* ContainerOf(const FormDesc& form, const ControlDesc& c) {
+  const ControlDesc* p = ParentOf(form, c);
+  // Bounded by the table's size, so a cycle cannot hang the builder.
+  for (std::size_t steps = 0; p && steps < form.controls.size; ++steps) {
+    if (IsContainer(p->kind)) return p;
+    p = ParentOf(form, *p);
+  }
+  return nullptr;
+}
+
+Bounds PlaceInContainer(const FormDesc& form, const ControlDesc& c) {
+  Bounds b = c.bounds;
+  const ControlDesc* p = ParentOf(form, c);
+  for (std::size_t steps = 0; p && !IsContainer(p->kind) && steps < form.controls.size; ++steps) {
+    b.left += p->bounds.left;
+    b.top += p->bounds.top;
+    p = ParentOf(form, *p);
+  }
+  return b;
+}
+
+int SheetIndex(const FormDesc& form, const ControlDesc& sheet) {
+  if (sheet.kind != ControlKind::TabSheet) return -1;
+  int index = 0;
+  for (const ControlDesc& c : form.controls) {
+    if (&c == &sheet) return index;
+    if (c.kind == ControlKind::TabSheet && SameName(c.parent, sheet.parent)) ++index;
+  }
+  return -1;
+}
+
+int InitialSheetIndex(const FormDesc& form, const ControlDesc& pageControl) {
+  const ControlDesc* sheet = pageControl.activePage ? FindControl(form, pageControl.activePage)
+                                                    : nullptr;
+  const int index = sheet && SameName(sheet->parent, pageControl.name) ? SheetIndex(form, *sheet)
+                                                                       : -1;
+  return index < 0 ? 0 : index;
+}
+
+int DefaultButtonId(const FormDesc& form) {
+  for (const ControlDesc& c : form.controls) {
+    if (c.kind == ControlKind::Button && c.isDefault) return ControlId(form, c.name);
+  }
+  return 0;
+}
+
+std::string FormError(const FormDesc& form) {
+  std::set<std::string_view> names;
+  std::set<int> ids;
+  for (const ControlDesc& c : form.controls) {
+    if (!c.name || !names.insert(c.name).second) return "a control without a name or a doubled name";
+    if (!ids.insert(ControlId(form, c.name)).second) {
+      return std::string(c.name) + ": its id is taken";
+    }
+    if (const char* field = UnusedField(c)) {
+      return std::string(c.name) + ": " + field + " is not built for this kind";
+    }
+    std::string parentError = ParentError(form, c);
+    if (!parentError.empty()) return parentError;
+    if (c.kind == ControlKind::Timer && c.interval <= 0) return std::string(c.name) + ": no interval";
+  }
+  for (const Binding& b : form.bindings) {
+    if (b.control && !FindControl(form, b.control)) {
+      return std::string("a binding names no control: ") + b.control;
+    }
+  }
+  return {};
 }
 
 }  // namespace tabcard::forms

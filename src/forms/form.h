@@ -1,9 +1,12 @@
 // Form descriptions as data: a window's caption, frame, font and design size,
 // its controls with their design values, and which handler each event runs.
 // Sizes are pixels at 96 DPI; the builder scales them. Texts are CP932.
+// The tree queries here are what the builder and the windows share, so
+// they are tested without a window.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace tabcard::forms {
@@ -21,13 +24,35 @@ constexpr Table<T> MakeTable(const T (&items)[N]) {
   return Table<T>{items, N};
 }
 
-enum class ControlKind { PageControl, TabSheet, StringGrid, Timer };
+enum class ControlKind {
+  PageControl,  // a tab control; its sheets follow it in the table
+  TabSheet,     // a container window over the page control's display area
+  Panel,        // a container window with bevels
+  GroupBox,     // a frame with a caption; its children lie on its container
+  Label,
+  Edit,
+  Button,
+  Image,  // the program's icon, stretched to the bounds
+  StringGrid,
+  Timer,
+};
 
-// Client: the control fills its parent's client area (for a tab sheet's
-// content: the page control's display area).
+// Client: the control fills its parent's client area (for a tab sheet: the
+// page control's display area).
 enum class Align { None, Client };
 
 enum class BorderStyle { Sizeable, Dialog };
+
+// Where the window opens: where the program puts it, or centred on the
+// monitor of its owner.
+enum class Position { Designed, OwnerMonitorCenter };
+
+enum class Bevel { None, Raised, Lowered };
+
+// What a button's click ends a modal run with (the Win32 IDOK and IDCANCEL).
+inline constexpr int kModalNone = 0;
+inline constexpr int kModalOk = 1;
+inline constexpr int kModalCancel = 2;
 
 enum class Event {
   Create,
@@ -36,6 +61,7 @@ enum class Event {
   Resize,
   Close,
   Change,
+  Click,
   Timer,
   MouseDown,
   MouseMove,
@@ -50,10 +76,15 @@ struct Bounds {
   int height = 0;
 };
 
+inline constexpr int kNoColor = -1;
+
 struct FontDesc {
-  const char* name = nullptr;
-  int height = 0;  // LOGFONT height at 96 DPI; negative: character height
+  const char* name = nullptr;  // nullptr: the form's
+  int height = 0;  // LOGFONT height at 96 DPI; negative: character height; 0: the form's
   int charset = 0;
+  bool bold = false;
+  bool italic = false;
+  int color = kNoColor;  // 0x00BBGGRR
 };
 
 inline constexpr int kShiftJisCharset = 128;
@@ -77,6 +108,15 @@ struct GridDesc {
   bool rangeSelect = false;
   bool editing = false;
 };
+bool operator==(const GridDesc& a, const GridDesc& b);
+
+struct EditDesc {
+  bool multiLine = false;
+  bool vertScroll = false;
+  bool horzScroll = false;
+  int maxLength = 0;  // characters; 0: no limit of ours
+};
+bool operator==(const EditDesc& a, const EditDesc& b);
 
 struct ControlDesc {
   const char* name = nullptr;
@@ -84,13 +124,25 @@ struct ControlDesc {
   const char* parent = nullptr;  // nullptr: the form itself
   const char* caption = nullptr;
   Align align = Align::None;
-  Bounds bounds{};
+  Bounds bounds{};  // relative to the parent
+  int id = 0;       // 0: kFirstControlId + the index in the table
+  FontDesc font{};  // unset fields: the form's font
   // Page control: fixed tab width and the sheet active at creation.
   int tabWidth = 0;
   const char* activePage = nullptr;
   GridDesc grid{};
   const char* popupMenu = nullptr;
   int interval = 0;  // timer, milliseconds
+  EditDesc edit{};
+  // Button: Enter presses the default one; a click ends a modal run with
+  // modalResult when it is not kModalNone.
+  bool isDefault = false;
+  int modalResult = kModalNone;
+  // Panel.
+  Bevel bevelInner = Bevel::None;
+  Bevel bevelOuter = Bevel::None;
+  bool bordered = false;
+  int icon = 0;  // image: resource id
 };
 
 // control nullptr: an event of the form itself.
@@ -107,21 +159,43 @@ struct FormDesc {
   BorderStyle borderStyle = BorderStyle::Sizeable;
   BorderIcons borderIcons{};
   bool stayOnTop = false;
-  Bounds bounds{};  // outer window size; position chosen at run time
+  Bounds bounds{};  // the outer window size, or the client size with clientSize
+  bool clientSize = false;
+  Position position = Position::Designed;
   FontDesc font{};
   Table<ControlDesc> controls{};
   Table<Binding> bindings{};
 };
 
 const ControlDesc* FindControl(const FormDesc& form, std::string_view name);
-// The id a control's window (or timer) gets: kFirstControlId + its index in
-// the table; -1 for no such control. Tests of the running program find the
-// controls by it.
+// The id a control's window (or timer) gets: its own id, or kFirstControlId
+// + its index in the table; -1 for no such control. Tests of the running
+// program find the controls by it.
 inline constexpr int kFirstControlId = 1000;
 int ControlId(const FormDesc& form, std::string_view name);
+const ControlDesc* FindControlById(const FormDesc& form, int id);
 // Controls whose parent is `parent` (nullptr: the form), in table order.
 std::size_t CountChildren(const FormDesc& form, const char* parent);
 // The handler bound to an event, or nullptr.
 const char* BoundHandler(const FormDesc& form, const char* control, Event event);
+
+// Kinds that get a window of their own holding their children.
+bool IsContainer(ControlKind kind);
+// The nearest ancestor that is a container; nullptr for the form.
+const ControlDesc* ContainerOf(const FormDesc& form, const ControlDesc& c);
+// The control's place in its container's client area: its bounds plus the
+// offsets of the group boxes between them.
+Bounds PlaceInContainer(const FormDesc& form, const ControlDesc& c);
+// A sheet's tab position among its page control's sheets; -1 otherwise.
+int SheetIndex(const FormDesc& form, const ControlDesc& sheet);
+// The tab position a page control opens on.
+int InitialSheetIndex(const FormDesc& form, const ControlDesc& pageControl);
+// The default button's id, 0 without one.
+int DefaultButtonId(const FormDesc& form);
+
+// Why the builder cannot build the form: a field its kind does not use, a
+// parent that is missing or comes later in the table, a sheet outside a
+// page control, a doubled name or id. Empty when it can.
+std::string FormError(const FormDesc& form);
 
 }  // namespace tabcard::forms

@@ -1,5 +1,8 @@
 #include "forms/main_form.h"
 
+#include "store/layout.h"
+#include "store/palette.h"
+
 namespace tabcard::forms {
 namespace {
 
@@ -12,7 +15,7 @@ constexpr GridDesc PaletteGrid(int cols, int colWidth) {
   g.rowCount = 6;
   g.defaultColWidth = colWidth;
   g.defaultRowHeight = 15;
-  g.gridLineWidth = 2;
+  g.gridLineWidth = kGridLineWidth;
   g.fixedCols = 0;
   g.fixedRows = 0;
   g.vertLines = true;
@@ -24,11 +27,11 @@ constexpr GridDesc PaletteGrid(int cols, int colWidth) {
 
 constexpr ControlDesc PageControl() {
   ControlDesc c{};
-  c.name = "PageControl1";
+  c.name = kMainPageControl;
   c.kind = ControlKind::PageControl;
   c.align = Align::Client;
   c.tabWidth = 27;
-  c.activePage = "TabKjn2";
+  c.activePage = kMainSheetNames[kPageKojin2];
   return c;
 }
 
@@ -36,18 +39,17 @@ constexpr ControlDesc Sheet(const char* name, const char* caption) {
   ControlDesc c{};
   c.name = name;
   c.kind = ControlKind::TabSheet;
-  c.parent = "PageControl1";
+  c.parent = kMainPageControl;
   c.caption = caption;
   c.align = Align::Client;
   return c;
 }
 
-constexpr ControlDesc Grid(const char* name, const char* sheet, int cols, int colWidth,
-                           const char* popup) {
+constexpr ControlDesc Grid(int page, int cols, int colWidth, const char* popup) {
   ControlDesc c{};
-  c.name = name;
+  c.name = kMainGridNames[page];
   c.kind = ControlKind::StringGrid;
-  c.parent = sheet;
+  c.parent = kMainSheetNames[page];
   c.align = Align::Client;
   c.grid = PaletteGrid(cols, colWidth);
   c.popupMenu = popup;
@@ -56,22 +58,22 @@ constexpr ControlDesc Grid(const char* name, const char* sheet, int cols, int co
 
 constexpr ControlDesc Timer() {
   ControlDesc c{};
-  c.name = "Timer1";
+  c.name = kMainTimer;
   c.kind = ControlKind::Timer;
-  c.interval = 50;
+  c.interval = kFirstTickMs;
   return c;
 }
 
 const ControlDesc kControls[] = {
     PageControl(),
-    Sheet("TabKjn1", "個１"),
-    Sheet("TabKjn2", "個２"),
-    Sheet("TabMemo", "メモ"),
-    Sheet("TabList", "ﾘｽﾄ"),
-    Grid("SGrdKjn1", "TabKjn1", 2, 45, "KojinMenu"),
-    Grid("SGrdKjn2", "TabKjn2", 2, 45, "KojinMenu"),
-    Grid("SGrdMemo", "TabMemo", 2, 40, "MemoMenu"),
-    Grid("SGrdList", "TabList", 1, 80, "ListMenu"),
+    Sheet(kMainSheetNames[kPageKojin1], kPageCaptions[kPageKojin1]),
+    Sheet(kMainSheetNames[kPageKojin2], kPageCaptions[kPageKojin2]),
+    Sheet(kMainSheetNames[kPageMemo], kPageCaptions[kPageMemo]),
+    Sheet(kMainSheetNames[kPageList], kPageCaptions[kPageList]),
+    Grid(kPageKojin1, 2, 45, "KojinMenu"),
+    Grid(kPageKojin2, 2, 45, "KojinMenu"),
+    Grid(kPageMemo, 2, 40, "MemoMenu"),
+    Grid(kPageList, 1, 80, "ListMenu"),
     Timer(),
 };
 
@@ -81,24 +83,24 @@ const Binding kBindings[] = {
     {nullptr, Event::Activate, "FormActivate"},
     {nullptr, Event::Resize, "FormResize"},
     {nullptr, Event::Close, "FormClose"},
-    {"PageControl1", Event::Change, "PageControl1Change"},
-    {"SGrdKjn1", Event::MouseDown, "SGridMouseDown"},
-    {"SGrdKjn1", Event::MouseMove, "SGridMouseMove"},
-    {"SGrdKjn1", Event::MouseUp, "SGridMouseUp"},
-    {"SGrdKjn1", Event::DblClick, "SGridDblClik"},
-    {"SGrdKjn2", Event::MouseDown, "SGridMouseDown"},
-    {"SGrdKjn2", Event::MouseMove, "SGridMouseMove"},
-    {"SGrdKjn2", Event::MouseUp, "SGridMouseUp"},
-    {"SGrdKjn2", Event::DblClick, "SGridDblClik"},
-    {"SGrdMemo", Event::MouseDown, "SGridMouseDown"},
-    {"SGrdMemo", Event::MouseMove, "SGridMouseMove"},
-    {"SGrdMemo", Event::MouseUp, "SGridMouseUp"},
-    {"SGrdMemo", Event::DblClick, "SGridDblClik"},
-    {"SGrdList", Event::MouseDown, "SGridMouseDown"},
-    {"SGrdList", Event::MouseMove, "SGridMouseMove"},
-    {"SGrdList", Event::MouseUp, "SGridMouseUp"},
-    {"SGrdList", Event::DblClick, "SGridDblClik"},
-    {"Timer1", Event::Timer, "Timer1Timer"},
+    {kMainPageControl, Event::Change, "PageControl1Change"},
+    {kMainGridNames[kPageKojin1], Event::MouseDown, "SGridMouseDown"},
+    {kMainGridNames[kPageKojin1], Event::MouseMove, "SGridMouseMove"},
+    {kMainGridNames[kPageKojin1], Event::MouseUp, "SGridMouseUp"},
+    {kMainGridNames[kPageKojin1], Event::DblClick, "SGridDblClik"},
+    {kMainGridNames[kPageKojin2], Event::MouseDown, "SGridMouseDown"},
+    {kMainGridNames[kPageKojin2], Event::MouseMove, "SGridMouseMove"},
+    {kMainGridNames[kPageKojin2], Event::MouseUp, "SGridMouseUp"},
+    {kMainGridNames[kPageKojin2], Event::DblClick, "SGridDblClik"},
+    {kMainGridNames[kPageMemo], Event::MouseDown, "SGridMouseDown"},
+    {kMainGridNames[kPageMemo], Event::MouseMove, "SGridMouseMove"},
+    {kMainGridNames[kPageMemo], Event::MouseUp, "SGridMouseUp"},
+    {kMainGridNames[kPageMemo], Event::DblClick, "SGridDblClik"},
+    {kMainGridNames[kPageList], Event::MouseDown, "SGridMouseDown"},
+    {kMainGridNames[kPageList], Event::MouseMove, "SGridMouseMove"},
+    {kMainGridNames[kPageList], Event::MouseUp, "SGridMouseUp"},
+    {kMainGridNames[kPageList], Event::DblClick, "SGridDblClik"},
+    {kMainTimer, Event::Timer, "Timer1Timer"},
 };
 
 FormDesc MakeMainForm() {
@@ -117,10 +119,6 @@ FormDesc MakeMainForm() {
 }
 
 }  // namespace
-
-const char* const kMainSheetNames[kMainPageCount] = {"TabKjn1", "TabKjn2", "TabMemo", "TabList"};
-const char* const kMainGridNames[kMainPageCount] = {"SGrdKjn1", "SGrdKjn2", "SGrdMemo",
-                                                    "SGrdList"};
 
 const FormDesc& MainForm() {
   static const FormDesc form = MakeMainForm();

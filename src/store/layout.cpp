@@ -4,7 +4,6 @@ namespace tabcard {
 
 const char kBaseKey[] = "Software\\orrery\\Tabcard";
 const std::array<const char*, kPageCount> kPageKeyNames = {"Kojin1", "Kojin2", "Memo", "List"};
-const std::array<const char*, kPageCount> kPageCaptions = {"個１", "個２", "メモ", "ﾘｽﾄ"};
 
 std::string ConfigKey(int page) {
   return std::string(kBaseKey) + "\\Config\\" + kPageKeyNames.at(static_cast<std::size_t>(page));

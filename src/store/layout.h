@@ -27,7 +27,7 @@ constexpr int kStandardSlotCount = 12;
 
 extern const char kBaseKey[];                                // "Software\orrery\Tabcard"
 extern const std::array<const char*, kPageCount> kPageKeyNames;  // Kojin1 Kojin2 Memo List
-extern const std::array<const char*, kPageCount> kPageCaptions;  // 個１ 個２ メモ ﾘｽﾄ
+inline constexpr std::array<const char*, kPageCount> kPageCaptions = {"個１", "個２", "メモ", "ﾘｽﾄ"};
 
 std::string ConfigKey(int page);      // base\Config\Kojin1 ...
 std::string ItemsKey(int page);       // base\Config\Kojin1\Items (personal pages)

@@ -41,20 +41,22 @@ void CellTexts::Set(int col, int row, std::string text) {
 
 int AutoColumnWidth(int clientWidth, int colCount) {
   const long long cols = std::max(colCount, 1);
-  return static_cast<int>(std::max((clientWidth - 2 * cols) / cols, 0LL));
+  return static_cast<int>(std::max((clientWidth - kGridLineWidth * cols) / cols, 0LL));
 }
 
 int FittedColumnWidth(bool fixedWidth, int colWidth, int clientWidth, int colCount) {
   return fixedWidth ? colWidth : AutoColumnWidth(clientWidth, colCount);
 }
 
-int TabWidth(int pageControlWidth) { return std::max((pageControlWidth - 4) / 4, 0); }
+int TabWidth(int pageControlWidth) {
+  return std::max((pageControlWidth - kTabMargin) / kPageCount, 0);
+}
 
 int PersonalSlot(GridShape shape, int col, int row) {
   shape = Normalized(shape);
   if (!Inside(shape, col, row)) return -1;
   const long long slot = static_cast<long long>(col) * shape.rows + row;
-  return slot < kPageItemSlotCount ? static_cast<int>(slot) : -1;
+  return slot < kSlotCount ? static_cast<int>(slot) : -1;
 }
 
 int MemoSlot(GridShape shape, int memoCount, int col, int row) {
@@ -71,12 +73,12 @@ int PhraseIndex(GridShape shape, std::size_t phraseCount, int col, int row) {
   return static_cast<unsigned long long>(index) < phraseCount ? static_cast<int>(index) : -1;
 }
 
-int PersonalCellItem(GridShape shape, const PageItemSlots& items, int col, int row) {
+int PersonalCellItem(GridShape shape, const PageItems& items, int col, int row) {
   const int slot = PersonalSlot(shape, col, row);
   return slot < 0 ? -1 : FindItem(items[static_cast<std::size_t>(slot)]);
 }
 
-CellTexts PersonalCells(GridShape shape, const PageItemSlots& items) {
+CellTexts PersonalCells(GridShape shape, const PageItems& items) {
   CellTexts cells(shape);
   for (int c = 0; c < cells.Cols(); ++c) {
     for (int r = 0; r < cells.Rows(); ++r) {

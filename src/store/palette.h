@@ -11,10 +11,14 @@
 #include <string_view>
 #include <vector>
 
+#include "store/layout.h"
+
 namespace tabcard {
 
-constexpr int kPageItemSlotCount = 256;
-using PageItemSlots = std::array<std::string, kPageItemSlotCount>;
+// The palette's design values: the grids' line width and what the tabs
+// leave of the page control's width (pixels at 96 DPI).
+constexpr int kGridLineWidth = 2;
+constexpr int kTabMargin = 4;
 
 // LOGFONT holds 32 UTF-16 units with the terminator; 31 CP932 bytes always fit.
 constexpr std::size_t kFontFaceBytes = 31;
@@ -65,9 +69,9 @@ int PhraseIndex(GridShape shape, std::size_t phraseCount, int col, int row);
 
 // The item number of the name a personal cell shows, or -1 when the cell
 // shows no item name.
-int PersonalCellItem(GridShape shape, const PageItemSlots& items, int col, int row);
+int PersonalCellItem(GridShape shape, const PageItems& items, int col, int row);
 
-CellTexts PersonalCells(GridShape shape, const PageItemSlots& items);
+CellTexts PersonalCells(GridShape shape, const PageItems& items);
 
 // Memo titles for the cells of memos 0 to memoCount - 1, from title(slot);
 // cells of further memos stay empty. The second form reads the memo files.

@@ -12,113 +12,274 @@ namespace tabcard {
 namespace {
 
 using forms::Align;
+using forms::Bevel;
 using forms::ControlDesc;
 using forms::ControlKind;
 using forms::FormDesc;
 
+constexpr wchar_t kContainerClass[] = L"TabcardContainer";
+
 bool SameName(const char* a, std::string_view b) { return a && b == a; }
 
-void InitTabClass() {
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+UINT BevelEdge(Bevel inner, Bevel outer) {
+  UINT edge = 0;
+  if (outer == Bevel::Raised) edge |= BDR_RAISEDOUTER;
+  if (outer == Bevel::Lowered) edge |= BDR_SUNKENOUTER;
+  if (inner == Bevel::Raised) edge |= BDR_RAISEDINNER;
+  if (inner == Bevel::Lowered) edge |= BDR_SUNKENINNER;
+  return edge;
+}
+
+void PaintContainer(HWND hwnd) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  const auto* desc = reinterpret_cast<const ControlDesc*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (desc && desc->kind == ControlKind::Panel) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    if (const UINT edge = BevelEdge(desc->bevelInner, desc->bevelOuter)) {
+      DrawEdge(dc, &r, edge, BF_RECT);
+    }
+    if (desc->bordered) FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+  }
+  EndPaint(hwnd, &ps);
+}
+
+// Sheets and panels hold no object of their own: what their children tell
+// them goes on to the form, which handles it for every control alike. A
+// context menu goes on with the clicked window, not the container, as its
+// wParam.
+LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_CONTEXTMENU: {
+      HWND root = GetAncestor(hwnd, GA_ROOT);
+      if (root && root != hwnd) return SendMessageW(root, msg, wp, lp);
+      break;
+    }
+    case WM_PAINT:
+      PaintContainer(hwnd);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void RegisterContainerClass() {
   static const bool done = [] {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = ContainerProc;
+    wc.hInstance = Instance();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kContainerClass;
+    return RegisterClassExW(&wc) != 0;
+  }();
+  if (!done) throw std::runtime_error("cannot register the container class");
+}
+
+void InitCommonClasses() {
+  static const bool done = [] {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     return InitCommonControlsEx(&icc) != FALSE;
   }();
   (void)done;
 }
 
-HWND CreatePageControl(HWND window, int id, const RECT& r, HFONT font) {
-  InitTabClass();
-  HWND h = CreateWindowExW(0, WC_TABCONTROLW, L"",
-                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TCS_FIXEDWIDTH,
-                           r.left, r.top, r.right - r.left, r.bottom - r.top, window,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
-  if (!h) throw std::runtime_error("cannot create the page control");
-  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+// What a creator gets: where the control goes and with which font.
+struct CreateArgs {
+  const FormDesc& form;
+  BuiltForm& built;
+  BuiltControl& self;
+  HWND parent;  // the form or the container window
+  RECT rect;    // in the parent's client coordinates
+  const DpiScale& scale;
+  HFONT font;
+  bool visible;
+};
+
+HWND CreateChild(const CreateArgs& a, const wchar_t* cls, DWORD style, DWORD exStyle = 0,
+                 const wchar_t* text = nullptr, void* param = nullptr) {
+  const std::wstring caption = text ? std::wstring(text) : Widen(a.self.desc->caption
+                                                                      ? a.self.desc->caption
+                                                                      : "");
+  HWND h = CreateWindowExW(exStyle, cls, caption.c_str(),
+                           WS_CHILD | WS_CLIPSIBLINGS | (a.visible ? WS_VISIBLE : 0) | style,
+                           a.rect.left, a.rect.top, a.rect.right - a.rect.left,
+                           a.rect.bottom - a.rect.top, a.parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(a.self.id)), Instance(),
+                           param);
+  if (!h) throw std::runtime_error(std::string("cannot create ") + a.self.desc->name);
+  // A grid makes its own font from a LOGFONT (CreateGrid).
+  if (cls != kStringGridClass) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(a.font), FALSE);
   return h;
 }
 
-int AddTab(HWND pageControl, const ControlDesc& sheet) {
-  std::wstring caption = Widen(sheet.caption ? sheet.caption : "");
+HWND CreatePageControl(const CreateArgs& a) {
+  return CreateChild(a, WC_TABCONTROLW, WS_TABSTOP | TCS_FIXEDWIDTH, 0, L"");
+}
+
+// A sheet's tab goes into its page control; the sheet itself is a container
+// over the display area, just above the page control so that it is drawn
+// over it and comes right before it in the TAB order.
+HWND CreateTabSheet(const CreateArgs& a) {
+  const BuiltControl* pc = a.built.Find(a.self.desc->parent);
+  std::wstring caption = Widen(a.self.desc->caption ? a.self.desc->caption : "");
   TCITEMW item{};
   item.mask = TCIF_TEXT;
   item.pszText = caption.data();
-  const int count = static_cast<int>(SendMessageW(pageControl, TCM_GETITEMCOUNT, 0, 0));
-  const int index = static_cast<int>(
-      SendMessageW(pageControl, TCM_INSERTITEMW, count, reinterpret_cast<LPARAM>(&item)));
-  if (index < 0) throw std::runtime_error("cannot add a tab");
-  return index;
-}
-
-// Created where it will stay, with its geometry, and hidden unless its sheet
-// is the one shown first: each later change of size, geometry or visibility
-// would lay out its scroll bars again.
-HWND CreateGrid(const ControlDesc& c, HWND window, int id, const RECT& r, bool visible,
-                const DpiScale& scale, const LOGFONTW& font) {
-  RegisterStringGridClass();
-  GridCreateParams geometry{c.grid.colCount, c.grid.rowCount, scale.Px(c.grid.defaultColWidth),
-                            scale.Px(c.grid.defaultRowHeight), scale.Px(c.grid.gridLineWidth)};
-  HWND h = CreateWindowExW(0, kStringGridClass, L"",
-                           WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0),
-                           r.left, r.top, r.right - r.left, r.bottom - r.top, window,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), &geometry);
-  if (!h) throw std::runtime_error("String grid could not be created");
-  StringGrid(h).SetLogFont(font, false);
-  // Above the page control, whose display area it covers.
-  SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const int count = static_cast<int>(SendMessageW(pc->hwnd, TCM_GETITEMCOUNT, 0, 0));
+  a.self.tabIndex = static_cast<int>(
+      SendMessageW(pc->hwnd, TCM_INSERTITEMW, count, reinterpret_cast<LPARAM>(&item)));
+  if (a.self.tabIndex < 0) throw std::runtime_error("cannot add a tab");
+  // The width goes in once the first tab gives the height: later tabs then
+  // fit at once instead of overflowing into scroll arrows at the default width.
+  if (a.self.tabIndex == 0) SetTabWidth(pc->hwnd, a.scale.Px(pc->desc->tabWidth));
+  RECT r{};
+  GetWindowRect(pc->hwnd, &r);
+  MapWindowPoints(nullptr, a.parent, reinterpret_cast<POINT*>(&r), 2);
+  SendMessageW(pc->hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+  CreateArgs placed = a;
+  placed.rect = r;
+  placed.visible = a.self.tabIndex == forms::InitialSheetIndex(a.form, *pc->desc);
+  if (placed.visible) SendMessageW(pc->hwnd, TCM_SETCURSEL, static_cast<WPARAM>(a.self.tabIndex), 0);
+  RegisterContainerClass();
+  HWND h = CreateChild(placed, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, L"");
+  HWND above = GetWindow(pc->hwnd, GW_HWNDPREV);
+  SetWindowPos(h, above && above != h ? above : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return h;
 }
 
-const BuiltControl* PageControlOfSheet(const BuiltForm& built, const BuiltControl& sheet) {
-  return sheet.desc->parent ? built.Find(sheet.desc->parent) : nullptr;
+HWND CreatePanel(const CreateArgs& a) {
+  RegisterContainerClass();
+  HWND h = CreateChild(a, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, L"");
+  SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(a.self.desc));
+  return h;
 }
 
-// The rectangle, in the window's client coordinates, that a control aligned
-// to fill its parent takes.
-bool ClientAlignedRect(const BuiltForm& built, const BuiltControl& c, HWND window, RECT* r) {
-  if (!c.desc->parent) {
-    GetClientRect(window, r);
-    return true;
+HWND CreateGroupBox(const CreateArgs& a) { return CreateChild(a, L"BUTTON", BS_GROUPBOX); }
+
+HWND CreateLabel(const CreateArgs& a) { return CreateChild(a, L"STATIC", SS_LEFT); }
+
+HWND CreateEdit(const CreateArgs& a) {
+  const forms::EditDesc& e = a.self.desc->edit;
+  DWORD style = WS_TABSTOP;
+  if (e.multiLine) {
+    style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
   }
-  const BuiltControl* parent = built.Find(c.desc->parent);
-  if (!parent) return false;
-  if (parent->desc->kind == ControlKind::TabSheet) {
-    const BuiltControl* pc = PageControlOfSheet(built, *parent);
-    if (!pc || !pc->hwnd) return false;
-    GetWindowRect(pc->hwnd, r);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(r), 2);
-    SendMessageW(pc->hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(r));
-    return true;
-  }
-  if (!parent->hwnd) return false;
-  GetWindowRect(parent->hwnd, r);
-  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(r), 2);
-  return true;
+  if (!e.multiLine || e.horzScroll) style |= ES_AUTOHSCROLL;
+  if (e.vertScroll) style |= WS_VSCROLL;
+  if (e.horzScroll) style |= WS_HSCROLL;
+  HWND h = CreateChild(a, L"EDIT", style, WS_EX_CLIENTEDGE);
+  if (e.maxLength > 0) SendMessageW(h, EM_SETLIMITTEXT, static_cast<WPARAM>(e.maxLength), 0);
+  return h;
 }
 
-// Where a control is created: the place that LayoutControls gives it when
-// it fills its parent, otherwise its design size.
-RECT InitialRect(const BuiltForm& built, const BuiltControl& c, HWND window,
-                 const DpiScale& scale) {
-  RECT r{0, 0, scale.Px(c.desc->bounds.width), scale.Px(c.desc->bounds.height)};
-  if (c.desc->align == Align::Client) ClientAlignedRect(built, c, window, &r);
+HWND CreateButton(const CreateArgs& a) {
+  return CreateChild(a, L"BUTTON",
+                     WS_TABSTOP | (a.self.desc->isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
+}
+
+HWND CreateImage(const CreateArgs& a) {
+  HWND h = CreateChild(a, L"STATIC", SS_ICON | SS_REALSIZECONTROL, 0, L"");
+  const int w = a.rect.right - a.rect.left, ht = a.rect.bottom - a.rect.top;
+  HICON icon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(a.self.desc->icon),
+                                             IMAGE_ICON, w, ht, LR_DEFAULTCOLOR));
+  if (icon) {
+    a.built.icons_.emplace_back(icon);
+  } else {
+    icon = LoadIconW(nullptr, IDI_APPLICATION);  // shared: never destroyed
+  }
+  SendMessageW(h, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  // SS_ICON sized the control to the icon; the design size wins.
+  SetWindowPos(h, nullptr, a.rect.left, a.rect.top, w, ht, SWP_NOZORDER | SWP_NOACTIVATE);
+  return h;
+}
+
+// Created where it will stay, with its geometry: each later change of size
+// or geometry would lay out its scroll bars again.
+HWND CreateGrid(const CreateArgs& a) {
+  RegisterStringGridClass();
+  const forms::GridDesc& g = a.self.desc->grid;
+  GridCreateParams geometry{g.colCount, g.rowCount, a.scale.Px(g.defaultColWidth),
+                            a.scale.Px(g.defaultRowHeight), a.scale.Px(g.gridLineWidth)};
+  HWND h = CreateChild(a, kStringGridClass, WS_TABSTOP, 0, L"", &geometry);
+  LOGFONTW lf = ControlLogFont(a.form, *a.self.desc, a.scale);
+  StringGrid(h).SetLogFont(lf, false);
+  return h;
+}
+
+HWND StartTimer(const CreateArgs& a) {
+  if (!SetTimer(a.parent, static_cast<UINT_PTR>(a.self.id),
+                static_cast<UINT>(a.self.desc->interval), nullptr)) {
+    throw std::runtime_error("cannot start a timer");
+  }
+  return nullptr;
+}
+
+using Creator = HWND (*)(const CreateArgs&);
+struct KindCreator {
+  ControlKind kind;
+  Creator create;
+};
+const KindCreator kCreators[] = {
+    {ControlKind::PageControl, CreatePageControl}, {ControlKind::TabSheet, CreateTabSheet},
+    {ControlKind::Panel, CreatePanel},             {ControlKind::GroupBox, CreateGroupBox},
+    {ControlKind::Label, CreateLabel},             {ControlKind::Edit, CreateEdit},
+    {ControlKind::Button, CreateButton},           {ControlKind::Image, CreateImage},
+    {ControlKind::StringGrid, CreateGrid},         {ControlKind::Timer, StartTimer},
+};
+
+Creator CreatorOf(ControlKind kind) {
+  for (const KindCreator& k : kCreators) {
+    if (k.kind == kind) return k.create;
+  }
+  throw std::runtime_error("no creator for a control kind");
+}
+
+HWND ParentWindow(const FormDesc& form, const BuiltForm& built, const ControlDesc& c,
+                  HWND window) {
+  const ControlDesc* container = forms::ContainerOf(form, c);
+  const BuiltControl* b = container ? built.Find(container->name) : nullptr;
+  return b && b->hwnd ? b->hwnd : window;
+}
+
+RECT ScaledPlace(const FormDesc& form, const ControlDesc& c, const DpiScale& scale) {
+  const forms::Bounds b = forms::PlaceInContainer(form, c);
+  return RECT{scale.Px(b.left), scale.Px(b.top), scale.Px(b.left + b.width),
+              scale.Px(b.top + b.height)};
+}
+
+// The client area of the window a control aligned to fill its parent fills.
+RECT ParentClient(HWND parent) {
+  RECT r{};
+  GetClientRect(parent, &r);
   return r;
 }
 
-// The tab a page control shows when the form opens.
-int InitialTab(const BuiltForm& built, const BuiltControl& pageControl) {
-  const char* page = pageControl.desc->activePage;
-  const BuiltControl* sheet = page ? built.Find(page) : nullptr;
-  return sheet ? sheet->tabIndex : 0;
+bool SameFont(const LOGFONTW& a, const LOGFONTW& b) {
+  return a.lfHeight == b.lfHeight && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
+         a.lfCharSet == b.lfCharSet && lstrcmpW(a.lfFaceName, b.lfFaceName) == 0;
 }
 
-// False for the content of a tab sheet that is not shown when the form opens.
-bool InitiallyShown(const BuiltForm& built, const BuiltControl& c) {
-  const BuiltControl* sheet = c.desc->parent ? built.Find(c.desc->parent) : nullptr;
-  if (!sheet || sheet->desc->kind != ControlKind::TabSheet) return true;
-  const BuiltControl* pc = PageControlOfSheet(built, *sheet);
-  return !pc || sheet->tabIndex == InitialTab(built, *pc);
+HFONT FontFor(const FormDesc& form, BuiltForm& built, const ControlDesc& c,
+              const DpiScale& scale) {
+  const LOGFONTW own = ControlLogFont(form, c, scale);
+  if (SameFont(own, FormLogFont(form, scale))) return built.font();
+  built.ownFonts_.emplace_back(CreateFontIndirectW(&own));
+  return built.ownFonts_.back().get();
 }
 
 }  // namespace
@@ -172,53 +333,41 @@ DWORD FormExStyle(const FormDesc& form) {
 }
 
 LOGFONTW FormLogFont(const FormDesc& form, const DpiScale& scale) {
+  return ControlLogFont(form, ControlDesc{}, scale);
+}
+
+LOGFONTW ControlLogFont(const FormDesc& form, const ControlDesc& c, const DpiScale& scale) {
+  const forms::FontDesc& f = c.font;
   LOGFONTW lf{};
-  lf.lfHeight = scale.Px(form.font.height);
-  lf.lfCharSet = static_cast<BYTE>(form.font.charset);
-  lf.lfWeight = FW_NORMAL;
-  const std::wstring face = Widen(form.font.name ? form.font.name : "");
+  lf.lfHeight = scale.Px(f.height ? f.height : form.font.height);
+  lf.lfCharSet = static_cast<BYTE>(f.name ? f.charset : form.font.charset);
+  lf.lfWeight = (f.bold || form.font.bold) ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = (f.italic || form.font.italic) ? TRUE : FALSE;
+  const char* name = f.name ? f.name : form.font.name;
+  const std::wstring face = Widen(name ? name : "");
   lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
   return lf;
 }
 
 BuiltForm BuildControls(const FormDesc& form, HWND window, const DpiScale& scale) {
+  const std::string error = forms::FormError(form);
+  if (!error.empty()) throw std::runtime_error("form " + std::string(form.name) + ": " + error);
+  InitCommonClasses();
   BuiltForm built;
   const LOGFONTW lf = FormLogFont(form, scale);
   built.font_.Reset(CreateFontIndirectW(&lf));
   built.controls.reserve(form.controls.size);
-  int id = forms::kFirstControlId;
   for (const ControlDesc& c : form.controls) {
-    built.controls.push_back(BuiltControl{&c, nullptr, id++});
+    built.controls.push_back(BuiltControl{&c, nullptr, forms::ControlId(form, c.name)});
   }
-  // Page controls with their tabs, font and tab width come first: the
-  // display area that the sheets' content fills depends on all of them. The
-  // width goes in once the first tab gives the height: later tabs then fit
-  // at once instead of overflowing into scroll arrows at the default width.
+  // Table order: a parent always comes before its children.
   for (BuiltControl& b : built.controls) {
-    if (b.desc->kind == ControlKind::PageControl) {
-      b.hwnd = CreatePageControl(window, b.id, InitialRect(built, b, window, scale), built.font());
-    } else if (b.desc->kind == ControlKind::TabSheet) {
-      const BuiltControl* pc = PageControlOfSheet(built, b);
-      if (!pc || !pc->hwnd) throw std::runtime_error("a tab sheet needs its page control first");
-      b.tabIndex = AddTab(pc->hwnd, *b.desc);
-      if (b.tabIndex == 0) SetTabWidth(pc->hwnd, scale.Px(pc->desc->tabWidth));
-    }
-  }
-  for (BuiltControl& b : built.controls) {
-    if (b.desc->kind == ControlKind::StringGrid) {
-      b.hwnd = CreateGrid(*b.desc, window, b.id, InitialRect(built, b, window, scale),
-                          InitiallyShown(built, b), scale, lf);
-    } else if (b.desc->kind == ControlKind::Timer) {
-      if (!SetTimer(window, static_cast<UINT_PTR>(b.id), static_cast<UINT>(b.desc->interval),
-                    nullptr)) {
-        throw std::runtime_error("cannot start a timer");
-      }
-    }
-  }
-  for (const BuiltControl& b : built.controls) {
-    if (b.desc->kind == ControlKind::PageControl) {
-      ShowSheet(built, b.desc->name, InitialTab(built, b));
-    }
+    const ControlDesc& c = *b.desc;
+    HWND parent = ParentWindow(form, built, c, window);
+    RECT rect = c.align == Align::Client ? ParentClient(parent) : ScaledPlace(form, c, scale);
+    const CreateArgs args{form, built, b, parent, rect, scale, FontFor(form, built, c, scale),
+                          true};
+    b.hwnd = CreatorOf(c.kind)(args);
   }
   return built;
 }
@@ -226,26 +375,50 @@ BuiltForm BuildControls(const FormDesc& form, HWND window, const DpiScale& scale
 void RescaleControls(const FormDesc& form, BuiltForm& built, const DpiScale& scale) {
   const LOGFONTW lf = FormLogFont(form, scale);
   Font font(CreateFontIndirectW(&lf));
+  std::vector<Font> ownFonts;
   for (const BuiltControl& c : built.controls) {
-    if (c.desc->kind != ControlKind::PageControl) continue;
-    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-    SetTabWidth(c.hwnd, scale.Px(c.desc->tabWidth));
+    if (!c.hwnd || c.desc->kind == ControlKind::TabSheet) continue;
+    const LOGFONTW own = ControlLogFont(form, *c.desc, scale);
+    HFONT f = font.get();
+    if (!SameFont(own, lf)) {
+      ownFonts.emplace_back(CreateFontIndirectW(&own));
+      f = ownFonts.back().get();
+    }
+    if (c.desc->kind == ControlKind::StringGrid) {
+      StringGrid(c.hwnd).SetLogFont(own, false);
+    } else {
+      SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
+    }
+    if (c.desc->kind == ControlKind::PageControl) SetTabWidth(c.hwnd, scale.Px(c.desc->tabWidth));
+    if (c.desc->align != Align::Client) {
+      const RECT r = ScaledPlace(form, *c.desc, scale);
+      SetWindowPos(c.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
   }
-  // The old font goes only once no control uses it any more.
+  // The old fonts go only once no control uses them any more.
   built.font_ = std::move(font);
+  built.ownFonts_ = std::move(ownFonts);
 }
 
 void LayoutControls(const BuiltForm& built, HWND window) {
-  // Parents first: the table lists a page control before its sheets' content.
+  // Parents first: the table lists a container before its content.
   for (const BuiltControl& c : built.controls) {
     if (!c.hwnd || c.desc->align != Align::Client) continue;
-    RECT r{};
-    if (!ClientAlignedRect(built, c, window, &r)) continue;
+    HWND parent = GetParent(c.hwnd);
+    RECT r = ParentClient(parent ? parent : window);
+    if (c.desc->kind == ControlKind::TabSheet) {
+      const BuiltControl* pc = built.Find(c.desc->parent);
+      if (!pc || !pc->hwnd) continue;
+      GetWindowRect(pc->hwnd, &r);
+      MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+      SendMessageW(pc->hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    }
     // Moving a window to where it is still costs the window system a round
     // trip per call; a resize also relays out a grid's scroll bars.
     RECT now{};
     GetWindowRect(c.hwnd, &now);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&now), 2);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
     if (EqualRect(&now, &r)) continue;
     SetWindowPos(c.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -263,13 +436,8 @@ void ShowSheet(const BuiltForm& built, std::string_view pageControl, int tabInde
   if (!pc || !pc->hwnd) return;
   SendMessageW(pc->hwnd, TCM_SETCURSEL, static_cast<WPARAM>(tabIndex), 0);
   for (const BuiltControl& c : built.controls) {
-    if (!c.hwnd || !c.desc->parent) continue;
-    const BuiltControl* sheet = built.Find(c.desc->parent);
-    if (!sheet || sheet->desc->kind != ControlKind::TabSheet ||
-        !SameName(sheet->desc->parent, pageControl)) {
-      continue;
-    }
-    ShowWindow(c.hwnd, sheet->tabIndex == tabIndex ? SW_SHOWNA : SW_HIDE);
+    if (c.desc->kind != ControlKind::TabSheet || !SameName(c.desc->parent, pageControl)) continue;
+    ShowWindow(c.hwnd, c.tabIndex == tabIndex ? SW_SHOWNA : SW_HIDE);
   }
 }
 

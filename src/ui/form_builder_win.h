@@ -1,7 +1,8 @@
-// Creates a form's controls from its description and keeps them laid out:
-// page controls become SysTabControl32 with fixed-width tabs, tab sheets
-// become tabs whose content controls are shown only while the sheet is
-// active, string grids become grid windows, timers are started.
+// Creates a form's controls from its description, one creator per kind, and
+// keeps them laid out. Page controls become SysTabControl32 with fixed-width
+// tabs; tab sheets and panels become container windows (WS_EX_CONTROLPARENT)
+// whose children are placed relative to them, so a page switch is one
+// ShowWindow; group boxes frame children that lie on their container.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +18,7 @@ namespace tabcard {
 
 struct BuiltControl {
   const forms::ControlDesc* desc = nullptr;
-  HWND hwnd = nullptr;  // none for tab sheets and timers
+  HWND hwnd = nullptr;  // none for timers
   int id = 0;           // control id, timer id
   int tabIndex = -1;    // tab sheets: the tab's position in its page control
 };
@@ -39,27 +40,33 @@ class BuiltForm {
 
   std::vector<BuiltControl> controls;
   Font font_;
+  // Fonts of controls with a font of their own, and the images' icons.
+  std::vector<Font> ownFonts_;
+  std::vector<OwnedIcon> icons_;
 };
 
 // Window styles of the form's frame.
 DWORD FormStyle(const forms::FormDesc& form);
 DWORD FormExStyle(const forms::FormDesc& form);
 LOGFONTW FormLogFont(const forms::FormDesc& form, const DpiScale& scale);
+// A control's font: the form's, with the control's own fields over it.
+LOGFONTW ControlLogFont(const forms::FormDesc& form, const forms::ControlDesc& c,
+                        const DpiScale& scale);
 
-// Creates every control as a child of window (tab sheet contents are
-// children of the window too, placed over the page control's display area)
-// and starts the timers. Throws std::runtime_error when a control cannot be
-// created.
+// Creates every control in table order and starts the timers. Throws
+// std::runtime_error when the description cannot be built (forms::FormError)
+// or a control cannot be created.
 BuiltForm BuildControls(const forms::FormDesc& form, HWND window, const DpiScale& scale);
 
-// After a DPI change: the form font again, and the fixed tab width.
+// After a DPI change: fonts, tab widths and the places of the controls that
+// do not fill their parent.
 void RescaleControls(const forms::FormDesc& form, BuiltForm& built, const DpiScale& scale);
 
-// Places aligned controls in the window's client area.
+// Places aligned controls in their parents' client areas.
 void LayoutControls(const BuiltForm& built, HWND window);
 
-// The active tab of a page control, and showing a sheet: selects its tab
-// and shows its content, hiding the other sheets' content.
+// The active tab of a page control, and showing a sheet: selects its tab,
+// shows its container and hides the other sheets of that page control.
 int ActiveTab(const BuiltForm& built, std::string_view pageControl);
 void ShowSheet(const BuiltForm& built, std::string_view pageControl, int tabIndex);
 

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <type_traits>
 #include <utility>
 
 namespace tabcard {
@@ -36,6 +38,12 @@ class GdiObject {
 };
 
 using Font = GdiObject<HFONT>;
+
+struct IconDeleter {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+// An icon the program loaded at a size of its own (not a shared one).
+using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 using Brush = GdiObject<HBRUSH>;
 using Pen = GdiObject<HPEN>;
 using Bitmap = GdiObject<HBITMAP>;

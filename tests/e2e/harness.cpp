@@ -198,11 +198,32 @@ std::optional<GridGeometryReport> GridReader::Geometry(HWND grid, int col, int r
   return report;
 }
 
-HWND Control(HWND mainWindow, const char* name, DWORD timeoutMs) {
-  const int id = forms::ControlId(forms::MainForm(), name);
+HWND Descendant(HWND window, int id) {
+  struct Find {
+    int id;
+    HWND found;
+  } find{id, nullptr};
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM lp) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(lp);
+        if (GetDlgCtrlID(child) != f->id) return TRUE;
+        f->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
+HWND Control(HWND form, const char* name, DWORD timeoutMs, const forms::FormDesc& desc) {
+  const int id = forms::ControlId(desc, name);
   HWND found = nullptr;
-  WaitFor([&] { return (found = GetDlgItem(mainWindow, id)) != nullptr; }, timeoutMs);
+  WaitFor([&] { return (found = Descendant(form, id)) != nullptr; }, timeoutMs);
   return found;
+}
+
+HWND Control(HWND mainWindow, const char* name, DWORD timeoutMs) {
+  return Control(mainWindow, name, timeoutMs, forms::MainForm());
 }
 
 std::wstring Key(const wchar_t* suffix) { return std::wstring(kBaseKeyW) + suffix; }

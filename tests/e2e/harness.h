@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/form.h"
 #include "ui/string_grid_win.h"
 
 namespace tabcard::e2e {
@@ -107,8 +108,12 @@ class GridReader {
   bool answered_ = false;
 };
 
-// A control of the main window by its name in the form description.
+// A control of the main window by its name in the form description, and of
+// any form; controls on tab sheets and panels are found as well.
 HWND Control(HWND mainWindow, const char* name, DWORD timeoutMs = kStartTimeoutMs);
+HWND Control(HWND form, const char* name, DWORD timeoutMs, const forms::FormDesc& desc);
+// The child with that id at any depth, or null.
+HWND Descendant(HWND window, int id);
 
 // HKCU below the base key, with the W functions.
 void DeleteBaseKey();

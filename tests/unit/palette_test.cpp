@@ -37,8 +37,8 @@ TEST(Widths, FixedModeKeepsColWidthAndTabsShareThePageControl) {
   EXPECT_EQ(TabWidth(2), 0);
 }
 
-PageItemSlots StandardKojin1() {
-  PageItemSlots items;
+PageItems StandardKojin1() {
+  PageItems items;
   const char* names[] = {"氏名", "フリガナ", "E-Mail1", "HP-URL", "ＴＥＬ", "ＦＡＸ",
                          "〒",   "都道府県", "住所１",  "住所２", "職業",   "年齢"};
   for (std::size_t k = 0; k < 12; ++k) items[k] = names[k];
@@ -58,7 +58,7 @@ TEST(PersonalPage, StandardLayoutFillsColumnByColumn) {
 }
 
 TEST(PersonalPage, CellsPastSlot255StayEmpty) {
-  PageItemSlots items;
+  PageItems items;
   for (std::size_t k = 0; k < items.size(); ++k) items[k] = "s" + std::to_string(k);
   const CellTexts cells = PersonalCells({3, 100}, items);  // 300 cells
   EXPECT_EQ(cells.At(2, 55), "s255");
@@ -68,7 +68,7 @@ TEST(PersonalPage, CellsPastSlot255StayEmpty) {
 }
 
 TEST(PersonalPage, CellLeadsToItsItemNumber) {
-  PageItemSlots items = StandardKojin1();
+  PageItems items = StandardKojin1();
   items[1] = "no such item";
   EXPECT_EQ(PersonalCellItem({2, 6}, items, 0, 0), FindItem("氏名"));
   EXPECT_EQ(PersonalCellItem({2, 6}, items, 1, 5), FindItem("年齢"));

@@ -135,10 +135,15 @@ TEST(FormBuilderTest, BuildsTheMainFormAtTwoScales) {
     for (int i = 0; i < 4; ++i) EXPECT_EQ(TabText(pc->hwnd, i), captions[i]);
     // The design page is the second personal page.
     EXPECT_EQ(ActiveTab(built, "PageControl1"), 1);
+    ShowWindow(host.hwnd(), SW_SHOWNA);
     for (int page = 0; page < 4; ++page) {
+      // Each grid lies on its own sheet, a container the TAB key walks into;
+      // only the design page's sheet is shown.
       HWND g = built.Find(forms::kMainGridNames[page])->hwnd;
-      EXPECT_EQ(IsWindowVisible(g) != FALSE, page == 1 && IsWindowVisible(host.hwnd())) << page;
-      EXPECT_EQ(GetWindowLongW(g, GWL_STYLE) & WS_VISIBLE ? 1 : 0, page == 1 ? 1 : 0) << page;
+      HWND sheet = built.Find(forms::kMainSheetNames[page])->hwnd;
+      EXPECT_EQ(GetParent(g), sheet) << page;
+      EXPECT_TRUE(GetWindowLongW(sheet, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) << page;
+      EXPECT_EQ(IsWindowVisible(g) != FALSE, page == 1) << page;
     }
     StringGrid grid(built.Find("SGrdKjn1")->hwnd);
     EXPECT_EQ(grid.ColCount(), 2);
@@ -175,8 +180,8 @@ TEST(FormBuilderTest, SheetContentFillsThePageControlsDisplayArea) {
   }
   ShowSheet(built, "PageControl1", 3);
   EXPECT_EQ(ActiveTab(built, "PageControl1"), 3);
-  EXPECT_TRUE(GetWindowLongW(built.Find("SGrdList")->hwnd, GWL_STYLE) & WS_VISIBLE);
-  EXPECT_FALSE(GetWindowLongW(built.Find("SGrdKjn2")->hwnd, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_TRUE(GetWindowLongW(built.Find("TabList")->hwnd, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(GetWindowLongW(built.Find("TabKjn2")->hwnd, GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST(FormBuilderTest, FrameStylesFollowTheDescription) {

@@ -1,0 +1,78 @@
+// The one base of every form window (the palette and the dialogs): it
+// creates the window from its form description at the DPI of its monitor,
+// builds the controls, keeps them laid out, and turns window messages into
+// the form's events (Show, Resize, Close, Timer, Click, Change, the grids'
+// mouse events). A form class derives from it, routes the events to its
+// handlers with an EventRouter, and gets a modal run for dialogs.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "forms/event_router.h"
+#include "forms/form.h"
+#include "ui/dpi_scale.h"
+#include "ui/form_builder_win.h"
+#include "ui/window_win.h"
+
+namespace tabcard {
+
+// The message loop's keyboard navigation: TAB, Enter, Esc and mnemonics go
+// through IsDialogMessage of the form that the message is for. True when
+// the message was handled so.
+bool RouteDialogMessage(MSG& msg);
+
+class FormWindow : public Window {
+ public:
+  explicit FormWindow(const forms::FormDesc& form);
+
+  const forms::FormDesc& form() const { return form_; }
+  const BuiltForm& built() const { return built_; }
+  const DpiScale& scale() const { return scale_; }
+  HWND ControlWindow(std::string_view name) const;
+  // A control's text as CP932, and setting it.
+  std::string ControlText(std::string_view name) const;
+  void SetControlText(std::string_view name, std::string_view cp932) const;
+  void FocusControl(std::string_view name) const;
+
+  // Shows the window modally: owner disabled, a nested message loop until
+  // EndModal, the owner enabled again before the window is destroyed. The
+  // result: kModalOk, kModalCancel or what EndModal was given. A WM_QUIT
+  // that ends the loop is posted again for the outer loop.
+  int ShowModal(HWND owner);
+  void EndModal(int result) { modalResult_ = result; }
+
+ protected:
+  // Creates the window (hidden) and its controls. owner: the owner window,
+  // also the one whose monitor a centred form opens on.
+  void CreateForm(HWND owner);
+  // Runs the handler bound to (control, event); false when none is bound.
+  virtual bool Fire(const char* control, forms::Event event, const forms::EventArgs& args) = 0;
+  // Every message the base does not turn into an event, and those it does
+  // after their event: default processing unless overridden.
+  virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
+  // After a DPI change, once fonts and places are scaled.
+  virtual void OnScaleChanged() {}
+
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) final;
+
+ private:
+  bool FireEvent(const char* control, forms::Event event, forms::EventArgs args = {});
+  LRESULT OnNotify(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnCommand(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnCtlColor(UINT msg, WPARAM wp, LPARAM lp);
+  void OnClose();
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  void PlaceOnOwnerMonitor(HWND owner);
+
+  const forms::FormDesc& form_;
+  std::wstring className_;
+  BuiltForm built_;
+  DpiScale scale_;
+  bool modal_ = false;
+  int modalResult_ = forms::kModalNone;
+};
+
+}  // namespace tabcard
