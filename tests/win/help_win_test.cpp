@@ -22,9 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::wstring OwnPath() {
-  std::vector<wchar_t> buffer(32768);
-  const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-  return std::wstring(buffer.data(), n);
+  wchar_t path[MAX_PATH];
+  return std::wstring(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
 }
 
 std::vector<std::wstring> g_messages;
@@ -45,7 +44,6 @@ TEST_F(HelpWin, HtmlBesideTheProgramHasEveryAnchor) {
   std::ifstream in(fs::path(plan.file), std::ios::binary);
   ASSERT_TRUE(in) << "no help beside the program";
   const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);
   for (const int context : {kHelpProperty, kHelpOption}) {
     const std::wstring anchor(HelpAnchor(context));
     const std::string id = "id=\"" + std::string(anchor.begin(), anchor.end()) + "\"";
