@@ -29,6 +29,11 @@ target_link_libraries(Tabcard PRIVATE tabcard_win)
 if(NOT MSVC)
   target_link_options(Tabcard PRIVATE -municode)
 endif()
+# The HTML help ships beside the exe; relinking on its change keeps bin/ current.
+set(TABCARD_HELP_HTML ${PROJECT_SOURCE_DIR}/docs/help/Tabcard.html)
+set_property(TARGET Tabcard APPEND PROPERTY LINK_DEPENDS ${TABCARD_HELP_HTML})
+add_custom_command(TARGET Tabcard POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TABCARD_HELP_HTML} $<TARGET_FILE_DIR:Tabcard>)
 
 set(TABCARD_RIG ${PROJECT_SOURCE_DIR}/tests/rig/wine-rig.sh)
 function(tabcard_wine_test name)
