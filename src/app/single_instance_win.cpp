@@ -12,10 +12,7 @@ bool AppMutexExists() {
 AppMutex::AppMutex() : handle_(CreateMutexW(nullptr, FALSE, kAppMutexName)) {}
 
 AppMutex::~AppMutex() {
-  if (handle_) {
-    ReleaseMutex(handle_);
-    CloseHandle(handle_);
-  }
+  if (handle_) CloseHandle(handle_);
 }
 
 }  // namespace tabcard

@@ -13,7 +13,7 @@ inline constexpr wchar_t kAppMutexName[] = L"AppMutex";
 bool AppMutexExists();
 
 // Creates the mutex (no security attributes, not initially owned) and
-// releases and closes it at the end of its scope. Whether the creation
+// closes it at the end of its scope; never owned, it has nothing to release. Whether the creation
 // succeeded is not looked at: a failure only means a later start is not
 // refused.
 class AppMutex {

@@ -1,7 +1,8 @@
 // The application's error display: the one place where an escaped C++
 // exception becomes a message box ("message." / "Tabcard.exe" / error icon),
-// after which the program goes on. Every window and dialog procedure catches
-// through here.
+// after which the program goes on. The procedure of the Window base, and so
+// of every form, catches through here; the string grid's own procedure only
+// drops a message whose handling ran out of memory.
 #pragma once
 
 #include <windows.h>

@@ -1,0 +1,15 @@
+// The descriptions of the two small dialogs: the list-entry dialog
+// TfrmListDlg and the version dialog TAboutBox.
+#pragma once
+
+#include "forms/form.h"
+
+namespace tabcard::forms {
+
+const FormDesc& ListDlgForm();
+const FormDesc& AboutBoxForm();
+
+// The program's icon in the resource script.
+inline constexpr int kProgramIconId = 100;
+
+}  // namespace tabcard::forms

@@ -1,0 +1,151 @@
+// The form descriptions and the tree queries the builder relies on.
+#include "forms/form.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "forms/dialog_forms.h"
+#include "forms/main_form.h"
+
+namespace tabcard::forms {
+namespace {
+
+const FormDesc* const kForms[] = {&MainForm(), &ListDlgForm(), &AboutBoxForm()};
+
+// Every control that is not aligned lies wholly inside its container's
+// design area (the form's for controls on the form).
+TEST(FormDescTest, EveryFormBuildsAndItsControlsFitTheirContainers) {
+  for (const FormDesc* f : kForms) {
+    SCOPED_TRACE(f->className);
+    EXPECT_EQ(FormError(*f), "");
+    for (const ControlDesc& c : f->controls) {
+      if (c.align == Align::Client || c.kind == ControlKind::Timer) continue;
+      const ControlDesc* container = ContainerOf(*f, c);
+      if (container && container->align == Align::Client) continue;
+      const Bounds area = container ? container->bounds : f->bounds;
+      const Bounds b = PlaceInContainer(*f, c);
+      EXPECT_GE(b.left, 0) << c.name;
+      EXPECT_GE(b.top, 0) << c.name;
+      EXPECT_LE(b.left + b.width, area.width) << c.name;
+      EXPECT_LE(b.top + b.height, area.height) << c.name;
+    }
+  }
+}
+
+TEST(FormDescTest, DialogButtonsAreTheWindowsOkAndCancel) {
+  struct Case {
+    const FormDesc* form;
+    const char* ok;
+    const char* cancel;  // nullptr: the close box and Esc cancel
+  };
+  const Case cases[] = {{&ListDlgForm(), "cmdOK", "cmdCancel"}, {&AboutBoxForm(), "cmdOK", nullptr}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.form->className);
+    EXPECT_EQ(ControlId(*c.form, c.ok), kModalOk);
+    EXPECT_EQ(DefaultButtonId(*c.form), kModalOk);
+    EXPECT_EQ(FindControl(*c.form, c.ok)->modalResult, kModalOk);
+    if (c.cancel) EXPECT_EQ(ControlId(*c.form, c.cancel), kModalCancel);
+  }
+  EXPECT_EQ(DefaultButtonId(MainForm()), 0);
+}
+
+// A panel holding a group box holding an edit; a page control with two sheets.
+const ControlDesc kTree[] = {
+    [] {
+      ControlDesc c{};
+      c.name = "Panel";
+      c.kind = ControlKind::Panel;
+      c.bounds = {10, 20, 200, 100};
+      return c;
+    }(),
+    [] {
+      ControlDesc c{};
+      c.name = "Group";
+      c.kind = ControlKind::GroupBox;
+      c.parent = "Panel";
+      c.bounds = {5, 6, 150, 80};
+      return c;
+    }(),
+    [] {
+      ControlDesc c{};
+      c.name = "Edit";
+      c.kind = ControlKind::Edit;
+      c.parent = "Group";
+      c.bounds = {7, 8, 50, 20};
+      return c;
+    }(),
+    [] {
+      ControlDesc c{};
+      c.name = "Pages";
+      c.kind = ControlKind::PageControl;
+      c.activePage = "Sheet2";
+      return c;
+    }(),
+    [] {
+      ControlDesc c{};
+      c.name = "Sheet1";
+      c.kind = ControlKind::TabSheet;
+      c.parent = "Pages";
+      return c;
+    }(),
+    [] {
+      ControlDesc c{};
+      c.name = "Sheet2";
+      c.kind = ControlKind::TabSheet;
+      c.parent = "Pages";
+      return c;
+    }(),
+};
+
+TEST(FormDescTest, TreeQueries) {
+  FormDesc f{};
+  f.name = "tree";
+  f.controls = MakeTable(kTree);
+  EXPECT_EQ(FormError(f), "");
+  const ControlDesc& edit = *FindControl(f, "Edit");
+  EXPECT_EQ(ContainerOf(f, edit), FindControl(f, "Panel"));
+  const Bounds b = PlaceInContainer(f, edit);
+  EXPECT_EQ(b.left, 12);  // the group box's offset, not the panel's
+  EXPECT_EQ(b.top, 14);
+  EXPECT_EQ(ContainerOf(f, *FindControl(f, "Panel")), nullptr);
+  EXPECT_EQ(SheetIndex(f, *FindControl(f, "Sheet2")), 1);
+  EXPECT_EQ(SheetIndex(f, edit), -1);
+  EXPECT_EQ(InitialSheetIndex(f, *FindControl(f, "Pages")), 1);
+}
+
+TEST(FormDescTest, ADescriptionTheBuilderCannotBuildIsRefused) {
+  struct Case {
+    const char* what;
+    void (*spoil)(ControlDesc* controls);
+  };
+  const Case cases[] = {
+      {"a field of another kind", [](ControlDesc* c) { c[2].tabWidth = 27; }},
+      {"an interval on an edit", [](ControlDesc* c) { c[2].interval = 50; }},
+      {"a bevel on a group box", [](ControlDesc* c) { c[1].bordered = true; }},
+      {"a parent that comes later", [](ControlDesc* c) { c[0].parent = "Group"; }},
+      {"a missing parent", [](ControlDesc* c) { c[2].parent = "Nowhere"; }},
+      {"a sheet outside a page control", [](ControlDesc* c) { c[4].parent = "Panel"; }},
+      {"an edit on a page control", [](ControlDesc* c) { c[5].kind = ControlKind::Edit; }},
+      {"a control on an edit", [](ControlDesc* c) { c[1].kind = ControlKind::Edit; }},
+      {"a doubled id", [](ControlDesc* c) { c[0].id = c[1].id = 1; }},
+      {"a doubled name", [](ControlDesc* c) { c[5].name = "Sheet1"; }},
+      {"a caption on a grid", [](ControlDesc* c) {
+         c[2].kind = ControlKind::StringGrid;
+         c[2].caption = "x";
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ControlDesc controls[std::size(kTree)];
+    std::copy(std::begin(kTree), std::end(kTree), controls);
+    c.spoil(controls);
+    FormDesc f{};
+    f.name = "spoilt";
+    f.controls = MakeTable(controls);
+    EXPECT_NE(FormError(f), "");
+  }
+}
+
+}  // namespace
+}  // namespace tabcard::forms
