@@ -81,14 +81,16 @@ bool PaletteModel::LoadUserNames() { return tabcard::LoadUserNames(store_, &user
 bool PaletteModel::LoadProfile(int user) { return tabcard::LoadProfile(store_, user, &profile_); }
 
 bool PaletteModel::LoadList() {
-  listRead_ = tabcard::LoadList(store_, &list_);
-  return listRead_;
+  const bool ok = tabcard::LoadList(store_, &list_);
+  // No list stored at all is an empty list, which may be saved.
+  listRead_ = ok || !ListStored(store_);
+  return ok;
 }
 
 bool PaletteModel::ReloadList() {
-  const bool ok = LoadList();
+  LoadList();
   FillListCells();
-  return ok;
+  return listRead_;
 }
 
 bool PaletteModel::SaveList() { return tabcard::SaveList(store_, list_); }

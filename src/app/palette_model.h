@@ -114,7 +114,7 @@ class PaletteModel {
   // Both store the list; a failed save reloads it.
   ListEdit AddPhrase(std::string phrase, std::string hint);
   ListEdit DeletePhrase(int index);
-  // LoadList, then FillListCells.
+  // LoadList, then FillListCells; gives ListRead().
   bool ReloadList();
 
   // State fields of TfrmMain.
@@ -130,8 +130,8 @@ class PaletteModel {
   const PaletteSettings& settings() const { return settings_; }
   const Profile& profile() const { return profile_; }
   const PhraseList& list() const { return list_; }
-  // The last LoadList succeeded: only then may the list be stored, or a
-  // save would replace the unread list with what little was read.
+  // The last LoadList succeeded or found no list stored: only then may the
+  // list be saved, or a save would replace a stored list it could not read.
   bool ListRead() const { return listRead_; }
   const DpiScale& scale() const { return scale_; }
   GridShape Shape(int page) const;
