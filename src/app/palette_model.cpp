@@ -29,7 +29,7 @@ void PaletteModel::FormCreate() {
   // system menu always name the same user.
   const bool ok2 = LoadProfile(UserNo);
   FirstRun = !(ok1 && ok2 && ok3);
-  if (BootInTaskTray) {
+  if (BootInTaskTray && view_.TrayIconShown()) {
     view_.HideWindow();
   } else {
     view_.ShowWindow();
@@ -50,7 +50,7 @@ void PaletteModel::FormResize() {
 
 bool PaletteModel::FormClose() {
   if (view_.IsVisible()) SaveWindowState();
-  if (CloseInTaskTray && !Exiting) {
+  if (CloseInTaskTray && !Exiting && view_.TrayIconShown()) {
     view_.HideWindow();
     return false;
   }
@@ -80,7 +80,18 @@ bool PaletteModel::LoadUserNames() { return tabcard::LoadUserNames(store_, &user
 
 bool PaletteModel::LoadProfile(int user) { return tabcard::LoadProfile(store_, user, &profile_); }
 
-bool PaletteModel::LoadList() { return tabcard::LoadList(store_, &list_); }
+bool PaletteModel::LoadList() {
+  const bool ok = tabcard::LoadList(store_, &list_);
+  // No list stored at all is an empty list, which may be saved.
+  listRead_ = ok || !ListStored(store_);
+  return ok;
+}
+
+bool PaletteModel::ReloadList() {
+  LoadList();
+  FillListCells();
+  return listRead_;
+}
 
 bool PaletteModel::SaveList() { return tabcard::SaveList(store_, list_); }
 
@@ -189,22 +200,31 @@ void PaletteModel::RefreshAfterOptions() {
   FitColumnWidths();
 }
 
-void PaletteModel::AddPhrase(std::string phrase, std::string hint) {
+ListEdit PaletteModel::StoreEditedList() {
+  if (SaveList()) return ListEdit::kSaved;
+  // A save stops at its first failure: what is stored now may be neither
+  // the old list nor the new one.
+  ReloadList();
+  return ListEdit::kNotSaved;
+}
+
+ListEdit PaletteModel::AddPhrase(std::string phrase, std::string hint) {
   list_.ListPhrases.push_back(std::move(phrase));
   list_.ListHints.push_back(std::move(hint));
   FillListCells();
-  SaveList();
+  return StoreEditedList();
 }
 
-bool PaletteModel::DeletePhrase(int index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= list_.ListPhrases.size()) return false;
+ListEdit PaletteModel::DeletePhrase(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= list_.ListPhrases.size()) {
+    return ListEdit::kNoSuchPhrase;
+  }
   list_.ListPhrases.erase(list_.ListPhrases.begin() + index);
   if (static_cast<std::size_t>(index) < list_.ListHints.size()) {
     list_.ListHints.erase(list_.ListHints.begin() + index);
   }
   FillListCells();
-  SaveList();
-  return true;
+  return StoreEditedList();
 }
 
 }  // namespace tabcard

@@ -53,10 +53,20 @@ class PaletteWindowView {
   virtual void ShowWindow() = 0;  // runs FormShow
   virtual void HideWindow() = 0;
   virtual void SetTopMost(bool topMost) = 0;
+  // Whether the notification-area icon is there: without it the window is
+  // the only way back to the program, so it never hides into the tray.
+  virtual bool TrayIconShown() const = 0;
 
   // Primary screen size, and every monitor's rectangle (primary first).
   virtual void ScreenSize(std::int32_t* width, std::int32_t* height) const = 0;
   virtual std::vector<MonitorRect> Monitors() const = 0;
+};
+
+// The outcome of an edit of the phrase list.
+enum class ListEdit {
+  kNoSuchPhrase,  // nothing changed
+  kSaved,
+  kNotSaved,  // the list was read back from the store and shown as stored
 };
 
 class PaletteModel {
@@ -97,9 +107,11 @@ class PaletteModel {
   void SwitchUser(int user);
   void RefreshAfterProfileEditor();
   void RefreshAfterOptions();
-  void AddPhrase(std::string phrase, std::string hint);
-  // False when index names no phrase (nothing changes then).
-  bool DeletePhrase(int index);
+  // Both store the list; a failed save reloads it.
+  ListEdit AddPhrase(std::string phrase, std::string hint);
+  ListEdit DeletePhrase(int index);
+  // LoadList, then FillListCells; gives ListRead().
+  bool ReloadList();
 
   // State fields of TfrmMain.
   bool BootInTaskTray = false;
@@ -114,10 +126,15 @@ class PaletteModel {
   const PaletteSettings& settings() const { return settings_; }
   const Profile& profile() const { return profile_; }
   const PhraseList& list() const { return list_; }
+  // The last LoadList succeeded or found no list stored: only then may the
+  // list be saved, or a save would replace a stored list it could not read.
+  bool ListRead() const { return listRead_; }
   const DpiScale& scale() const { return scale_; }
   GridShape Shape(int page) const;
 
  private:
+  ListEdit StoreEditedList();
+
   RegistryBackend& store_;
   FontFace standardFont_;
   PaletteWindowView& view_;
@@ -125,6 +142,7 @@ class PaletteModel {
   PaletteSettings settings_;
   Profile profile_;
   PhraseList list_;
+  bool listRead_ = false;
 };
 
 }  // namespace tabcard

@@ -39,6 +39,13 @@ std::string_view TrimTrailing(std::string_view text) {
   return text;
 }
 
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20) {
+    text.remove_prefix(1);
+  }
+  return TrimTrailing(text);
+}
+
 std::string Numbered(std::string_view prefix, int n) {
   char digits[16];
   std::snprintf(digits, sizeof digits, "%3.3d", n);

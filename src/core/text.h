@@ -31,6 +31,9 @@ bool IsBlank(std::string_view text);
 // Without its trailing bytes up to 0x20 (zero filling, spaces, CR, LF, tabs).
 std::string_view TrimTrailing(std::string_view text);
 
+// Without its leading and trailing bytes up to 0x20.
+std::string_view Trim(std::string_view text);
+
 // prefix followed by n printed as "%3.3d": Item000, Item999, Item1000.
 std::string Numbered(std::string_view prefix, int n);
 

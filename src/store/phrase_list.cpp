@@ -79,6 +79,15 @@ bool LoadList(RegistryBackend& backend, PhraseList* list) {
   return true;
 }
 
+bool ListStored(RegistryBackend& backend) {
+  if (!backend.Open(ListItemsKey(), false)) return false;
+  RegValue ignored;
+  const bool stored =
+      backend.Query("ItemCount", &ignored) || backend.Query(Numbered("Item", 0), &ignored);
+  backend.Close();
+  return stored;
+}
+
 bool SaveList(RegistryBackend& backend, const PhraseList& list) {
   RegistrySession session(backend);
   // A key that would not go away is still rewritten: the user's list is

@@ -24,6 +24,11 @@ struct PhraseList {
 // empty. Either gives false. After a load the lists are always the same length.
 bool LoadList(RegistryBackend& backend, PhraseList* list);
 
+// Whether anything of a phrase list is stored: an ItemCount or an Item000
+// value of any type. A failed LoadList of a list that is not stored lost
+// nothing; one of a stored list would lose it to the next save.
+bool ListStored(RegistryBackend& backend);
+
 // Deletes and rewrites both keys: ItemCount and Item000..., then Hint000...
 // (a missing hint is written empty). The hint key is rewritten even when the
 // phrase key failed; false when either failed.

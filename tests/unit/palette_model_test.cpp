@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "palette_view_fake.h"
 #include "store/memory_registry.h"
 
 namespace tabcard {
@@ -14,91 +15,7 @@ namespace {
 
 const FontFace kFont{"\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e", 9};
 
-// Records what the model asks of the window, as a log and as the state a
-// window would be left in.
-class FakeView : public PaletteWindowView {
- public:
-  void SetGridGeometry(int page, int cols, int rows, int colWidth, int rowHeight) override {
-    Log("geom" + std::to_string(page));
-    geometry[page] = {cols, rows, colWidth, rowHeight};
-  }
-  std::string GridFontFace(int page) const override { return faces[page]; }
-  void SetGridFont(int page, const GridFontSpec& font) override {
-    Log("font" + std::to_string(page));
-    fonts[page] = font;
-    faces[page] = font.face;
-  }
-  void SetGridColumns(int page, int cols, int colWidth) override {
-    Log("cols" + std::to_string(page));
-    columns[page] = {cols, colWidth};
-  }
-  int GridClientWidth(int page) const override { return clientWidth[page]; }
-  void SetGridCells(int page, const CellTexts& c) override {
-    Log("cells" + std::to_string(page));
-    cells[page].clear();
-    for (int r = 0; r < c.Rows(); ++r) {
-      std::vector<std::string> row;
-      for (int col = 0; col < c.Cols(); ++col) row.push_back(c.At(col, r));
-      cells[page].push_back(row);
-    }
-  }
-  int PageControlWidth() const override { return pageControlWidth; }
-  void SetTabWidth(int width) override {
-    Log("tab");
-    tabWidth = width;
-  }
-  int ActivePage() const override { return page; }
-  void SetActivePage(int p) override {
-    Log("page");
-    page = p;
-  }
-  WindowBounds Bounds() const override { return bounds; }
-  void SetBounds(const WindowBounds& b) override {
-    Log("bounds");
-    bounds = b;
-  }
-  bool IsVisible() const override { return visible; }
-  void ShowWindow() override {
-    Log("show");
-    visible = true;
-  }
-  void HideWindow() override {
-    Log("hide");
-    visible = false;
-  }
-  void SetTopMost(bool on) override {
-    Log(on ? "topmost" : "normal");
-    topMost = on;
-  }
-  void ScreenSize(std::int32_t* w, std::int32_t* h) const override {
-    *w = 1280;
-    *h = 1024;
-  }
-  std::vector<MonitorRect> Monitors() const override { return monitors; }
-
-  void Log(const std::string& s) { log += (log.empty() ? "" : " ") + s; }
-
-  struct Geometry {
-    int cols, rows, colWidth, rowHeight;
-  };
-  struct Columns {
-    int cols, width;
-  };
-  std::array<Geometry, 4> geometry{};
-  std::array<GridFontSpec, 4> fonts{};
-  std::array<std::string, 4> faces{"Face0", "Face1", "Face2", "Face3"};
-  std::array<Columns, 4> columns{};
-  std::array<int, 4> clientWidth{110, 110, 110, 110};
-  std::array<std::vector<std::vector<std::string>>, 4> cells;
-  int pageControlWidth = 118;
-  int tabWidth = -1;
-  int page = kPageKojin2;  // the sheet active when the window is built
-  WindowBounds bounds{0, 0, 126, 166};
-  bool visible = false;
-  bool topMost = true;
-  std::vector<MonitorRect> monitors{{0, 0, 1280, 1024}};
-  std::string log;
-};
+using testing::FakeView;
 
 struct Fixture {
   MemoryRegistry store;
@@ -210,23 +127,26 @@ TEST(PaletteModelTest, FirstStartFlagsAndShowing) {
     const char* name;
     bool bootInTray;
     bool topMost;
+    bool trayIcon;
     const char* tail;  // the end of the log
   };
   const Case cases[] = {
-      {"shown topmost", false, true, "bounds show"},
-      {"shown normal", false, false, "bounds show normal"},
-      {"tray only", true, true, "bounds hide"},
+      {"shown topmost", false, true, true, "bounds show"},
+      {"shown normal", false, false, true, "bounds show normal"},
+      {"tray only", true, true, true, "bounds hide"},
+      {"no icon to come back by", true, true, false, "bounds show"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Fixture f;
     PutSettings(f.store, c.bootInTray);
     PutWindowState(f.store, 10, 10, 160, 130, 0, 0, c.topMost);
+    f.view.trayIcon = c.trayIcon;
     f.model.FormCreate();
     const std::string tail(c.tail);
     ASSERT_GE(f.view.log.size(), tail.size());
     EXPECT_EQ(f.view.log.substr(f.view.log.size() - tail.size()), tail);
-    EXPECT_EQ(f.view.visible, !c.bootInTray);
+    EXPECT_EQ(f.view.visible, !(c.bootInTray && c.trayIcon));
   }
 }
 
@@ -328,14 +248,16 @@ TEST(PaletteModelTest, FormCloseSavesWhenVisibleAndHonoursTrayClose) {
     bool visible;
     bool closeInTray;
     bool exiting;
+    bool trayIcon;
     bool wantClose;
     bool wantSaved;
   };
   const Case cases[] = {
-      {"plain close", true, false, false, true, true},
-      {"into the tray", true, true, false, false, true},
-      {"exit from tray menu", true, true, true, true, true},
-      {"exit while hidden", false, true, true, true, false},
+      {"plain close", true, false, false, true, true, true},
+      {"into the tray", true, true, false, true, false, true},
+      {"no icon to hide into", true, true, false, false, true, true},
+      {"exit from tray menu", true, true, true, true, true, true},
+      {"exit while hidden", false, true, true, true, true, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -345,6 +267,7 @@ TEST(PaletteModelTest, FormCloseSavesWhenVisibleAndHonoursTrayClose) {
     f.view.page = kPageList;
     f.model.CloseInTaskTray = c.closeInTray;
     f.model.Exiting = c.exiting;
+    f.view.trayIcon = c.trayIcon;
     f.model.TabMode = true;
     f.model.WndTopMost = false;
     f.model.UserNo = 3;
@@ -382,10 +305,10 @@ TEST(PaletteModelTest, PhraseListShowsWhatFitsAndRefillsAfterEdits) {
   ASSERT_EQ(list.size(), 10u);
   EXPECT_EQ(list[0][0], "p0");
   EXPECT_EQ(list[9][0], "p9");
-  EXPECT_TRUE(f.model.DeletePhrase(3));
+  EXPECT_EQ(f.model.DeletePhrase(3), ListEdit::kSaved);
   EXPECT_EQ(f.view.cells[kPageList][9][0], "p10");
-  EXPECT_FALSE(f.model.DeletePhrase(99));
-  f.model.AddPhrase("new", "hint");
+  EXPECT_EQ(f.model.DeletePhrase(99), ListEdit::kNoSuchPhrase);
+  EXPECT_EQ(f.model.AddPhrase("new", "hint"), ListEdit::kSaved);
   ASSERT_EQ(f.model.list().ListPhrases.size(), 15u);
   EXPECT_EQ(f.model.list().ListHints.back(), "hint");
   // Saved: a fresh load sees the edited list.

@@ -1,0 +1,191 @@
+#include "app/main_commands.h"
+
+#include <vector>
+
+#include "core/text.h"
+#include "store/memo.h"
+
+namespace tabcard {
+
+namespace {
+
+constexpr char kMemoSaveFailed[] = "メモファイルの保存に失敗しました！";
+constexpr char kMemoSaveCaption[] = "メモ保存";
+constexpr char kListSaveFailed[] = "リストの保存に失敗しました！";
+constexpr char kListReadFailed[] = "リストの読込みに失敗しました！";
+constexpr char kListAddCaption[] = "リスト追加";
+constexpr char kListDelCaption[] = "リスト削除";
+
+// Whether the cell showing phrase n showed the same phrase before a reload.
+bool ShowedSamePhrase(const std::vector<std::string>& before,
+                      const std::vector<std::string>& after, int n) {
+  const auto i = static_cast<std::size_t>(n);
+  return i < before.size() && i < after.size() && before[i] == after[i];
+}
+
+}  // namespace
+
+bool MainCommands::SysCommand(int id) {
+  if (id >= kSysUserFirst && id < kSysUserFirst + kUserCount) {
+    // Also the current user: choosing it reloads the profile.
+    model_.SwitchUser(id - kSysUserFirst);
+    return true;
+  }
+  switch (id) {
+    case kSysMinimize:
+      host_.Minimize();
+      return true;
+    case kSysProperty: {
+      const bool ok = ShowLowered(ModalDialog::kProperty);
+      RestoreTopMost();
+      if (ok) model_.RefreshAfterProfileEditor();
+      return true;
+    }
+    case kSysOption:
+      if (ShowLowered(ModalDialog::kOption)) model_.RefreshAfterOptions();
+      RestoreTopMost();
+      return true;
+    case kSysHelp:
+      host_.OpenHelpContents();
+      return true;
+    case kSysAbout:
+      ShowLowered(ModalDialog::kAbout);
+      RestoreTopMost();
+      return true;
+    case kSysTopMost:
+      model_.WndTopMost = !model_.WndTopMost;
+      host_.SetTopMost(model_.WndTopMost);
+      return true;
+    case kSysTabMode:
+      model_.TabMode = !model_.TabMode;
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool MainCommands::Command(int id) {
+  switch (id) {
+    case kMnuView: mnuViewClick(); return true;
+    case kMnuProp: mnuPropClick(); return true;
+    case kMnuOpt: mnuOptClick(); return true;
+    case kMnuAbout: mnuAboutClick(); return true;
+    case kMnuHelp: mnuHelpClick(); return true;
+    case kMnuExit: mnuExitClick(); return true;
+    case kMnuCopyMemo: mnuCopyMemoClick(); return true;
+    case kMnuDelMemo: mnuDelMemoClick(); return true;
+    case kMnuAddList: mnuAddListClick(); return true;
+    case kMnuDelList: mnuDelListClick(); return true;
+    default: return false;
+  }
+}
+
+void MainCommands::TaskTray1MouseUp(forms::MouseButton button) {
+  if (button != forms::MouseButton::Right) return;
+  const int chosen = host_.PopupTaskMenu(host_.CursorPos());
+  if (chosen) Command(chosen);
+}
+
+void MainCommands::TaskTray1MouseDblClick() { host_.ShowAndActivate(); }
+
+void MainCommands::mnuViewClick() { host_.ShowAndActivate(); }
+void MainCommands::mnuPropClick() { host_.SendSystemCommand(kSysProperty); }
+void MainCommands::mnuOptClick() { host_.SendSystemCommand(kSysOption); }
+void MainCommands::mnuAboutClick() { host_.SendSystemCommand(kSysAbout); }
+void MainCommands::mnuHelpClick() { host_.SendSystemCommand(kSysHelp); }
+
+void MainCommands::mnuExitClick() {
+  // FormClose lets the close go on even with CloseInTaskTray set.
+  model_.Exiting = true;
+  host_.CloseMainWindow();
+}
+
+void MainCommands::mnuCopyMemoClick() {
+  const GridCell cell = host_.CurrentCell(kPageMemo);
+  if (!cell.IsCell()) return;
+  const ClipboardText clip = host_.ReadClipboardText();
+  if (clip.state == ClipboardText::State::kBusy) {
+    host_.Beep();
+    return;
+  }
+  if (clip.state != ClipboardText::State::kText) return;
+  const std::string title(Trim(CutDoubleByte(clip.text, kMemoTitleCapacity)));
+  StoreMemo(cell, clip.text, title);
+}
+
+void MainCommands::mnuDelMemoClick() {
+  const GridCell cell = host_.CurrentCell(kPageMemo);
+  if (cell.IsCell()) StoreMemo(cell, std::string(), std::string());
+}
+
+void MainCommands::mnuAddListClick() {
+  if (!EnsureListRead(kListAddCaption)) return;
+  const ClipboardText clip = host_.ReadClipboardText();
+  const std::string prefill = clip.state == ClipboardText::State::kText ? clip.text : "";
+  host_.SetTopMost(false);
+  ListEntry entry;
+  const bool ok = host_.ShowListDialog(prefill, &entry);
+  RestoreTopMost();
+  if (!ok || entry.phrase.empty()) return;
+  const std::string hint = entry.hint;
+  if (model_.AddPhrase(std::move(entry.phrase), std::move(entry.hint)) == ListEdit::kSaved) {
+    host_.SetGridHint(kPageList, hint);
+  } else {
+    host_.ShowMessage(kListSaveFailed, kListAddCaption);
+  }
+}
+
+void MainCommands::mnuDelListClick() {
+  const GridCell cell = host_.CurrentCell(kPageList);
+  if (!cell.IsCell()) return;
+  const int n = CellNumber(kPageList, cell);
+  if (!model_.ListRead()) {
+    const std::vector<std::string> shown = model_.list().ListPhrases;
+    if (!EnsureListRead(kListDelCaption)) return;
+    // The user chose the cell on the list as it was shown before.
+    if (!ShowedSamePhrase(shown, model_.list().ListPhrases, n)) return;
+  }
+  if (model_.DeletePhrase(n) == ListEdit::kNotSaved) {
+    host_.ShowMessage(kListSaveFailed, kListDelCaption);
+  }
+}
+
+SystemMenuState MainCommands::MenuState() const {
+  SystemMenuState state;
+  state.userNames = model_.userNames;
+  state.UserNo = model_.UserNo;
+  state.TabMode = model_.TabMode;
+  state.WndTopMost = model_.WndTopMost;
+  return state;
+}
+
+bool MainCommands::ShowLowered(ModalDialog dialog) {
+  // A topmost palette would cover its own dialog.
+  host_.SetTopMost(false);
+  return host_.ShowDialog(dialog);
+}
+
+void MainCommands::RestoreTopMost() {
+  if (model_.WndTopMost) host_.SetTopMost(true);
+}
+
+int MainCommands::CellNumber(int page, GridCell cell) const {
+  return cell.col + cell.row * model_.Shape(page).cols;
+}
+
+void MainCommands::StoreMemo(GridCell cell, const std::string& text, const std::string& title) {
+  // The file first: the cell never shows a title the file does not hold.
+  if (WriteMemoFile(CellNumber(kPageMemo, cell), text) < 0) {
+    host_.ShowMessage(kMemoSaveFailed, kMemoSaveCaption);
+    return;
+  }
+  host_.SetCellText(kPageMemo, cell, title);
+}
+
+bool MainCommands::EnsureListRead(const char* caption) {
+  if (model_.ListRead() || model_.ReloadList()) return true;
+  host_.ShowMessage(kListReadFailed, caption);
+  return false;
+}
+
+}  // namespace tabcard

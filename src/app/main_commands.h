@@ -1,0 +1,111 @@
+// The main window's commands without a window: the system-menu commands,
+// the tray icon's menu and mouse events, and the memo and list menus, over
+// PaletteModel and a CommandHost that the main window implements.
+#pragma once
+
+#include <string>
+
+#include "app/desktop.h"
+#include "app/main_menus.h"
+#include "app/palette_model.h"
+#include "forms/event_router.h"
+#include "ui/clipboard_text.h"
+#include "ui/grid_geometry.h"
+
+namespace tabcard {
+
+enum class ModalDialog {
+  kProperty,  // TfrmProperty, the profile editor
+  kOption,    // TfrmOption
+  kAbout,     // TAboutBox
+};
+
+// TfrmListDlg's two fields: txtListMemo and txtListHint.
+struct ListEntry {
+  std::string phrase;
+  std::string hint;
+};
+
+// What the commands need of the main window and the desktop.
+class CommandHost {
+ public:
+  virtual ~CommandHost() = default;
+
+  // Creates the dialog owned by the application, shows it modally and
+  // disposes of it; true when it closed with OK.
+  virtual bool ShowDialog(ModalDialog dialog) = 0;
+  // The list-entry dialog with its phrase field prefilled; on OK, *entry
+  // holds both fields as the user left them.
+  virtual bool ShowListDialog(const std::string& phrase, ListEntry* entry) = 0;
+
+  virtual void SetTopMost(bool topMost) = 0;
+  virtual void Minimize() = 0;
+  // Shows the main window (FormShow runs when it was hidden) and brings it
+  // to the front.
+  virtual void ShowAndActivate() = 0;
+  // Asks the main window to close; its FormClose decides.
+  virtual void CloseMainWindow() = 0;
+  // WM_SYSCOMMAND to the main window, so every dialog opens in one place.
+  virtual void SendSystemCommand(int command) = 0;
+  virtual void OpenHelpContents() = 0;
+
+  virtual ScreenPoint CursorPos() = 0;
+  // TaskMenu at a screen point; the chosen command, 0 for none.
+  virtual int PopupTaskMenu(ScreenPoint at) = 0;
+  // The whole of the clipboard's text, in one attempt to open it.
+  virtual ClipboardText ReadClipboardText() = 0;
+  virtual void Beep() = 0;
+  // A message box with OK and the exclamation icon.
+  virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+
+  virtual GridCell CurrentCell(int page) const = 0;
+  virtual void SetCellText(int page, GridCell cell, const std::string& text) = 0;
+  // The grid's tooltip text.
+  virtual void SetGridHint(int page, const std::string& text) = 0;
+};
+
+class MainCommands {
+ public:
+  MainCommands(PaletteModel& model, CommandHost& host) : model_(model), host_(host) {}
+  MainCommands(const MainCommands&) = delete;
+  MainCommands& operator=(const MainCommands&) = delete;
+
+  // WM_SYSCOMMAND with the whole wParam; false for an identifier of none of
+  // the additions. The message goes on to default processing either way.
+  bool SysCommand(int id);
+  // WM_COMMAND of TaskMenu, MemoMenu and ListMenu; false for other ids.
+  bool Command(int id);
+
+  // The tray icon's events.
+  void TaskTray1MouseUp(forms::MouseButton button);
+  void TaskTray1MouseDblClick();
+
+  // TaskMenu.
+  void mnuViewClick();
+  void mnuPropClick();
+  void mnuOptClick();
+  void mnuAboutClick();
+  void mnuHelpClick();
+  void mnuExitClick();
+
+  // MemoMenu and ListMenu, on the grid's current cell.
+  void mnuCopyMemoClick();
+  void mnuDelMemoClick();
+  void mnuAddListClick();
+  void mnuDelListClick();
+
+  // For building the system menu and for WM_INITMENU.
+  SystemMenuState MenuState() const;
+
+ private:
+  bool ShowLowered(ModalDialog dialog);
+  void RestoreTopMost();
+  int CellNumber(int page, GridCell cell) const;
+  void StoreMemo(GridCell cell, const std::string& text, const std::string& title);
+  bool EnsureListRead(const char* caption);
+
+  PaletteModel& model_;
+  CommandHost& host_;
+};
+
+}  // namespace tabcard
