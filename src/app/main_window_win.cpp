@@ -8,9 +8,12 @@
 #include <string>
 
 #include "app/kojin_menu.h"
+#include "app/main_menus.h"
+#include "app/system_menu_win.h"
 #include "ui/menu_win.h"
 #include "forms/main_form.h"
 #include "store/layout.h"
+#include "ui/app_error_win.h"
 #include "ui/dpi_win.h"
 #include "core/strconv_win.h"
 
@@ -53,11 +56,12 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(RegistryBackend& store, HWND appWindow)
+TfrmMain::TfrmMain(RegistryBackend& store, HWND appWindow, std::wstring helpFile)
     : FormWindow(forms::MainForm()),
       store_(store),
       appWindow_(appWindow),
-      router_(forms::MainForm(), forms::MakeTable(kHandlers)) {}
+      router_(forms::MainForm(), forms::MakeTable(kHandlers)),
+      helpFile_(std::move(helpFile)) {}
 
 TfrmMain::~TfrmMain() = default;
 
@@ -74,7 +78,19 @@ void TfrmMain::Create() {
   desktop_ = std::make_unique<DesktopWin>(hwnd(), LoadDragCursor(GetModuleHandleW(nullptr)));
   transferView_ = std::make_unique<PaletteTransferView>(hwnd(), grids_, *model_);
   transfer_ = std::make_unique<ItemTransfer>(*desktop_, *transferView_);
+  commands_ = std::make_unique<MainCommands>(*model_, static_cast<CommandHost&>(*this));
+  CreateTaskTray();
   Fire(nullptr, Event::Create, {});
+}
+
+void TfrmMain::CreateTaskTray() {
+  TaskTray1 = std::make_unique<TTaskTray>();
+  TaskTray1->SetTips("Tabcard");
+  TaskTray1->OnMouseUp = [this](forms::MouseButton button, int, int) {
+    commands_->TaskTray1MouseUp(button);
+  };
+  TaskTray1->OnMouseDblClick = [this] { commands_->TaskTray1MouseDblClick(); };
+  TaskTray1->Loaded();
 }
 
 bool TfrmMain::Fire(const char* control, Event event, const EventArgs& args) {
@@ -88,7 +104,10 @@ bool TfrmMain::Fire(const char* control, Event event, const EventArgs& args) {
 
 void TfrmMain::FormCreate(const EventArgs&) { model_->FormCreate(); }
 
-void TfrmMain::FormShow(const EventArgs&) { model_->FormShow(); }
+void TfrmMain::FormShow(const EventArgs&) {
+  BuildSystemMenu(hwnd(), commands_->MenuState());
+  model_->FormShow();
+}
 
 void TfrmMain::FormActivate(const EventArgs&) {}
 
@@ -152,7 +171,14 @@ LRESULT TfrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (OnContextMenu(reinterpret_cast<HWND>(wp), lp)) return 0;
       break;
     case WM_DISPLAYCHANGE:
-      if (model_) model_->DisplayChanged();
+      // Reported here, and the message still gets its default processing.
+      if (model_) RunReported(hwnd(), [&] { model_->DisplayChanged(); });
+      break;
+    case WM_SYSCOMMAND:
+      if (commands_) RunReported(hwnd(), [&] { commands_->SysCommand(static_cast<int>(wp)); });
+      break;
+    case WM_INITMENU:
+      if (commands_) RefreshSystemMenu(hwnd(), commands_->MenuState());
       break;
     default:
       break;
@@ -162,7 +188,7 @@ LRESULT TfrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool TfrmMain::OnContextMenu(HWND from, LPARAM lp) {
   int page = -1;
-  for (const int p : {kPageKojin1, kPageKojin2}) {
+  for (int p = 0; p < kPageCount; ++p) {
     if (from == Grid(p).Handle()) page = p;
   }
   if (page < 0 || !transfer_) return false;
@@ -173,6 +199,12 @@ bool TfrmMain::OnContextMenu(HWND from, LPARAM lp) {
     const RECT r = Grid(page).CellRect(c.col, c.row);
     pt = POINT{r.left, r.bottom};
     ClientToScreen(from, &pt);
+  }
+  if (page == kPageMemo || page == kPageList) {
+    const int command = TrackPopup(
+        hwnd(), BuildPopupMenu(page == kPageMemo ? MemoMenuLayout() : ListMenuLayout()), pt);
+    if (command != 0) commands_->Command(command);
+    return true;
   }
   const int command = TrackPopup(hwnd(), BuildPopupMenu(KojinMenuLayout()), pt);
   if (command != 0) transfer_->mnuKnjShimeiClick(KojinMenuCaption(command));
@@ -286,5 +318,7 @@ std::vector<MonitorRect> TfrmMain::Monitors() const {
   EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
   return list;
 }
+
+bool TfrmMain::TrayIconShown() const { return TaskTray1 && TaskTray1->IconAdded(); }
 
 }  // namespace tabcard

@@ -8,13 +8,16 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/desktop_win.h"
+#include "app/main_commands.h"
 #include "app/palette_model.h"
 #include "app/palette_transfer_win.h"
 #include "app/transfer.h"
 #include "forms/event_router.h"
 #include "store/registry.h"
+#include "tray/task_tray_win.h"
 #include "ui/form_window_win.h"
 #include "ui/string_grid_win.h"
 
@@ -22,13 +25,14 @@ namespace tabcard {
 
 inline constexpr wchar_t kMainWindowClass[] = L"TfrmMain";
 
-class TfrmMain : public FormWindow, private PaletteWindowView {
+class TfrmMain : public FormWindow, private PaletteWindowView, private CommandHost {
  public:
-  TfrmMain(RegistryBackend& store, HWND appWindow);
+  TfrmMain(RegistryBackend& store, HWND appWindow, std::wstring helpFile);
   ~TfrmMain() override;
 
-  // Creates the window, its controls and Timer1, then runs FormCreate
-  // (which shows the window unless it starts in the tray).
+  // Creates the window, its controls and Timer1, adds the tray icon
+  // TaskTray1, then runs FormCreate (which shows the window unless it
+  // starts in the tray).
   void Create();
   PaletteModel& model() { return *model_; }
 
@@ -70,8 +74,28 @@ class TfrmMain : public FormWindow, private PaletteWindowView {
   void SetTopMost(bool topMost) override;
   void ScreenSize(std::int32_t* width, std::int32_t* height) const override;
   std::vector<MonitorRect> Monitors() const override;
+  bool TrayIconShown() const override;
 
-  // KojinMenu of the personal grids; false for any other window.
+  // CommandHost
+  bool ShowDialog(ModalDialog dialog) override;
+  bool ShowListDialog(const std::string& phrase, ListEntry* entry) override;
+  void Minimize() override;
+  void ShowAndActivate() override;
+  void CloseMainWindow() override;
+  void SendSystemCommand(int command) override;
+  void OpenHelpContents() override;
+  ScreenPoint CursorPos() override;
+  int PopupTaskMenu(ScreenPoint at) override;
+  ClipboardText ReadClipboardText() override;
+  void Beep() override;
+  void ShowMessage(const std::string& text, const std::string& caption) override;
+  GridCell CurrentCell(int page) const override;
+  void SetCellText(int page, GridCell cell, const std::string& text) override;
+  void SetGridHint(int page, const std::string& text) override;
+
+  void CreateTaskTray();
+  // The grids' popup menus at a screen point; false for a window that has none.
+
   bool OnContextMenu(HWND from, LPARAM lp);
   int PageOfGrid(const char* name) const;
   StringGrid& Grid(int page) const;
@@ -85,6 +109,9 @@ class TfrmMain : public FormWindow, private PaletteWindowView {
   std::unique_ptr<DesktopWin> desktop_;
   std::unique_ptr<PaletteTransferView> transferView_;
   std::unique_ptr<ItemTransfer> transfer_;
+  std::unique_ptr<MainCommands> commands_;
+  std::unique_ptr<TTaskTray> TaskTray1;
+  std::wstring helpFile_;
   UINT_PTR timerId_ = 0;
 };
 

@@ -21,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::unique_ptr<TfrmMain> main;
   const bool created = RunReported(nullptr, [&] {
     app = std::make_unique<Application>();
-    main = std::make_unique<TfrmMain>(store, app->hwnd());
+    main = std::make_unique<TfrmMain>(store, app->hwnd(), app->HelpFile());
     main->Create();
   });
   if (!created) return 0;

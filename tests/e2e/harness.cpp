@@ -251,6 +251,22 @@ std::optional<DWORD> GetDword(const std::wstring& subKey, const wchar_t* name) {
   return value;
 }
 
+std::optional<std::wstring> GetString(const std::wstring& subKey, const wchar_t* name) {
+  DWORD size = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, subKey.c_str(), name, RRF_RT_REG_SZ, nullptr, nullptr,
+                   &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+  size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  if (RegGetValueW(HKEY_CURRENT_USER, subKey.c_str(), name, RRF_RT_REG_SZ, nullptr, text.data(),
+                   &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  text.resize(wcslen(text.c_str()));
+  return text;
+}
+
 std::optional<std::vector<std::wstring>> ValueNames(const std::wstring& subKey) {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {

@@ -120,6 +120,7 @@ void DeleteBaseKey();
 bool PutDword(const std::wstring& subKey, const wchar_t* name, DWORD value);
 bool PutString(const std::wstring& subKey, const wchar_t* name, const std::wstring& value);
 std::optional<DWORD> GetDword(const std::wstring& subKey, const wchar_t* name);
+std::optional<std::wstring> GetString(const std::wstring& subKey, const wchar_t* name);
 // Names of the values of a key, or nothing when it does not exist.
 std::optional<std::vector<std::wstring>> ValueNames(const std::wstring& subKey);
 // The base key's path with a suffix ("" for the base key itself).

@@ -182,6 +182,39 @@ bool InMenuMode(DWORD threadId) {
 
 DWORD ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
 
+namespace {
+
+struct MenuSearch {
+  DWORD pid;
+  int n;
+  HWND last;
+};
+
+BOOL CALLBACK CountMenu(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<MenuSearch*>(lp);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  wchar_t cls[16] = {};
+  GetClassNameW(hwnd, cls, 16);
+  if (owner == s->pid && lstrcmpW(cls, L"#32768") == 0 && IsWindowVisible(hwnd)) {
+    ++s->n;
+    s->last = hwnd;
+  }
+  return TRUE;
+}
+
+MenuSearch SearchMenus(DWORD pid) {
+  MenuSearch s{pid, 0, nullptr};
+  EnumWindows(CountMenu, reinterpret_cast<LPARAM>(&s));
+  return s;
+}
+
+}  // namespace
+
+int VisibleMenus(DWORD pid) { return SearchMenus(pid).n; }
+
+HWND VisibleMenu(DWORD pid) { return SearchMenus(pid).last; }
+
 std::wstring WindowTitle(HWND window) {
   wchar_t text[1024] = {};
   GetWindowTextW(window, text, 1024);

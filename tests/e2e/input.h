@@ -38,6 +38,9 @@ bool BringForward(HWND window);
 HWND CaptureOf(DWORD threadId);
 bool InMenuMode(DWORD threadId);
 DWORD ThreadOf(HWND window);
+// The visible popup menus (#32768) of a process, and the last one found.
+int VisibleMenus(DWORD pid);
+HWND VisibleMenu(DWORD pid);
 
 std::wstring WindowTitle(HWND window);
 

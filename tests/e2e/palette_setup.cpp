@@ -14,6 +14,8 @@ bool StoreCompleteProfile(const PaletteSetup& setup) {
   PaletteSettings settings;
   LoadSettings(registry, StandardFont(GetACP() == 932), &settings);
   settings.TabMode = setup.tabMode;
+  settings.BootInTaskTray = setup.bootInTaskTray;
+  settings.CloseInTaskTray = setup.closeInTaskTray;
   if (!SaveSettings(registry, settings)) return false;
   WindowState state;
   state.bounds = {kPalettePos.x, kPalettePos.y, 130, 160};

@@ -21,6 +21,8 @@ inline const std::wstring kProfileTel = L"03-1234-5678";
 struct PaletteSetup {
   int page = kPageKojin1;
   bool tabMode = false;
+  bool bootInTaskTray = false;
+  bool closeInTaskTray = false;
 };
 
 // Writes the standard settings with setup's TAB mode, the window state with

@@ -321,24 +321,6 @@ std::pair<int, int> MenuPosition(const char* caption) {
   return {-1, -1};
 }
 
-int VisibleMenus(DWORD pid) {
-  struct Count {
-    DWORD pid;
-    int n;
-  } count{pid, 0};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* c = reinterpret_cast<Count*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        wchar_t cls[16] = {};
-        GetClassNameW(hwnd, cls, 16);
-        if (owner == c->pid && lstrcmpW(cls, L"#32768") == 0 && IsWindowVisible(hwnd)) ++c->n;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count.n;
-}
 
 // Menu texts cannot be read from another process: the entry is chosen by
 // its position in the menu's layout, with the keyboard.

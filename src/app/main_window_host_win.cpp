@@ -1,0 +1,89 @@
+// TfrmMain as the commands' host: the dialogs, the window's states, the
+// tray menu, the clipboard and the grids, as MainCommands asks for them.
+#include <limits>
+
+#include "app/help.h"
+#include "app/help_win.h"
+#include "app/main_menus.h"
+#include "app/main_window_win.h"
+#include "core/strconv_win.h"
+#include "editor/list_dlg_win.h"
+#include "options/about_box_win.h"
+#include "ui/clipboard_win.h"
+#include "ui/menu_win.h"
+
+namespace tabcard {
+
+bool TfrmMain::ShowDialog(ModalDialog dialog) {
+  switch (dialog) {
+    case ModalDialog::kAbout: {
+      TAboutBox box;
+      box.Execute(hwnd());
+      return true;
+    }
+    case ModalDialog::kProperty:
+    case ModalDialog::kOption:
+      // The profile editor and the options dialog come in a later version.
+      MessageBoxW(hwnd(), L"この機能はまだ使えません。", dialog == ModalDialog::kProperty
+                                                              ? L"プロパティ"
+                                                              : L"オプション",
+                  MB_OK | MB_ICONINFORMATION);
+      return false;
+  }
+  return false;
+}
+
+bool TfrmMain::ShowListDialog(const std::string& phrase, ListEntry* entry) {
+  ListDlgModel model{phrase, {}};
+  TfrmListDlg dialog(model);
+  if (!dialog.Execute(hwnd())) return false;
+  entry->phrase = model.txtListMemo;
+  entry->hint = model.txtListHint;
+  return true;
+}
+
+void TfrmMain::Minimize() { ::ShowWindow(hwnd(), SW_MINIMIZE); }
+
+void TfrmMain::ShowAndActivate() {
+  ::ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(hwnd());
+}
+
+// Posted: the command that asks may still be running on the window's state.
+void TfrmMain::CloseMainWindow() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
+
+void TfrmMain::SendSystemCommand(int command) {
+  SendMessageW(hwnd(), WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
+}
+
+void TfrmMain::OpenHelpContents() { OpenHelp(hwnd(), helpFile_, kHelpContents); }
+
+ScreenPoint TfrmMain::CursorPos() {
+  POINT p{};
+  GetCursorPos(&p);
+  return ScreenPoint{p.x, p.y};
+}
+
+int TfrmMain::PopupTaskMenu(ScreenPoint at) {
+  return TrackPopup(hwnd(), BuildPopupMenu(TaskMenuLayout()), POINT{at.x, at.y});
+}
+
+ClipboardText TfrmMain::ReadClipboardText() {
+  return tabcard::ReadClipboardText(hwnd(), std::numeric_limits<std::size_t>::max(), 0);
+}
+
+void TfrmMain::Beep() { MessageBeep(MB_OK); }
+
+void TfrmMain::ShowMessage(const std::string& text, const std::string& caption) {
+  MessageBoxW(hwnd(), Widen(text).c_str(), Widen(caption).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+GridCell TfrmMain::CurrentCell(int page) const { return Grid(page).CurrentCell(); }
+
+void TfrmMain::SetCellText(int page, GridCell cell, const std::string& text) {
+  Grid(page).SetCell(cell.col, cell.row, text);
+}
+
+void TfrmMain::SetGridHint(int page, const std::string& text) { Grid(page).SetHint(text); }
+
+}  // namespace tabcard

@@ -1,0 +1,285 @@
+// The program in the notification area and its commands as a user meets
+// them: the icon and its menu, starting and closing into the tray, the
+// system menu's commands, the memo and list menus and the two small dialogs.
+// The icon's notifications are posted to the tray window as the shell
+// would send them; menus are worked with the keyboard.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/main_menus.h"
+#include "app/main_window_win.h"
+#include "core/strconv_win.h"
+#include "forms/dialog_forms.h"
+#include "forms/main_form.h"
+#include "harness.h"
+#include "input.h"
+#include "palette_setup.h"
+#include "tray/task_tray_win.h"
+
+namespace tabcard::e2e {
+namespace {
+
+constexpr UINT kTrayNotify = WM_USER + 1;
+
+// A modify that changes nothing succeeds only for an icon the shell holds.
+bool ShellHoldsIcon(HWND tray) {
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof(nid);
+  nid.hWnd = tray;
+  nid.uID = 1;
+  return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+}
+
+bool TopMost(HWND w) { return (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+std::optional<ULONGLONG> FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(ThreadOf(window), &info) ? info.hwndFocus : nullptr;
+}
+
+class TrayTest : public ::testing::Test {
+ protected:
+  void SetUp() override { DeleteBaseKey(); }
+  void TearDown() override {
+    if (program_.IsRunning()) program_.Close();
+    DeleteBaseKey();
+  }
+
+  void Start(const PaletteSetup& setup) {
+    ASSERT_TRUE(StoreCompleteProfile(setup));
+    ASSERT_TRUE(program_.Start(dir_.path()));
+    main_ = program_.TopLevel(kMainWindowClass);
+    tray_ = program_.TopLevel(kTrayWindowClass);
+    ASSERT_NE(main_, nullptr);
+    ASSERT_NE(tray_, nullptr);
+  }
+
+  void Notify(UINT mouseMessage) { PostMessageW(tray_, kTrayNotify, 1, mouseMessage); }
+
+  // Opens a menu and picks an entry with the keyboard: ups from the bottom
+  // (Up from no selection takes the last entry) or downs from the top.
+  void OpenMenuAndChoose(int downs, int ups, const wchar_t* screenshot = nullptr) {
+    ASSERT_TRUE(WaitFor([&] { return VisibleMenus(program_.pid()) == 1; }, 3000)) << "no menu";
+    if (screenshot) {
+      Sleep(100);
+      SaveScreenRect(WindowBounds(VisibleMenu(program_.pid())), screenshot);
+    }
+    for (int i = 0; i < downs; ++i) ASSERT_TRUE(PressKey(VK_DOWN));
+    for (int i = 0; i < ups; ++i) ASSERT_TRUE(PressKey(VK_UP));
+    ASSERT_TRUE(PressKey(VK_RETURN));
+    ASSERT_TRUE(WaitFor([&] { return VisibleMenus(program_.pid()) == 0; }, 3000));
+  }
+
+  void RightClickCell(HWND grid, int col, int row) {
+    const auto g = reader_.Geometry(grid, col, row);
+    ASSERT_TRUE(g && g->cellCol == col && g->cellRow == row);
+    POINT p = Centre(g->cellRect);
+    ClientToScreen(grid, &p);
+    ASSERT_TRUE(RightClick(p));
+  }
+
+  std::string CellOf(HWND grid, int col, int row) {
+    return reader_.Cell(grid, col, row).value_or("<no cell>");
+  }
+
+  TempDir dir_;
+  Program program_;
+  GridReader reader_;
+  HWND main_ = nullptr;
+  HWND tray_ = nullptr;
+};
+
+using SmokeTrayTest = TrayTest;
+
+// The icon survives a restarted shell, closing hides into the tray, a
+// double-click brings the palette back and 終了 ends it, saving its state.
+TEST_F(SmokeTrayTest, IconComesBackClosingHidesAndExitEnds) {
+  ASSERT_NO_FATAL_FAILURE(Start({kPageKojin1, false, false, true}));
+  ASSERT_NE(program_.MainWindow(), nullptr);
+  ASSERT_TRUE(WaitFor([&] { return ShellHoldsIcon(tray_); }, 3000)) << "no icon added";
+
+  // What a restarted Explorer looks like to us: the icon gone, then the broadcast.
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof(nid);
+  nid.hWnd = tray_;
+  nid.uID = 1;
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
+  ASSERT_FALSE(ShellHoldsIcon(tray_));
+  SendMessageTimeoutW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0,
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return ShellHoldsIcon(tray_); }, 3000)) << "not added again";
+
+  SetWindowPos(main_, nullptr, 300, 320, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main_); }, 3000));
+  EXPECT_TRUE(program_.IsRunning());
+  EXPECT_EQ(GetDword(Key(), L"Top"), std::optional<DWORD>(320));
+
+  Notify(WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main_) != FALSE; }, 3000));
+
+  SetWindowPos(main_, nullptr, 310, 330, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Notify(WM_LBUTTONUP);  // a left click opens nothing
+  Notify(WM_RBUTTONUP);
+  ASSERT_NO_FATAL_FAILURE(OpenMenuAndChoose(0, 1, L"tray_menu"));  // 終了, the last entry
+  EXPECT_EQ(program_.WaitExit(kExitTimeoutMs), std::optional<DWORD>(0));
+  EXPECT_EQ(GetDword(Key(), L"Top"), std::optional<DWORD>(330));
+}
+
+TEST_F(TrayTest, BootInTaskTrayStartsWithTheIconOnlyUntilShown) {
+  ASSERT_NO_FATAL_FAILURE(Start({kPageKojin1, false, true, false}));
+  ASSERT_TRUE(WaitFor([&] { return ShellHoldsIcon(tray_); }, 3000));
+  Sleep(300);
+  EXPECT_FALSE(IsWindowVisible(main_));
+  Notify(WM_RBUTTONUP);
+  ASSERT_NO_FATAL_FAILURE(OpenMenuAndChoose(1, 0));  // 表示
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main_) != FALSE; }, 3000));
+  EXPECT_EQ(program_.Close(), std::optional<DWORD>(0));
+}
+
+TEST_F(TrayTest, SystemCommandsToggleTopMostAndTabModeAndSwitchTheProfile) {
+  ASSERT_NO_FATAL_FAILURE(Start({}));
+  ASSERT_TRUE(PutString(Key(L"\\User2"), L"KanjSei", L"佐藤"));
+  ASSERT_TRUE(PutString(Key(L"\\User2"), L"KanjMei", L"花子"));
+  ASSERT_NE(program_.MainWindow(), nullptr);
+  ASSERT_TRUE(TopMost(main_));
+  PostMessageW(main_, WM_SYSCOMMAND, kSysTopMost, 0);
+  EXPECT_TRUE(WaitFor([&] { return !TopMost(main_); }, 2000));
+  PostMessageW(main_, WM_SYSCOMMAND, kSysTopMost, 0);
+  EXPECT_TRUE(WaitFor([&] { return TopMost(main_); }, 2000));
+
+  // The second profile: a double-click on 氏名 now places its name.
+  PostMessageW(main_, WM_SYSCOMMAND, kSysUserFirst + 1, 0);
+  PostMessageW(main_, WM_SYSCOMMAND, kSysTabMode, 0);
+  HWND grid = Control(main_, forms::kMainGridNames[kPageKojin1]);
+  const auto g = reader_.Geometry(grid, 0, 0);
+  ASSERT_TRUE(g.has_value());
+  POINT p = Centre(g->cellRect);
+  ClientToScreen(grid, &p);
+  ASSERT_TRUE(DoubleClick(p));
+  EXPECT_TRUE(WaitFor([&] { return ClipboardUnicode() == std::optional<std::wstring>(L"佐藤花子"); },
+                      3000))
+      << "the clipboard holds " << Narrow(ClipboardUnicode().value_or(L"nothing"));
+
+  PostMessageW(main_, WM_SYSCOMMAND, kSysMinimize, 0);
+  EXPECT_TRUE(WaitFor([&] { return IsIconic(main_) != FALSE; }, 2000));
+  PostMessageW(main_, WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsIconic(main_); }, 2000));
+
+  ASSERT_EQ(program_.Close(), std::optional<DWORD>(0));
+  EXPECT_EQ(GetDword(Key(), L"TabMode"), std::optional<DWORD>(1));
+  EXPECT_EQ(GetDword(Key(), L"UserNo"), std::optional<DWORD>(1));
+  EXPECT_EQ(GetDword(Key(), L"WndTopMost"), std::optional<DWORD>(1));
+}
+
+TEST_F(TrayTest, MemoMenuStoresTheWholeClipboardAndEmptiesTheFile) {
+  ASSERT_NO_FATAL_FAILURE(Start({kPageMemo}));
+  ASSERT_NE(program_.MainWindow(), nullptr);
+  HWND grid = Control(main_, forms::kMainGridNames[kPageMemo]);
+  // 300 bytes whose byte 200 starts 漢: the title keeps the first 199.
+  const std::wstring text = std::wstring(199, L'a') + L"漢" + std::wstring(99, L'b');
+  ASSERT_TRUE(PutClipboardUnicode(text));
+  const std::wstring file = dir_.path() + L"\\Memo000.txt";
+
+  ASSERT_NO_FATAL_FAILURE(RightClickCell(grid, 0, 0));
+  ASSERT_NO_FATAL_FAILURE(OpenMenuAndChoose(1, 0));  // 複写
+  EXPECT_TRUE(WaitFor([&] { return FileSize(file) == std::optional<ULONGLONG>(300); }, 3000));
+  EXPECT_EQ(CellOf(grid, 0, 0), std::string(199, 'a'));
+
+  ASSERT_NO_FATAL_FAILURE(RightClickCell(grid, 0, 0));
+  ASSERT_NO_FATAL_FAILURE(OpenMenuAndChoose(2, 0));  // 削除
+  EXPECT_TRUE(WaitFor([&] { return FileSize(file) == std::optional<ULONGLONG>(0); }, 3000));
+  EXPECT_EQ(CellOf(grid, 0, 0), "");
+}
+
+TEST_F(TrayTest, ListEntryDialogAppendsAndStoresAndCancelOrEmptyChangeNothing) {
+  ASSERT_NO_FATAL_FAILURE(Start({kPageList}));
+  ASSERT_NE(program_.MainWindow(), nullptr);
+  HWND grid = Control(main_, forms::kMainGridNames[kPageList]);
+  const std::wstring phrase = L"お世話になっております。";
+  ASSERT_TRUE(PutClipboardUnicode(phrase));
+  const forms::FormDesc& form = forms::ListDlgForm();
+
+  // Opens 追加 and waits for the dialog; the palette is disabled and lowered meanwhile.
+  auto open = [&]() -> HWND {
+    RightClickCell(grid, 0, 0);
+    OpenMenuAndChoose(1, 0);
+    HWND dlg = nullptr;
+    WaitFor([&] { return (dlg = FindTopLevelNow({program_.pid(), L"TfrmListDlg", true})); },
+            3000);
+    return dlg;
+  };
+  HWND dlg = open();
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(main_));
+  EXPECT_FALSE(TopMost(main_));
+  HWND memo = Control(dlg, "txtListMemo", 1000, form);
+  HWND hint = Control(dlg, "txtListHint", 1000, form);
+  EXPECT_EQ(WindowTitle(memo), phrase);
+  // TAB follows the table: the phrase, the copy button, the hint.
+  EXPECT_TRUE(WaitFor([&] { return FocusOf(dlg) == memo; }, 2000));
+  ASSERT_TRUE(PressKey(VK_TAB));
+  EXPECT_TRUE(WaitFor([&] { return FocusOf(dlg) == Control(dlg, "cmdCopy", 1000, form); }, 2000));
+  ASSERT_TRUE(PressKey(VK_SPACE));  // 登録内容をコピー
+  EXPECT_TRUE(WaitFor([&] { return WindowTitle(hint) == phrase; }, 2000));
+  SendMessageW(hint, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"挨拶"));
+  SaveScreenshot(dlg, L"list_dialog");
+  ASSERT_TRUE(PressKey(VK_TAB));
+  ASSERT_TRUE(PressKey(VK_RETURN));  // the default button
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, 3000));
+  EXPECT_TRUE(IsWindowEnabled(main_));
+  EXPECT_TRUE(WaitFor([&] { return TopMost(main_); }, 2000));
+  EXPECT_EQ(GetDword(Key(L"\\ListItems"), L"ItemCount"), std::optional<DWORD>(1));
+  EXPECT_EQ(GetString(Key(L"\\ListItems"), L"Item000"), phrase);
+  EXPECT_EQ(GetString(Key(L"\\ListHint"), L"Hint000"), std::wstring(L"挨拶"));
+  EXPECT_EQ(CellOf(grid, 0, 0), Narrow(phrase));
+
+  dlg = open();
+  ASSERT_NE(dlg, nullptr);
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, 3000));
+  dlg = open();
+  ASSERT_NE(dlg, nullptr);
+  SendMessageW(Control(dlg, "txtListMemo", 1000, form), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L""));
+  PostMessageW(Control(dlg, "cmdOK", 1000, form), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, 3000));
+  EXPECT_EQ(GetDword(Key(L"\\ListItems"), L"ItemCount"), std::optional<DWORD>(1));
+  EXPECT_EQ(CellOf(grid, 0, 1), "");
+}
+
+TEST_F(TrayTest, VersionDialogIsTopmostAndThePaletteIsTopmostAfterIt) {
+  ASSERT_NO_FATAL_FAILURE(Start({}));
+  ASSERT_NE(program_.MainWindow(), nullptr);
+  PostMessageW(main_, WM_SYSCOMMAND, kSysAbout, 0);
+  HWND about = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] { return (about = FindTopLevelNow({program_.pid(), L"TAboutBox", true})) != nullptr; },
+      3000));
+  const forms::FormDesc& form = forms::AboutBoxForm();
+  EXPECT_TRUE(TopMost(about));
+  EXPECT_FALSE(TopMost(main_));
+  EXPECT_EQ(WindowTitle(about), L"バージョン情報");
+  EXPECT_EQ(WindowTitle(Control(about, "ProductName", 1000, form)), L"タブカード");
+  EXPECT_EQ(WindowTitle(Control(about, "Version", 1000, form)), L"Version 4.00A");
+  Sleep(200);
+  SaveScreenshot(about, L"version_dialog");
+  PostMessageW(Control(about, "cmdOK", 1000, form), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return TopMost(main_); }, 2000));
+}
+
+}  // namespace
+}  // namespace tabcard::e2e
