@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
 #include <memory>
 #include <string>
 #include <utility>
@@ -15,16 +14,13 @@ namespace {
 using Log = std::vector<std::string>;
 
 constexpr TrayIconHandle kAppIcon = 1;
-constexpr TrayIconHandle kOwnIcon = 2;
-constexpr TrayIconHandle kOtherIcon = 3;
 
+// Logs every call as "add ICON 'TIP'"; an add fails while refusals are left.
 class FakeShell : public TrayShell {
  public:
   explicit FakeShell(Log& log) : log_(log) {}
-
   bool Add(const TrayIconRecord& r) override {
-    const bool ok = addResults.empty() ? true : addResults.front();
-    if (!addResults.empty()) addResults.pop_front();
+    const bool ok = refusals-- <= 0;
     log_.push_back("add " + Describe(r) + (ok ? "" : " refused"));
     return ok;
   }
@@ -33,8 +29,7 @@ class FakeShell : public TrayShell {
     return true;
   }
   void Delete() override { log_.push_back("delete"); }
-
-  std::deque<bool> addResults;  // true once they run out
+  int refusals = 0;
 
  private:
   static std::string Describe(const TrayIconRecord& r) {
@@ -48,208 +43,129 @@ struct Fixture {
   FakeShell shell{log};
   TrayEvents events;
   std::unique_ptr<TaskTrayCore> tray = std::make_unique<TaskTrayCore>(shell, events, kAppIcon);
-
   Log Take() { return std::exchange(log, {}); }
 };
 
-std::string ButtonName(MouseButton b) {
-  switch (b) {
-    case MouseButton::Left: return "left";
-    case MouseButton::Right: return "right";
-    case MouseButton::Middle: return "middle";
-    case MouseButton::None: break;
-  }
-  return "none";
-}
-
-void RecordEvents(TrayEvents& e, Log& log) {
-  e.OnMouseDblClick = [&log] { log.push_back("dblclick"); };
-  e.OnMouseMove = [&log](int x, int y) {
-    log.push_back("move " + std::to_string(x) + "," + std::to_string(y));
-  };
-  e.OnMouseDown = [&log](MouseButton b, int x, int y) {
-    log.push_back("down " + ButtonName(b) + " " + std::to_string(x) + "," + std::to_string(y));
-  };
-  e.OnMouseUp = [&log](MouseButton b, int x, int y) {
-    log.push_back("up " + ButtonName(b) + " " + std::to_string(x) + "," + std::to_string(y));
-  };
-}
-
 TEST(TrayNotification, MouseMessagesReachTheirEventsInOrder) {
   Fixture f;
-  RecordEvents(f.events, f.log);
-  struct Step {
-    std::uintptr_t lParam;
-    bool handled;
+  const char* names[] = {"none", "left", "right", "middle"};
+  auto at = [](int x, int y) { return " " + std::to_string(x) + "," + std::to_string(y); };
+  f.events.OnMouseDblClick = [&] { f.log.push_back("dblclick"); };
+  f.events.OnMouseMove = [&](int x, int y) { f.log.push_back("move" + at(x, y)); };
+  f.events.OnMouseDown = [&](MouseButton b, int x, int y) {
+    f.log.push_back(std::string("down ") + names[static_cast<int>(b)] + at(x, y));
   };
-  // A left double-click as the shell reports it, a right click, a middle
-  // click, a move, and messages that need default processing.
-  const Step steps[] = {{0x201, true},  {0x202, true},  {0x203, true}, {0x202, true},
-                        {0x204, true},  {0x205, true},  {0x207, true}, {0x208, true},
-                        {0x206, true},  {0x209, true},  {0x200, true}, {0x000, false},
-                        {0x20A, false}, {0x400, false}, {0x402, false}};
+  f.events.OnMouseUp = [&](MouseButton b, int x, int y) {
+    f.log.push_back(std::string("up ") + names[static_cast<int>(b)] + at(x, y));
+  };
+  // A left double-click as the shell reports it, a right and a middle click,
+  // the other double-clicks, a move, then messages for default processing.
+  const std::uintptr_t handled[] = {0x201, 0x202, 0x203, 0x202, 0x204, 0x205,
+                                    0x207, 0x208, 0x206, 0x209, 0x200};
   int x = 0;
-  for (const Step& s : steps) {
+  for (std::uintptr_t m : handled) {
     ++x;
-    EXPECT_EQ(f.tray->Notify(s.lParam, x, -x), s.handled) << std::hex << s.lParam;
+    EXPECT_TRUE(f.tray->Notify(m, x, -x)) << m;
   }
-  const Log expected = {"down left 1,-1",  "up left 2,-2",    "dblclick",       "up left 4,-4",
-                        "down right 5,-5", "up right 6,-6",   "down middle 7,-7",
-                        "up middle 8,-8",  "dblclick",        "dblclick",       "move 11,-11"};
-  EXPECT_EQ(f.Take(), expected);
+  for (std::uintptr_t m : {0x000, 0x20A, 0x400, 0x402}) EXPECT_FALSE(f.tray->Notify(m, 0, 0)) << m;
+  EXPECT_EQ(f.Take(), (Log{"down left 1,-1", "up left 2,-2", "dblclick", "up left 4,-4",
+                           "down right 5,-5", "up right 6,-6", "down middle 7,-7",
+                           "up middle 8,-8", "dblclick", "dblclick", "move 11,-11"}));
+  // Without bound events the notification is still handled.
+  Fixture bare;
+  EXPECT_TRUE(bare.tray->Notify(0x205, 0, 0));
 }
 
-TEST(TrayNotification, UnboundEventsAreStillHandled) {
-  Fixture f;
-  for (std::uintptr_t m = 0x200; m <= 0x209; ++m) EXPECT_TRUE(f.tray->Notify(m, 0, 0)) << m;
-}
-
-std::string Repeat(const std::string& s, int n) {
-  std::string out;
-  for (int i = 0; i < n; ++i) out += s;
-  return out;
-}
-
-TEST(TrayTip, KeepsAtMost63BytesAndNoHalfCharacter) {
-  const std::string a62(62, 'a');
-  struct Case {
-    const char* name;
-    std::string tips;
-    std::string shown;
+TEST(TrayTip, ShellGetsAtMost63BytesAndNoHalfCharacter) {
+  const std::string a61(61, 'a');
+  std::string kanji40;
+  for (int i = 0; i < 40; ++i) kanji40 += "氏";  // both bytes in the lead range
+  const std::pair<std::string, std::string> cases[] = {
+      {"Tabcard", "Tabcard"},
+      {std::string(64, 'a'), std::string(63, 'a')},
+      {a61 + "表", a61 + "表"},
+      {a61 + "a表", a61 + "a"},
+      {kanji40, kanji40.substr(0, 62)},
   };
-  const Case cases[] = {
-      {"short", "Tabcard", "Tabcard"},
-      {"exactly 63", std::string(63, 'a'), std::string(63, 'a')},
-      {"64 cut to 63", std::string(64, 'a'), std::string(63, 'a')},
-      {"kanji ending at 63", std::string(61, 'a') + "表", std::string(61, 'a') + "表"},
-      {"kanji across 63", a62 + "表", a62},
-      {"all kanji", Repeat("氏", 40), Repeat("氏", 31)},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(TrayTip(c.tips), c.shown) << c.name;
-    // What the shell actually gets.
+  for (const auto& [tips, shown] : cases) {
     Fixture f;
-    f.tray->SetTips(c.tips);
+    f.tray->SetTips(tips);
     f.tray->Loaded();
-    EXPECT_EQ(f.Take(), Log{"add 1 '" + c.shown + "'"}) << c.name;
+    EXPECT_EQ(f.Take(), Log{"add 1 '" + shown + "'"}) << tips;
   }
 }
 
 TEST(TaskTrayCore, ModifiesOnlyRealChangesOfAShownIcon) {
   Fixture f;
-  // Before the add only the values are kept.
   f.tray->SetTips("Tab");
-  f.tray->SetIcon(kOwnIcon);
-  EXPECT_EQ(f.Take(), Log{});
+  f.tray->SetIcon(2);
+  EXPECT_EQ(f.Take(), Log{});  // not shown yet: only kept
   f.tray->Loaded();
-  EXPECT_TRUE(f.tray->IconAdded());
-  EXPECT_EQ(f.Take(), Log{"add 2 'Tab'"});
-
   f.tray->SetTips("Tab");
-  f.tray->SetIcon(kOwnIcon);
-  EXPECT_EQ(f.Take(), Log{});
-
+  f.tray->SetIcon(2);
+  f.tray->AddIcon();
   f.tray->SetTips("Tabcard");
-  f.tray->SetIcon(kOtherIcon);
+  f.tray->SetIcon(3);
   f.tray->SetIcon(kNoTrayIcon);  // back to the application's icon
-  EXPECT_EQ(f.Take(), (Log{"modify 2 'Tabcard'", "modify 3 'Tabcard'", "modify 1 'Tabcard'"}));
-  EXPECT_EQ(f.tray->Tips(), "Tabcard");
-  EXPECT_EQ(f.tray->Icon(), kNoTrayIcon);
-
-  // A second AddIcon of a shown icon is no call.
-  EXPECT_TRUE(f.tray->AddIcon());
-  EXPECT_EQ(f.Take(), Log{});
+  EXPECT_EQ(f.Take(), (Log{"add 2 'Tab'", "modify 2 'Tabcard'", "modify 3 'Tabcard'",
+                           "modify 1 'Tabcard'"}));
 }
 
 TEST(TaskTrayCore, DestructionDeletesWhetherOrNotTheIconWasAdded) {
-  struct Case {
-    const char* name;
-    bool load;
-    bool addSucceeds;
-    Log expected;
+  const std::pair<int, Log> cases[] = {
+      {0, {"add 1 ''", "delete"}},         // shown
+      {9, {"add 1 '' refused", "delete"}},  // refused
+      {-1, {"delete"}},                     // never loaded
   };
-  const Case cases[] = {
-      {"added", true, true, {"add 1 ''", "delete"}},
-      {"add refused", true, false, {"add 1 '' refused", "delete"}},
-      {"never loaded", false, true, {"delete"}},
-  };
-  for (const Case& c : cases) {
+  for (const auto& [refusals, expected] : cases) {
     Fixture f;
-    f.shell.addResults = {c.addSucceeds};
-    if (c.load) f.tray->Loaded();
+    f.shell.refusals = refusals;
+    if (refusals >= 0) f.tray->Loaded();
     f.tray.reset();
-    EXPECT_EQ(f.Take(), c.expected) << c.name;
+    EXPECT_EQ(f.Take(), expected) << refusals;
   }
 }
 
+// Runs the retry timer until the core stops it, and one stray tick more.
+int AddsUntilTimerStops(Fixture& f) {
+  for (int ticks = 0; f.tray->RetryPending() && ticks < 100; ++ticks) f.tray->RetryTick();
+  f.tray->RetryTick();
+  int adds = 0;
+  for (const std::string& e : f.Take()) adds += e.rfind("add ", 0) == 0;
+  return adds;
+}
+
 TEST(TaskTrayCore, RefusedAddIsRetriedABoundedNumberOfTimes) {
-  struct Case {
-    const char* name;
-    int refusals;  // before the shell accepts
-    int adds;
-    bool added;
-  };
-  const Case cases[] = {
-      {"accepted at once", 0, 1, true},
-      {"accepted on the third retry", 3, 4, true},
-      {"accepted on the last retry", kTrayAddRetries, kTrayAddRetries + 1, true},
-      {"never accepted", kTrayAddRetries + 1, kTrayAddRetries + 1, false},
-  };
-  for (const Case& c : cases) {
+  for (int refusals : {0, 3, kTrayAddRetries, kTrayAddRetries + 1}) {
     Fixture f;
-    f.shell.addResults.assign(static_cast<std::size_t>(c.refusals), false);
-    f.tray->SetTips("Tabcard");
+    f.shell.refusals = refusals;
     f.tray->Loaded();
-    // Changes made while the icon is missing reach the next add.
-    f.tray->SetTips("Tabcard2");
-    EXPECT_EQ(f.tray->RetryPending(), c.refusals > 0) << c.name;
-    int ticks = 0;
-    while (f.tray->RetryPending() && ticks < 100) {
-      f.tray->RetryTick();
-      ++ticks;
-    }
-    f.tray->RetryTick();  // a stray tick after the timer should have stopped
-    Log adds = f.Take();
-    adds.erase(std::remove_if(adds.begin(), adds.end(),
-                              [](const std::string& e) { return e.rfind("add ", 0) != 0; }),
-               adds.end());
-    EXPECT_EQ(static_cast<int>(adds.size()), c.adds) << c.name;
-    if (c.refusals > 0) {
-      EXPECT_EQ(adds.back().rfind("add 1 'Tabcard2'", 0), 0u) << c.name;
-    }
-    EXPECT_EQ(f.tray->IconAdded(), c.added) << c.name;
-    EXPECT_FALSE(f.tray->RetryPending()) << c.name;
+    EXPECT_EQ(AddsUntilTimerStops(f), std::min(refusals, kTrayAddRetries) + 1) << refusals;
+    EXPECT_EQ(f.tray->IconAdded(), refusals <= kTrayAddRetries) << refusals;
   }
 }
 
 TEST(TaskTrayCore, TaskbarCreatedAddsTheIconAgain) {
   Fixture f;
-  f.tray->TaskbarCreated();  // not loaded yet: the icon is not wanted
-  EXPECT_EQ(f.Take(), Log{});
-
+  f.tray->TaskbarCreated();  // before Loaded the icon is not wanted
   f.tray->SetTips("Tabcard");
   f.tray->Loaded();
   f.tray->TaskbarCreated();
   EXPECT_EQ(f.Take(), (Log{"add 1 'Tabcard'", "add 1 'Tabcard'"}));
-  EXPECT_TRUE(f.tray->IconAdded());
 
-  // The new shell is not ready yet: the re-add is retried.
-  f.shell.addResults = {false, true};
+  // The new shell is not ready yet: the re-add is retried with what was set
+  // meanwhile.
+  f.shell.refusals = 1;
   f.tray->TaskbarCreated();
   EXPECT_FALSE(f.tray->IconAdded());
-  f.tray->SetTips("changed");  // stored only while the icon is missing
-  ASSERT_TRUE(f.tray->RetryPending());
-  f.tray->RetryTick();
+  f.tray->SetTips("changed");
+  EXPECT_EQ(AddsUntilTimerStops(f), 2);
   EXPECT_TRUE(f.tray->IconAdded());
-  EXPECT_FALSE(f.tray->RetryPending());
-  EXPECT_EQ(f.Take(), (Log{"add 1 'Tabcard' refused", "add 1 'changed'"}));
 
   // A shell that comes up after every retry was spent still gets the icon.
-  f.shell.addResults.assign(kTrayAddRetries + 1, false);
+  f.shell.refusals = kTrayAddRetries + 1;
   f.tray->TaskbarCreated();
-  while (f.tray->RetryPending()) f.tray->RetryTick();
-  EXPECT_FALSE(f.tray->IconAdded());
-  f.Take();
+  AddsUntilTimerStops(f);
   f.tray->TaskbarCreated();
   EXPECT_TRUE(f.tray->IconAdded());
   EXPECT_EQ(f.Take(), Log{"add 1 'changed'"});

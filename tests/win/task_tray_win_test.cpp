@@ -7,6 +7,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/application_win.h"
@@ -77,8 +78,7 @@ class ProgramResources {
   ProgramResources() {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    path_ = BesideModule(self, L"Tabcard.exe");
-    module_ = LoadLibraryExW(path_.c_str(), nullptr,
+    module_ = LoadLibraryExW(BesideModule(self, L"Tabcard.exe").c_str(), nullptr,
                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   }
   ~ProgramResources() {
@@ -88,10 +88,8 @@ class ProgramResources {
   ProgramResources& operator=(const ProgramResources&) = delete;
 
   HMODULE module() const { return module_; }
-  const std::wstring& path() const { return path_; }
 
  private:
-  std::wstring path_;
   HMODULE module_ = nullptr;
 };
 
@@ -146,67 +144,33 @@ TEST(AppIconTest, ProgramIconHasEverySizeAndLoadsAtEach) {
   }
 }
 
-// version.dll is not among the libraries the tests link: look it up.
-class VersionApi {
- public:
-  VersionApi() : dll_(LoadLibraryW(L"version.dll")) {
-    if (!dll_) return;
-    size_ = reinterpret_cast<SizeFn>(Proc("GetFileVersionInfoSizeW"));
-    info_ = reinterpret_cast<InfoFn>(Proc("GetFileVersionInfoW"));
-    query_ = reinterpret_cast<QueryFn>(Proc("VerQueryValueW"));
-  }
-  ~VersionApi() {
-    if (dll_) FreeLibrary(dll_);
-  }
-  VersionApi(const VersionApi&) = delete;
-  VersionApi& operator=(const VersionApi&) = delete;
-
-  bool Read(const std::wstring& path) {
-    if (!size_ || !info_ || !query_) return false;
-    DWORD ignored = 0;
-    const DWORD n = size_(path.c_str(), &ignored);
-    data_.assign(n, 0);
-    return n && info_(path.c_str(), 0, n, data_.data());
-  }
-  std::wstring Text(const wchar_t* name) {
-    void* p = nullptr;
-    UINT n = 0;
-    const std::wstring key = std::wstring(L"\\StringFileInfo\\041104B0\\") + name;
-    if (!query_(data_.data(), key.c_str(), &p, &n) || !p) return L"(missing)";
-    return std::wstring(static_cast<const wchar_t*>(p));
-  }
-  VS_FIXEDFILEINFO Fixed() {
-    void* p = nullptr;
-    UINT n = 0;
-    if (!query_(data_.data(), L"\\", &p, &n) || n < sizeof(VS_FIXEDFILEINFO)) return {};
-    return *static_cast<const VS_FIXEDFILEINFO*>(p);
-  }
-
- private:
-  using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
-  using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
-  using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
-  void* Proc(const char* name) { return reinterpret_cast<void*>(GetProcAddress(dll_, name)); }
-
-  HMODULE dll_;
-  SizeFn size_ = nullptr;
-  InfoFn info_ = nullptr;
-  QueryFn query_ = nullptr;
-  std::vector<BYTE> data_;
-};
+// A string of the version resource: the value follows its key's NUL,
+// aligned to 32 bits from the resource's start.
+std::wstring VersionText(const BYTE* data, DWORD size, const std::wstring& key) {
+  const std::wstring_view all(reinterpret_cast<const wchar_t*>(data), size / sizeof(wchar_t));
+  const std::size_t at = all.find(std::wstring_view(key.c_str(), key.size() + 1));
+  if (at == std::wstring_view::npos) return L"(missing)";
+  const std::size_t value = ((at + key.size() + 1) * sizeof(wchar_t) + 3) / 4 * 4;
+  return std::wstring(reinterpret_cast<const wchar_t*>(data + value));
+}
 
 TEST(AppVersionTest, VersionResourceSaysWhatTheVersionDialogSays) {
   ProgramResources res;
-  VersionApi version;
-  ASSERT_TRUE(version.Read(res.path())) << "build Tabcard.exe first";
-  EXPECT_EQ(version.Text(L"ProductName"), L"タブカード");
-  EXPECT_EQ(version.Text(L"ProductVersion"), L"4.00A");
-  EXPECT_EQ(version.Text(L"FileVersion"), L"4.0.0.0");
-  const VS_FIXEDFILEINFO fixed = version.Fixed();
-  EXPECT_EQ(fixed.dwFileVersionMS, 0x00040000u);
-  EXPECT_EQ(fixed.dwFileVersionLS, 0u);
-  EXPECT_EQ(fixed.dwProductVersionMS, 0x00040000u);
-  EXPECT_EQ(fixed.dwProductVersionLS, 0u);
+  ASSERT_TRUE(res.module()) << "build Tabcard.exe first";
+  HRSRC info = FindResourceW(res.module(), MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+  ASSERT_TRUE(info);
+  const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(res.module(), info)));
+  const DWORD size = SizeofResource(res.module(), info);
+  EXPECT_EQ(VersionText(data, size, L"ProductName"), L"タブカード");
+  EXPECT_EQ(VersionText(data, size, L"ProductVersion"), L"4.00A");
+  EXPECT_EQ(VersionText(data, size, L"FileVersion"), L"4.0.0.0");
+  // VS_FIXEDFILEINFO follows the root key "VS_VERSION_INFO" and its padding.
+  const auto* fixed = reinterpret_cast<const VS_FIXEDFILEINFO*>(data + 40);
+  ASSERT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00040000u);
+  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+  EXPECT_EQ(fixed->dwProductVersionMS, 0x00040000u);
+  EXPECT_EQ(fixed->dwProductVersionLS, 0u);
 }
 
 }  // namespace
