@@ -68,8 +68,11 @@ int TfrmMain::PopupTaskMenu(ScreenPoint at) {
   return TrackPopup(hwnd(), BuildPopupMenu(TaskMenuLayout()), POINT{at.x, at.y});
 }
 
+// A command the user chose waits a moment for a clipboard that another
+// program (a clipboard manager, Wine's X bridge) has open for a moment.
 ClipboardText TfrmMain::ReadClipboardText() {
-  return tabcard::ReadClipboardText(hwnd(), std::numeric_limits<std::size_t>::max(), 0);
+  return tabcard::ReadClipboardText(hwnd(), std::numeric_limits<std::size_t>::max(),
+                                    kClipboardRetryMs);
 }
 
 void TfrmMain::Beep() { MessageBeep(MB_OK); }

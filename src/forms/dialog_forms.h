@@ -3,6 +3,7 @@
 #pragma once
 
 #include "forms/form.h"
+#include "res/app_res.h"
 
 namespace tabcard::forms {
 
@@ -10,6 +11,6 @@ const FormDesc& ListDlgForm();
 const FormDesc& AboutBoxForm();
 
 // The program's icon in the resource script.
-inline constexpr int kProgramIconId = 100;
+inline constexpr int kProgramIconId = IDI_TABCARD;
 
 }  // namespace tabcard::forms

@@ -54,8 +54,7 @@ std::string ParentError(const FormDesc& form, const ControlDesc& c) {
   if ((c.kind == ControlKind::TabSheet) != onPageControl) {
     return std::string(c.name) + ": tab sheets, and only they, lie on a page control";
   }
-  if (parent && !IsContainer(parent->kind) && parent->kind != ControlKind::GroupBox &&
-      !onPageControl) {
+  if (parent && !IsContainer(parent->kind) && !onPageControl) {
     return std::string(c.name) + " cannot lie on " + parent->name;
   }
   return {};
@@ -112,28 +111,13 @@ const char* BoundHandler(const FormDesc& form, const char* control, Event event)
 }
 
 bool IsContainer(ControlKind kind) {
-  return kind == ControlKind::TabSheet || kind == ControlKind::Panel;
+  return kind == ControlKind::TabSheet || kind == ControlKind::Panel ||
+         kind == ControlKind::GroupBox;
 }
 
 const ControlDesc* ContainerOf(const FormDesc& form, const ControlDesc& c) {
   const ControlDesc* p = ParentOf(form, c);
-  // Bounded by the table's size, so a cycle cannot hang the builder.
-  for (std::size_t steps = 0; p && steps < form.controls.size; ++steps) {
-    if (IsContainer(p->kind)) return p;
-    p = ParentOf(form, *p);
-  }
-  return nullptr;
-}
-
-Bounds PlaceInContainer(const FormDesc& form, const ControlDesc& c) {
-  Bounds b = c.bounds;
-  const ControlDesc* p = ParentOf(form, c);
-  for (std::size_t steps = 0; p && !IsContainer(p->kind) && steps < form.controls.size; ++steps) {
-    b.left += p->bounds.left;
-    b.top += p->bounds.top;
-    p = ParentOf(form, *p);
-  }
-  return b;
+  return p && IsContainer(p->kind) ? p : nullptr;
 }
 
 int SheetIndex(const FormDesc& form, const ControlDesc& sheet) {

@@ -28,7 +28,7 @@ enum class ControlKind {
   PageControl,  // a tab control; its sheets follow it in the table
   TabSheet,     // a container window over the page control's display area
   Panel,        // a container window with bevels
-  GroupBox,     // a frame with a caption; its children lie on its container
+  GroupBox,     // a container window with an etched frame and a caption
   Label,
   Edit,
   Button,
@@ -183,9 +183,7 @@ const char* BoundHandler(const FormDesc& form, const char* control, Event event)
 bool IsContainer(ControlKind kind);
 // The nearest ancestor that is a container; nullptr for the form.
 const ControlDesc* ContainerOf(const FormDesc& form, const ControlDesc& c);
-// The control's place in its container's client area: its bounds plus the
-// offsets of the group boxes between them.
-Bounds PlaceInContainer(const FormDesc& form, const ControlDesc& c);
+// Bounds are relative to the container: there is no other kind of parent.
 // A sheet's tab position among its page control's sheets; -1 otherwise.
 int SheetIndex(const FormDesc& form, const ControlDesc& sheet);
 // The tab position a page control opens on.

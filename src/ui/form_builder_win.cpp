@@ -32,10 +32,35 @@ UINT BevelEdge(Bevel inner, Bevel outer) {
   return edge;
 }
 
+constexpr wchar_t kFontProperty[] = L"TabcardFont";
+
+// The etched frame of a group box, its caption over the frame's top line.
+void PaintGroupFrame(HWND hwnd, HDC dc, const ControlDesc& desc) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  HGDIOBJ old = SelectObject(dc, GetPropW(hwnd, kFontProperty));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  RECT frame = r;
+  frame.top += tm.tmHeight / 2;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  const std::wstring caption = Widen(desc.caption ? desc.caption : "");
+  if (!caption.empty()) {
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetBkMode(dc, OPAQUE);
+    RECT text{8, 0, r.right - 8, tm.tmHeight};
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+              DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  SelectObject(dc, old);
+}
+
 void PaintContainer(HWND hwnd) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
   const auto* desc = reinterpret_cast<const ControlDesc*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (desc && desc->kind == ControlKind::GroupBox) PaintGroupFrame(hwnd, dc, *desc);
   if (desc && desc->kind == ControlKind::Panel) {
     RECT r{};
     GetClientRect(hwnd, &r);
@@ -69,6 +94,15 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       PaintContainer(hwnd);
       return 0;
+    case WM_SETFONT:
+      SetPropW(hwnd, kFontProperty, reinterpret_cast<HANDLE>(wp));
+      if (lp) InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(GetPropW(hwnd, kFontProperty));
+    case WM_NCDESTROY:
+      RemovePropW(hwnd, kFontProperty);
+      break;
     default:
       break;
   }
@@ -162,14 +196,16 @@ HWND CreateTabSheet(const CreateArgs& a) {
   return h;
 }
 
-HWND CreatePanel(const CreateArgs& a) {
+// Panels and group boxes: containers that draw their own frame. A group box
+// of our own rather than BS_GROUPBOX, whose children would have to be its
+// siblings, under a frame that does not paint its inside.
+HWND CreateFramedContainer(const CreateArgs& a) {
   RegisterContainerClass();
-  HWND h = CreateChild(a, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, L"");
+  HWND h = CreateChild(a, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
   SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(a.self.desc));
+  InvalidateRect(h, nullptr, TRUE);
   return h;
 }
-
-HWND CreateGroupBox(const CreateArgs& a) { return CreateChild(a, L"BUTTON", BS_GROUPBOX); }
 
 HWND CreateLabel(const CreateArgs& a) { return CreateChild(a, L"STATIC", SS_LEFT); }
 
@@ -236,7 +272,7 @@ struct KindCreator {
 };
 const KindCreator kCreators[] = {
     {ControlKind::PageControl, CreatePageControl}, {ControlKind::TabSheet, CreateTabSheet},
-    {ControlKind::Panel, CreatePanel},             {ControlKind::GroupBox, CreateGroupBox},
+    {ControlKind::Panel, CreateFramedContainer},   {ControlKind::GroupBox, CreateFramedContainer},
     {ControlKind::Label, CreateLabel},             {ControlKind::Edit, CreateEdit},
     {ControlKind::Button, CreateButton},           {ControlKind::Image, CreateImage},
     {ControlKind::StringGrid, CreateGrid},         {ControlKind::Timer, StartTimer},
@@ -256,8 +292,8 @@ HWND ParentWindow(const FormDesc& form, const BuiltForm& built, const ControlDes
   return b && b->hwnd ? b->hwnd : window;
 }
 
-RECT ScaledPlace(const FormDesc& form, const ControlDesc& c, const DpiScale& scale) {
-  const forms::Bounds b = forms::PlaceInContainer(form, c);
+RECT ScaledPlace(const ControlDesc& c, const DpiScale& scale) {
+  const forms::Bounds& b = c.bounds;
   return RECT{scale.Px(b.left), scale.Px(b.top), scale.Px(b.left + b.width),
               scale.Px(b.top + b.height)};
 }
@@ -364,7 +400,7 @@ BuiltForm BuildControls(const FormDesc& form, HWND window, const DpiScale& scale
   for (BuiltControl& b : built.controls) {
     const ControlDesc& c = *b.desc;
     HWND parent = ParentWindow(form, built, c, window);
-    RECT rect = c.align == Align::Client ? ParentClient(parent) : ScaledPlace(form, c, scale);
+    RECT rect = c.align == Align::Client ? ParentClient(parent) : ScaledPlace(c, scale);
     const CreateArgs args{form, built, b, parent, rect, scale, FontFor(form, built, c, scale),
                           true};
     b.hwnd = CreatorOf(c.kind)(args);
@@ -391,7 +427,7 @@ void RescaleControls(const FormDesc& form, BuiltForm& built, const DpiScale& sca
     }
     if (c.desc->kind == ControlKind::PageControl) SetTabWidth(c.hwnd, scale.Px(c.desc->tabWidth));
     if (c.desc->align != Align::Client) {
-      const RECT r = ScaledPlace(form, *c.desc, scale);
+      const RECT r = ScaledPlace(*c.desc, scale);
       SetWindowPos(c.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     }

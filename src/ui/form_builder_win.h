@@ -1,8 +1,8 @@
 // Creates a form's controls from its description, one creator per kind, and
 // keeps them laid out. Page controls become SysTabControl32 with fixed-width
-// tabs; tab sheets and panels become container windows (WS_EX_CONTROLPARENT)
-// whose children are placed relative to them, so a page switch is one
-// ShowWindow; group boxes frame children that lie on their container.
+// tabs; tab sheets, panels and group boxes become container windows
+// (WS_EX_CONTROLPARENT) whose children are placed relative to them, so a page
+// switch is one ShowWindow.
 #pragma once
 
 #include <windows.h>

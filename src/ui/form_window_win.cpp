@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "core/strconv_win.h"
+#include "res/app_res.h"
 #include "ui/dpi_win.h"
 #include "ui/string_grid_win.h"
 
@@ -70,7 +71,7 @@ FormWindow::FormWindow(const forms::FormDesc& form)
 
 void FormWindow::CreateForm(HWND owner) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TABCARD));
   RegisterClassOnce(className_.c_str(), CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                     icon ? icon : LoadIconW(nullptr, IDI_APPLICATION));
   // Created at the design size and then scaled for the monitor it is on:

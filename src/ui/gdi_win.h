@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
 #include <utility>
 
 namespace tabcard {
@@ -39,11 +37,32 @@ class GdiObject {
 
 using Font = GdiObject<HFONT>;
 
-struct IconDeleter {
-  void operator()(HICON icon) const { DestroyIcon(icon); }
+// Owns one icon made for us (LoadImage without LR_SHARED, CopyIcon,
+// CreateIcon...) and destroys it. Not for the system's shared icons.
+class OwnedIcon {
+ public:
+  OwnedIcon() = default;
+  explicit OwnedIcon(HICON icon) : icon_(icon) {}
+  ~OwnedIcon() { Reset(); }
+  OwnedIcon(const OwnedIcon&) = delete;
+  OwnedIcon& operator=(const OwnedIcon&) = delete;
+  OwnedIcon(OwnedIcon&& o) noexcept : icon_(std::exchange(o.icon_, nullptr)) {}
+  OwnedIcon& operator=(OwnedIcon&& o) noexcept {
+    if (this != &o) Reset(std::exchange(o.icon_, nullptr));
+    return *this;
+  }
+
+  HICON get() const { return icon_; }
+  explicit operator bool() const { return icon_ != nullptr; }
+  void Reset(HICON icon = nullptr) {
+    if (icon_ && icon_ != icon) DestroyIcon(icon_);
+    icon_ = icon;
+  }
+  HICON Release() { return std::exchange(icon_, nullptr); }
+
+ private:
+  HICON icon_ = nullptr;
 };
-// An icon the program loaded at a size of its own (not a shared one).
-using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 using Brush = GdiObject<HBRUSH>;
 using Pen = GdiObject<HPEN>;
 using Bitmap = GdiObject<HBITMAP>;

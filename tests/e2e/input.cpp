@@ -215,6 +215,14 @@ int VisibleMenus(DWORD pid) { return SearchMenus(pid).n; }
 
 HWND VisibleMenu(DWORD pid) { return SearchMenus(pid).last; }
 
+std::wstring ControlText(HWND control) {
+  wchar_t text[1024] = {};
+  DWORD_PTR n = 0;
+  SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                      5000, &n);
+  return std::wstring(text, n);
+}
+
 std::wstring WindowTitle(HWND window) {
   wchar_t text[1024] = {};
   GetWindowTextW(window, text, 1024);

@@ -43,6 +43,9 @@ int VisibleMenus(DWORD pid);
 HWND VisibleMenu(DWORD pid);
 
 std::wstring WindowTitle(HWND window);
+// A control's text, asked of it with WM_GETTEXT: GetWindowText gives only
+// the caption the system keeps for a window of another process.
+std::wstring ControlText(HWND control);
 
 // The clipboard, opened by a hidden window of this process.
 bool PutClipboardUnicode(const std::wstring& text);
