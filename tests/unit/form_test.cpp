@@ -50,52 +50,30 @@ TEST(FormDescTest, DialogButtonsAreTheWindowsOkAndCancel) {
   EXPECT_EQ(DefaultButtonId(MainForm()), 0);
 }
 
+constexpr ControlDesc Desc(const char* name, ControlKind kind, const char* parent,
+                           Bounds bounds = {}) {
+  ControlDesc c{};
+  c.name = name;
+  c.kind = kind;
+  c.parent = parent;
+  c.bounds = bounds;
+  return c;
+}
+
+constexpr ControlDesc Pages() {
+  ControlDesc c = Desc("Pages", ControlKind::PageControl, nullptr);
+  c.activePage = "Sheet2";
+  return c;
+}
+
 // A panel holding a group box holding an edit; a page control with two sheets.
 const ControlDesc kTree[] = {
-    [] {
-      ControlDesc c{};
-      c.name = "Panel";
-      c.kind = ControlKind::Panel;
-      c.bounds = {10, 20, 200, 100};
-      return c;
-    }(),
-    [] {
-      ControlDesc c{};
-      c.name = "Group";
-      c.kind = ControlKind::GroupBox;
-      c.parent = "Panel";
-      c.bounds = {5, 6, 150, 80};
-      return c;
-    }(),
-    [] {
-      ControlDesc c{};
-      c.name = "Edit";
-      c.kind = ControlKind::Edit;
-      c.parent = "Group";
-      c.bounds = {7, 8, 50, 20};
-      return c;
-    }(),
-    [] {
-      ControlDesc c{};
-      c.name = "Pages";
-      c.kind = ControlKind::PageControl;
-      c.activePage = "Sheet2";
-      return c;
-    }(),
-    [] {
-      ControlDesc c{};
-      c.name = "Sheet1";
-      c.kind = ControlKind::TabSheet;
-      c.parent = "Pages";
-      return c;
-    }(),
-    [] {
-      ControlDesc c{};
-      c.name = "Sheet2";
-      c.kind = ControlKind::TabSheet;
-      c.parent = "Pages";
-      return c;
-    }(),
+    Desc("Panel", ControlKind::Panel, nullptr, {10, 20, 200, 100}),
+    Desc("Group", ControlKind::GroupBox, "Panel", {5, 6, 150, 80}),
+    Desc("Edit", ControlKind::Edit, "Group", {7, 8, 50, 20}),
+    Pages(),
+    Desc("Sheet1", ControlKind::TabSheet, "Pages"),
+    Desc("Sheet2", ControlKind::TabSheet, "Pages"),
 };
 
 TEST(FormDescTest, TreeQueries) {
