@@ -14,7 +14,18 @@
 
 namespace tabcard {
 
+// The tray menu works while a dialog is open; a second dialog over it would
+// leave the first unreachable until the second closes, so the open one
+// comes forward instead.
+bool TfrmMain::DialogAlreadyOpen() const {
+  if (IsWindowEnabled(hwnd())) return false;
+  HWND open = GetLastActivePopup(hwnd());
+  if (open && open != hwnd()) SetForegroundWindow(open);
+  return true;
+}
+
 bool TfrmMain::ShowDialog(ModalDialog dialog) {
+  if (DialogAlreadyOpen()) return false;
   switch (dialog) {
     case ModalDialog::kAbout: {
       TAboutBox box;
@@ -34,6 +45,7 @@ bool TfrmMain::ShowDialog(ModalDialog dialog) {
 }
 
 bool TfrmMain::ShowListDialog(const std::string& phrase, ListEntry* entry) {
+  if (DialogAlreadyOpen()) return false;
   ListDlgModel model{phrase, {}};
   TfrmListDlg dialog(model);
   if (!dialog.Execute(hwnd())) return false;

@@ -93,6 +93,7 @@ class TfrmMain : public FormWindow, private PaletteWindowView, private CommandHo
   void SetCellText(int page, GridCell cell, const std::string& text) override;
   void SetGridHint(int page, const std::string& text) override;
 
+  bool DialogAlreadyOpen() const;
   void CreateTaskTray();
   // The grids' popup menus at a screen point; false for a window that has none.
 
