@@ -17,6 +17,10 @@
 namespace tabcard::e2e {
 
 constexpr DWORD kStartTimeoutMs = 10000;
+// How long the program may take to act on what a test did. Generous: Wine
+// as a whole stalls for seconds at times (registry saves, a memo flushed to
+// the disk), and a wait ends as soon as its condition holds.
+constexpr DWORD kActMs = 15000;
 constexpr DWORD kExitTimeoutMs = 10000;
 
 // The program's base key below HKCU.

@@ -258,7 +258,7 @@ TEST_F(PaletteTest, TitleBarFollowsTheClipboardOnceTheTimerRuns) {
     GetWindowTextW(main, text, 64);
     return std::wstring(text);
   };
-  EXPECT_TRUE(WaitFor([&] { return title() == L"No Text!"; }, 2000)) << Narrow(title());
+  EXPECT_TRUE(WaitFor([&] { return title() == L"No Text!"; }, kActMs)) << Narrow(title());
 }
 
 // At 192 DPI every design and configured size doubles, so the palette takes

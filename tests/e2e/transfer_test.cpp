@@ -86,7 +86,7 @@ class TransferTest : public ::testing::Test {
   void WaitForTick() {
     const std::wstring marker = L"tick " + std::to_wstring(++ticks_);
     ASSERT_TRUE(PutClipboardUnicode(marker));
-    ASSERT_TRUE(WaitFor([&] { return WindowTitle(main_) == marker; }, 2000))
+    ASSERT_TRUE(WaitFor([&] { return WindowTitle(main_) == marker; }, kActMs))
         << "no tick; the title reads " << Narrow(WindowTitle(main_));
   }
 
@@ -152,7 +152,7 @@ TEST_F(TransferTest, DragOntoAFieldPastesThereAndLeavesTheCaretAfterIt) {
       }
     }
     if (n++ == 0) {
-      EXPECT_TRUE(WaitFor([&] { return WindowTitle(main_) == kName; }, 2000));
+      EXPECT_TRUE(WaitFor([&] { return WindowTitle(main_) == kName; }, kActMs));
       SaveScreenRect(Union(WindowBounds(main_), WindowBounds(receiver_.window())),
                      L"transfer_drag");
     }
@@ -260,12 +260,12 @@ TEST_F(TransferTest, TitleBarFollowsTheClipboardOfOtherPrograms) {
   ASSERT_NO_FATAL_FAILURE(Start());
   const std::wstring outside = L"他のプログラムの文";
   ASSERT_TRUE(PutClipboardUnicode(outside));
-  EXPECT_TRUE(WaitFor([&] { return WindowTitle(main_) == outside; }, 1000))
+  EXPECT_TRUE(WaitFor([&] { return WindowTitle(main_) == outside; }, kActMs))
       << Narrow(WindowTitle(main_));
 
   ASSERT_TRUE(EmptyTheClipboard());
   const ULONGLONG emptied = GetTickCount64();
-  ASSERT_TRUE(WaitFor([&] { return WindowTitle(main_) == L"No Text!"; }, 1000))
+  ASSERT_TRUE(WaitFor([&] { return WindowTitle(main_) == L"No Text!"; }, kActMs))
       << Narrow(WindowTitle(main_));
   // One timer period, and a couple of scheduler ticks for the tick itself.
   EXPECT_LE(GetTickCount64() - emptied, kTickMs + 40);
@@ -331,11 +331,11 @@ TEST_F(TransferTest, ItemMenuEntryPastesThatItemsValue) {
   ASSERT_GE(submenu, 0);
   ASSERT_NO_FATAL_FAILURE(ReceiverInFront(kEdit1));
   ASSERT_TRUE(RightClick(CellCentre(1, 0)));
-  ASSERT_TRUE(WaitFor([&] { return VisibleMenus(program_.pid()) == 1; }, 2000)) << "no menu";
-  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main_; }, 1000));
+  ASSERT_TRUE(WaitFor([&] { return VisibleMenus(program_.pid()) == 1; }, kActMs)) << "no menu";
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main_; }, kActMs));
   for (int i = 0; i <= submenu; ++i) ASSERT_TRUE(PressKey(VK_DOWN));
   ASSERT_TRUE(PressKey(VK_RIGHT));
-  ASSERT_TRUE(WaitFor([&] { return VisibleMenus(program_.pid()) == 2; }, 2000)) << "no submenu";
+  ASSERT_TRUE(WaitFor([&] { return VisibleMenus(program_.pid()) == 2; }, kActMs)) << "no submenu";
   for (int i = 0; i < entry; ++i) ASSERT_TRUE(PressKey(VK_DOWN));
   ASSERT_TRUE(PressKey(VK_RETURN));
   const auto state = WaitText(kEdit1, kTel);

@@ -25,10 +25,6 @@ namespace tabcard::e2e {
 namespace {
 
 constexpr UINT kTrayNotify = WM_USER + 1;
-// How long the program may take to act. Generous: Wine as a whole stalls
-// for seconds at times (registry saves, a memo flushed to the disk before it
-// replaces the old one), and a wait ends as soon as its condition holds.
-constexpr DWORD kActMs = 15000;
 
 // A modify that changes nothing succeeds only for an icon the shell holds.
 bool ShellHoldsIcon(HWND tray) {
