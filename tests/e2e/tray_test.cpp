@@ -140,7 +140,10 @@ TEST_F(SmokeTrayTest, IconComesBackClosingHidesAndExitEnds) {
   ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main_) != FALSE; }, kActMs));
 
   SetWindowPos(main_, nullptr, 310, 330, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  Notify(WM_LBUTTONUP);  // a left click opens nothing
+  Notify(WM_LBUTTONDOWN);
+  Notify(WM_LBUTTONUP);
+  Sleep(300);
+  EXPECT_EQ(VisibleMenus(program_.pid()), 0) << "a left click opened a menu";
   Notify(WM_RBUTTONUP);
   ASSERT_NO_FATAL_FAILURE(OpenMenuAndChoose(0, 1, L"tray_menu"));  // 終了, the last entry
   EXPECT_EQ(program_.WaitExit(kExitTimeoutMs), std::optional<DWORD>(0));
