@@ -19,6 +19,7 @@
 #include "harness.h"
 #include "input.h"
 #include "palette_setup.h"
+#include "receiver_client.h"
 #include "tray/task_tray_win.h"
 
 namespace tabcard::e2e {
@@ -53,6 +54,7 @@ class TrayTest : public ::testing::Test {
  protected:
   void SetUp() override { DeleteBaseKey(); }
   void TearDown() override {
+    receiver_.Close();
     if (program_.IsRunning()) program_.Close();
     DeleteBaseKey();
   }
@@ -105,6 +107,7 @@ class TrayTest : public ::testing::Test {
   TempDir dir_;
   Program program_;
   GridReader reader_;
+  ReceiverApp receiver_{dir_.path()};
   HWND main_ = nullptr;
   HWND tray_ = nullptr;
 };
@@ -161,7 +164,7 @@ TEST_F(SmokeTrayTest, BootInTaskTrayStartsWithTheIconOnlyUntilShown) {
   EXPECT_EQ(program_.Close(), std::optional<DWORD>(0));
 }
 
-TEST_F(SmokeTrayTest, SystemCommandsToggleTopMostAndTabModeAndSwitchTheProfile) {
+TEST_F(SmokeTrayTest, SystemCommandsToggleTopMostTabAfterADragAndTheProfile) {
   ASSERT_NO_FATAL_FAILURE(Start({}));
   ASSERT_TRUE(PutString(Key(L"\\User2"), L"KanjSei", L"佐藤"));
   ASSERT_TRUE(PutString(Key(L"\\User2"), L"KanjMei", L"花子"));
@@ -172,18 +175,23 @@ TEST_F(SmokeTrayTest, SystemCommandsToggleTopMostAndTabModeAndSwitchTheProfile) 
   PostMessageW(main_, WM_SYSCOMMAND, kSysTopMost, 0);
   EXPECT_TRUE(WaitFor([&] { return TopMost(main_); }, kActMs));
 
-  // The second profile: a double-click on 氏名 now places its name.
+  // The second profile and TAB mode: a drag of 氏名 now types its name and
+  // moves the receiver on to the next field.
   PostMessageW(main_, WM_SYSCOMMAND, kSysUserFirst + 1, 0);
   PostMessageW(main_, WM_SYSCOMMAND, kSysTabMode, 0);
+  ASSERT_TRUE(receiver_.Start(kReceiverPos));
+  const auto fields = receiver_.Dump();
+  ASSERT_TRUE(fields.has_value());
   HWND grid = Control(main_, forms::kMainGridNames[kPageKojin1]);
   const auto g = reader_.Geometry(grid, 0, 0);
   ASSERT_TRUE(g.has_value());
-  POINT p = Centre(g->cellRect);
-  ClientToScreen(grid, &p);
-  ASSERT_TRUE(DoubleClick(p));
-  EXPECT_TRUE(WaitFor([&] { return ClipboardUnicode() == std::optional<std::wstring>(L"佐藤花子"); },
-                      kActMs))
-      << "the clipboard holds " << Narrow(ClipboardUnicode().value_or(L"nothing"));
+  POINT from = Centre(g->cellRect);
+  ClientToScreen(grid, &from);
+  ASSERT_TRUE(Drag(from, Centre(fields->rect.at(kEdit2))));
+  const auto state = receiver_.WaitState(
+      [](const ReceiverState& r) { return r.focus == kMultiLine; }, kActMs);
+  ASSERT_TRUE(state.has_value());
+  EXPECT_EQ(state->text.at(kEdit2), L"佐藤花子") << state->Describe();
 
   PostMessageW(main_, WM_SYSCOMMAND, kSysMinimize, 0);
   EXPECT_TRUE(WaitFor([&] { return IsIconic(main_) != FALSE; }, kActMs));
