@@ -15,6 +15,33 @@ std::wstring Widen(std::string_view cp932) {
   return out;
 }
 
+namespace {
+
+bool ConvertsExactly(std::wstring_view utf16) {
+  BOOL usedDefault = FALSE;
+  const int n = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, utf16.data(),
+                                    static_cast<int>(utf16.size()), nullptr, 0, nullptr,
+                                    &usedDefault);
+  return n > 0 && !usedDefault;
+}
+
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+}  // namespace
+
+std::optional<Utf16Span> FirstUnstorable(std::wstring_view utf16) {
+  if (utf16.empty() || utf16.size() > INT_MAX || ConvertsExactly(utf16)) return std::nullopt;
+  for (std::size_t i = 0; i < utf16.size();) {
+    const bool pair =
+        IsHighSurrogate(utf16[i]) && i + 1 < utf16.size() && IsLowSurrogate(utf16[i + 1]);
+    const std::size_t n = pair ? 2 : 1;
+    if (!ConvertsExactly(utf16.substr(i, n))) return Utf16Span{i, n};
+    i += n;
+  }
+  return Utf16Span{0, utf16.size()};
+}
+
 std::string Narrow(std::wstring_view utf16) {
   if (utf16.empty() || utf16.size() > INT_MAX) return {};
   const int size = static_cast<int>(utf16.size());

@@ -3,6 +3,8 @@
 // depend on the system's ANSI code page.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,5 +14,14 @@ constexpr unsigned kCodePage = 932;
 
 std::wstring Widen(std::string_view cp932);
 std::string Narrow(std::wstring_view utf16);
+
+// Where text first holds a character that CP932 cannot store (which Narrow
+// would turn into "?" or a look-alike): its offset and length in UTF-16
+// units; nothing when all of it converts exactly.
+struct Utf16Span {
+  std::size_t offset = 0;
+  std::size_t length = 0;
+};
+std::optional<Utf16Span> FirstUnstorable(std::wstring_view utf16);
 
 }  // namespace tabcard

@@ -1,5 +1,6 @@
 #include "editor/list_dlg_win.h"
 
+#include "core/strconv_win.h"
 #include "forms/dialog_forms.h"
 
 namespace tabcard {
@@ -41,6 +42,28 @@ void TfrmListDlg::cmdCopyClick(const forms::EventArgs&) {
   SetControlText("txtListHint", model_.txtListHint);
 }
 
-void TfrmListDlg::cmdOKClick(const forms::EventArgs&) { ReadControls(); }
+// Text the store cannot hold would be kept as "?" and the phrase silently
+// changed: the dialog says which character it is and stays open.
+void TfrmListDlg::cmdOKClick(const forms::EventArgs& e) {
+  struct Field {
+    const char* control;
+    const wchar_t* label;
+  };
+  for (const Field& f : {Field{"txtListMemo", L"登録内容"}, Field{"txtListHint", L"ヒント"}}) {
+    HWND edit = ControlWindow(f.control);
+    const std::wstring text = WindowRef(edit).Text();
+    const auto bad = FirstUnstorable(text);
+    if (!bad) continue;
+    const std::wstring message = std::wstring(L"「") + f.label + L"」の「" +
+                                 text.substr(bad->offset, bad->length) +
+                                 L"」は保存できない文字です。別の文字に置き換えてください。";
+    MessageBoxW(hwnd(), message.c_str(), L"リスト登録", MB_OK | MB_ICONEXCLAMATION);
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, bad->offset, bad->offset + bad->length);
+    if (e.accept) *e.accept = false;
+    return;
+  }
+  ReadControls();
+}
 
 }  // namespace tabcard

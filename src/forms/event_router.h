@@ -19,7 +19,9 @@ struct EventArgs {
   MouseButton button = MouseButton::None;
   int x = 0;
   int y = 0;
-  bool* accept = nullptr;  // Close: set to false to refuse
+  // Close: set to false to refuse it. Click: set to false to keep a modal
+  // form open although the button has a modal result.
+  bool* accept = nullptr;
 };
 
 template <class Owner>

@@ -226,8 +226,13 @@ LRESULT FormWindow::OnCommand(UINT msg, WPARAM wp, LPARAM lp) {
   if (c && c->hwnd && (lp == 0 || reinterpret_cast<HWND>(lp) == c->hwnd)) {
     if (c->desc->kind == ControlKind::Button && code == BN_CLICKED) {
       if (!IsWindowEnabled(c->hwnd)) return 0;
-      FireEvent(c->desc->name, Event::Click);
-      if (c->desc->modalResult != forms::kModalNone && modal_) EndModal(c->desc->modalResult);
+      bool accept = true;
+      EventArgs args;
+      args.accept = &accept;
+      FireEvent(c->desc->name, Event::Click, args);
+      if (accept && c->desc->modalResult != forms::kModalNone && modal_) {
+        EndModal(c->desc->modalResult);
+      }
       return 0;
     }
     if (c->desc->kind == ControlKind::Edit && code == EN_CHANGE) {

@@ -254,10 +254,24 @@ TEST_F(TrayTest, ListEntryDialogAppendsAndStoresAndCancelOrEmptyChangeNothing) {
   EXPECT_TRUE(WaitFor([&] { return FocusOf(dlg) == Control(dlg, "cmdCopy", 1000, form); }, kActMs));
   ASSERT_TRUE(PressKey(VK_SPACE));  // 登録内容をコピー
   EXPECT_TRUE(WaitFor([&] { return ControlText(hint) == phrase; }, kActMs));
-  SendMessageW(hint, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"挨拶"));
-  SaveScreenshot(dlg, L"list_dialog");
+  // A character the store cannot hold: the dialog says so, selects it and stays.
+  SendMessageW(hint, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"吉\U00020BB7"));
   ASSERT_TRUE(PressKey(VK_TAB));
   ASSERT_TRUE(PressKey(VK_RETURN));  // the default button
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] { return (box = FindTopLevelNow({program_.pid(), L"#32770", true})) != nullptr; },
+      kActMs));
+  EXPECT_NE(ControlText(GetDlgItem(box, 0xFFFF)).find(L"\U00020BB7"), std::wstring::npos);
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kActMs));
+  EXPECT_TRUE(IsWindow(dlg));
+  EXPECT_EQ(SendMessageW(hint, EM_GETSEL, 0, 0), MAKELRESULT(1, 3));
+  EXPECT_EQ(GetDword(Key(L"\\ListItems"), L"ItemCount"), std::nullopt);
+
+  SendMessageW(hint, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"挨拶"));
+  SaveScreenshot(dlg, L"list_dialog");
+  ASSERT_TRUE(PressKey(VK_RETURN));
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
   EXPECT_TRUE(IsWindowEnabled(main_));
   EXPECT_TRUE(WaitFor([&] { return TopMost(main_); }, kActMs));
