@@ -26,6 +26,14 @@ constexpr DWORD kExitTimeoutMs = 10000;
 // The program's base key below HKCU.
 inline constexpr wchar_t kBaseKeyW[] = L"Software\\orrery\\Tabcard";
 
+// Answers what other programs ask of this one's windows meanwhile: the
+// clipboard's owner, for one, must render and answer for its data.
+inline void PumpFor(DWORD ms) {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
 // Polls cond every 10 ms until it holds or timeoutMs passed.
 template <class F>
 bool WaitFor(F&& cond, DWORD timeoutMs) {
@@ -33,7 +41,7 @@ bool WaitFor(F&& cond, DWORD timeoutMs) {
   for (;;) {
     if (cond()) return true;
     if (GetTickCount64() >= end) return false;
-    Sleep(10);
+    PumpFor(10);
   }
 }
 
