@@ -92,7 +92,6 @@ class PropertyModel {
 
   int currentPage() const { return currentPage_; }
   int currentUser() const { return currentUser_; }
-  const UserRecords& records() const { return records_; }
 
  private:
   void UserChange(int list);
