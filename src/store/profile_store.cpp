@@ -64,11 +64,13 @@ bool LoadProfile(RegistryBackend& backend, int user, Profile* profile) {
   return ok;
 }
 
-bool LoadUserRecords(RegistryBackend& backend, UserRecords* records) {
+bool LoadUserRecords(RegistryBackend& backend, UserRecords* records, UserFlags* failed) {
   bool ok = true;
   for (int user = 0; user < kUserCount; ++user) {
     UserRecord& record = (*records)[static_cast<std::size_t>(user)];
-    if (!ReadUserRecord(backend, user, &record)) {
+    const bool read = ReadUserRecord(backend, user, &record);
+    if (failed) (*failed)[static_cast<std::size_t>(user)] = !read;
+    if (!read) {
       ok = false;
       record = UserRecord{};
     }
@@ -84,10 +86,12 @@ std::string SavedUserName(const UserRecord& record) {
   return sei + mei;
 }
 
-bool SaveUserRecords(RegistryBackend& backend, const UserRecords& records) {
+bool SaveUserRecords(RegistryBackend& backend, const UserRecords& records, const UserFlags& skip) {
   RegistrySession session(backend);
   for (int user = 0; user < kUserCount; ++user) {
-    if (!WriteUserRecord(session, user, records[static_cast<std::size_t>(user)])) return false;
+    const auto u = static_cast<std::size_t>(user);
+    if (skip[u]) continue;
+    if (!WriteUserRecord(session, user, records[u])) return false;
   }
   return true;
 }

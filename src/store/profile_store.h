@@ -33,18 +33,21 @@ struct UserRecord {
   ProfileFields fields;
 };
 using UserRecords = std::array<UserRecord, kUserCount>;
+using UserFlags = std::array<bool, kUserCount>;
 
 // The editor's load: UserName then the 29 fields per user; an empty name
 // becomes the standard one; a read that fails gives that user the standard
-// name and empty fields. False when any user failed.
-bool LoadUserRecords(RegistryBackend& backend, UserRecords* records);
+// name and empty fields and marks it in failed. False when any user failed.
+bool LoadUserRecords(RegistryBackend& backend, UserRecords* records, UserFlags* failed = nullptr);
 
 // The name stored for a record: KanjSei followed by KanjMei when either is
 // non-empty, else the name the record holds.
 std::string SavedUserName(const UserRecord& record);
 
 // The editor's save: for User1 to User4 in order, UserName then the 29
-// fields. The first failed write ends the whole save.
-bool SaveUserRecords(RegistryBackend& backend, const UserRecords& records);
+// fields; a user marked in skip is left as stored. The first failed write
+// ends the whole save.
+bool SaveUserRecords(RegistryBackend& backend, const UserRecords& records,
+                     const UserFlags& skip = UserFlags{});
 
 }  // namespace tabcard
