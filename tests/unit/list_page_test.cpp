@@ -8,120 +8,102 @@
 #include "editor/list_page.h"
 #include "store/layout.h"
 #include "store/memory_registry.h"
-#include "store_fixture.h"
 
 namespace tabcard {
 namespace {
 
 using Strings = std::vector<std::string>;
 
-class FakeListView : public ListPageView {
- public:
+struct FakeListView : ListPageView {
   std::string MemoText() const override { return memo; }
-  void SetMemoText(std::string_view text) override { memo = text; }
+  void SetMemoText(std::string_view t) override { memo = t; }
   std::string HintText() const override { return hint; }
-  void SetHintText(std::string_view text) override { hint = text; }
-  void SetLines(const Strings& l, int s) override {
-    lines = l;
-    selected = s;
-  }
+  void SetHintText(std::string_view t) override { hint = t; }
+  void SetLines(const Strings& l, int s) override { lines = l, selected = s; }
   int Selection() const override { return selected; }
-  void FocusMemo(bool selectAll) override { focus = selectAll ? "memo, all" : "memo"; }
-
+  void FocusMemo(bool all) override { focus = all ? "memo, all" : "memo"; }
   std::string memo, hint, focus;
   Strings lines;
   int selected = -1;
 };
 
-// Folds ASCII letters only and leaves both bytes of a double-byte character
-// alone, so abc equals ABC and the full-width ＡＢＣ differs from both.
+// Folds ASCII letters outside double-byte characters only: abc equals ABC,
+// the full-width ＡＢＣ equals neither.
 bool AsciiFoldEquals(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
   for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto x = static_cast<unsigned char>(a[i]);
-    const auto y = static_cast<unsigned char>(b[i]);
-    if (IsLeadByte(x)) {
-      if (x != y || ++i >= a.size() || a[i] != b[i]) return false;
-      continue;
+    if (IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+      ++i;
+    } else if (fold(a[i]) != fold(b[i])) {
+      return false;
     }
-    auto fold = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
-    if (fold(x) != fold(y)) return false;
   }
   return true;
 }
 
-// A stored value as text: a DWORD printed, "<none>" when missing.
+// A stored value as text, a DWORD printed; "-" when missing.
 std::string Stored(MemoryRegistry& reg, std::string_view key, std::string_view name) {
-  if (!reg.Open(key, false)) return "<no key>";
   RegValue v;
-  const bool found = reg.Query(name, &v);
+  const bool found = reg.Open(key, false) && reg.Query(name, &v);
   reg.Close();
-  if (!found) return "<none>";
+  if (!found) return "-";
   return v.type == RegValue::Type::Dword ? std::to_string(v.dword) : v.text;
-}
-
-void StoreList(MemoryRegistry& reg, const Strings& phrases, const Strings& hints) {
-  ASSERT_TRUE(SaveList(reg, PhraseList{phrases, hints}));
 }
 
 class ListPageTest : public ::testing::Test {
  protected:
   void Load(const Strings& phrases, const Strings& hints) {
-    StoreList(reg, phrases, hints);
+    ASSERT_TRUE(SaveList(reg, PhraseList{phrases, hints}));
     ASSERT_TRUE(page.Load(reg));
   }
-
+  void Expect(const Strings& phrases, const Strings& hints, const std::string& label) {
+    EXPECT_EQ(page.list().ListPhrases, phrases) << label;
+    EXPECT_EQ(page.list().ListHints, hints) << label;
+    EXPECT_EQ(view.lines, phrases) << label;
+  }
   MemoryRegistry reg;
   FakeListView view;
   ListPage page{view, AsciiFoldEquals};
 };
 
-TEST_F(ListPageTest, AddMatchesIgnoringAsciiCaseOnly) {
+TEST_F(ListPageTest, AddReplacesTheHintOfAnEqualEntryOrAppends) {
   struct Case {
     const char* content;
-    Strings phrases;
-    Strings hints;
-    std::string memoAfter;
-    std::string hintAfter;
+    const char* hint;
+    Strings phrases, hints;
+    std::string memoAfter, hintAfter;
   };
   const Case cases[] = {
-      {"abc", {"ABC", "x"}, {"new", "hx"}, "abc", "new"},
-      {"ＡＢＣ", {"ABC", "x", "ＡＢＣ"}, {"h", "hx", "new"}, "", ""},
-      {"", {"ABC", "x"}, {"h", "hx"}, "", "new"},
+      {"abc", "new", {"ABC", "x"}, {"new", "hx"}, "abc", "new"},
+      {"ＡＢＣ", "new", {"ABC", "x", "ＡＢＣ"}, {"h", "hx", "new"}, "", ""},
+      {"y", "", {"ABC", "x", "y"}, {"h", "hx", ""}, "", ""},
+      {"", "new", {"ABC", "x"}, {"h", "hx"}, "", "new"},
   };
   for (const Case& c : cases) {
     Load({"ABC", "x"}, {"h", "hx"});
     view.selected = 1;
     view.memo = c.content;
-    view.hint = "new";
+    view.hint = c.hint;
+    view.focus.clear();
     page.cmdAddListClick();
-    EXPECT_EQ(page.list().ListPhrases, c.phrases) << c.content;
-    EXPECT_EQ(page.list().ListHints, c.hints) << c.content;
-    EXPECT_EQ(view.lines, c.phrases) << c.content;
+    Expect(c.phrases, c.hints, c.content);
     EXPECT_EQ(view.memo, c.memoAfter) << c.content;
     EXPECT_EQ(view.hint, c.hintAfter) << c.content;
+    EXPECT_EQ(view.focus, c.phrases.size() == 3 ? "memo" : "") << c.content;
     EXPECT_EQ(view.selected, 1) << c.content;
-    EXPECT_EQ(page.Changed(), *c.content != '\0') << c.content;
   }
-  // A new entry with an empty hint box gets an empty hint; the content box
-  // takes the focus.
-  view.memo = "y";
-  view.hint.clear();
-  page.cmdAddListClick();
-  EXPECT_EQ(page.list().ListHints.back(), "");
-  EXPECT_EQ(view.focus, "memo");
 }
 
 TEST_F(ListPageTest, MovesAndDeleteKeepHintsInStepAndStopAtTheEnds) {
   struct Case {
     void (ListPage::*handler)();
     int selected;
-    Strings phrases;
-    Strings hints;
+    Strings phrases, hints;
     int selectedAfter;
   };
-  const Strings abc{"a", "b", "c"};
-  const Strings hints{"ha", "hb", "hc"};
+  const Strings abc{"a", "b", "c"}, hints{"ha", "hb", "hc"};
   const Case cases[] = {
       {&ListPage::cmdListUpClick, 1, {"b", "a", "c"}, {"hb", "ha", "hc"}, 0},
       {&ListPage::cmdListUpClick, 0, abc, hints, 0},
@@ -137,47 +119,35 @@ TEST_F(ListPageTest, MovesAndDeleteKeepHintsInStepAndStopAtTheEnds) {
     view.selected = c.selected;
     (page.*c.handler)();
     const std::string label = std::to_string(&c - cases);
-    EXPECT_EQ(page.list().ListPhrases, c.phrases) << label;
-    EXPECT_EQ(page.list().ListHints, c.hints) << label;
-    EXPECT_EQ(view.lines, c.phrases) << label;
+    Expect(c.phrases, c.hints, label);
     EXPECT_EQ(view.selected, c.selectedAfter) << label;
     EXPECT_EQ(page.Changed(), c.phrases != abc) << label;
   }
 }
 
-TEST_F(ListPageTest, DoubleClickThenAddUpdatesThatHint) {
+TEST_F(ListPageTest, DoubleClickThenCopyAndAddUpdatesThatHint) {
   Load({"a", "b"}, {"ha", "hb"});
-  view.selected = -1;
   page.ListBox1DblClick();
   EXPECT_EQ(view.memo, "");
   view.selected = 1;
   page.ListBox1DblClick();
-  EXPECT_EQ(view.memo, "b");
-  EXPECT_EQ(view.hint, "hb");
-  EXPECT_EQ(view.focus, "memo, all");
+  EXPECT_EQ(view.memo + "/" + view.hint + "/" + view.focus, "b/hb/memo, all");
   page.cmdCopyClick();
-  EXPECT_EQ(view.hint, "b");
   page.cmdAddListClick();
-  EXPECT_EQ(page.list().ListPhrases, (Strings{"a", "b"}));
-  EXPECT_EQ(page.list().ListHints, (Strings{"ha", "b"}));
+  Expect({"a", "b"}, {"ha", "b"}, "");
 }
 
-TEST_F(ListPageTest, DeletingTheSecondOfFiveLeavesNoStaleValues) {
+TEST_F(ListPageTest, SaveRewritesBothKeysWithoutStaleValues) {
   Load({"p0", "p1", "p2", "p3", "p4"}, {"h0", "h1", "h2", "h3", "h4"});
   view.selected = 1;
   page.cmdDeListClick();
   ASSERT_TRUE(page.Save(reg));
   EXPECT_EQ(Stored(reg, ListItemsKey(), "ItemCount"), "4");
-  for (int k = 0; k < 4; ++k) {
-    const std::string from = std::to_string(k < 1 ? k : k + 1);
-    EXPECT_EQ(Stored(reg, ListItemsKey(), Numbered("Item", k)), "p" + from);
-    EXPECT_EQ(Stored(reg, ListHintKey(), Numbered("Hint", k)), "h" + from);
+  for (int k = 0; k < 5; ++k) {
+    const std::string from = k < 4 ? std::to_string(k < 1 ? k : k + 1) : "";
+    EXPECT_EQ(Stored(reg, ListItemsKey(), Numbered("Item", k)), k < 4 ? "p" + from : "-");
+    EXPECT_EQ(Stored(reg, ListHintKey(), Numbered("Hint", k)), k < 4 ? "h" + from : "-");
   }
-  EXPECT_EQ(Stored(reg, ListItemsKey(), "Item004"), "<none>");
-  EXPECT_EQ(Stored(reg, ListHintKey(), "Hint004"), "<none>");
-}
-
-TEST_F(ListPageTest, EmptyListSavesOnlyItemCountAndAnEmptyHintKey) {
   Load({"a"}, {"h"});
   view.selected = 0;
   page.cmdDeListClick();
@@ -196,15 +166,13 @@ TEST_F(ListPageTest, UnreadableListIsRewrittenOnlyWhenThePageChanged) {
     bad.PutDword(ListItemsKey(), "Item001", 7);
     EXPECT_FALSE(page.Load(bad));
     EXPECT_TRUE(view.lines.empty());
-    if (change) {
-      view.memo = "new";
-      page.cmdAddListClick();
-    }
+    view.memo = change ? "new" : "";
+    page.cmdAddListClick();
     EXPECT_TRUE(page.Save(bad));
     EXPECT_EQ(Stored(bad, ListItemsKey(), "ItemCount"), change ? "1" : "2") << change;
     EXPECT_EQ(Stored(bad, ListItemsKey(), "Item000"), change ? "new" : "kept") << change;
   }
-  // Nothing stored at all: there is nothing to lose, so OK stores the empty list.
+  // With nothing stored there is nothing to lose: OK stores the empty list.
   MemoryRegistry empty;
   EXPECT_FALSE(page.Load(empty));
   EXPECT_TRUE(page.Save(empty));
