@@ -1,0 +1,85 @@
+#include "editor/memo_page.h"
+
+#include <algorithm>
+
+#include "store/memo.h"
+#include "store/settings.h"
+
+namespace tabcard {
+namespace {
+
+constexpr const char* kReadCaption = "メモ読込み";
+constexpr const char* kSaveCaption = "メモ保存";
+constexpr const char* kSaveQuestion = "現在のメモを保存しますか？";
+constexpr const char* kNoMemoFile = "メモファイルがありません！";
+constexpr const char* kSaveFailed = "メモファイルの保存に失敗しました！";
+
+}  // namespace
+
+void MemoPage::Create(RegistryBackend& store) {
+  bool fromStore = false;
+  // The grid keeps at least one row whatever the configuration says.
+  const int count = std::max<int>(1, ReadMemoSlotCount(store, &fromStore));
+  titles_.assign(static_cast<std::size_t>(count), std::string());
+  if (fromStore) {
+    for (int slot = 0; slot < count; ++slot) titles_[static_cast<std::size_t>(slot)] = MemoTitle(slot);
+  }
+  view_.SetRows(titles_);
+  current_ = 0;
+  origin_ = 0;
+}
+
+void MemoPage::SGrdMemoClick() {
+  const int row = view_.SelectedRow();
+  if (row < 0 || row >= SlotCount()) return;
+  view_.ShowTooltip(titles_[static_cast<std::size_t>(row)]);
+  current_ = row;
+}
+
+void MemoPage::cmdMemoReadClick() {
+  const int row = view_.SelectedRow();
+  if (row < 0 || row >= SlotCount()) return;
+  if (titles_[static_cast<std::size_t>(row)].empty()) {
+    view_.SetMemoText("");
+    view_.SetMemoModified(false);
+    origin_ = row;
+    return;
+  }
+  // A failed save has said so; the read goes on regardless.
+  if (view_.MemoModified() && view_.Ask(kSaveQuestion, kReadCaption)) WriteBox(origin_);
+  const std::string text = MemoEditorText(row);
+  origin_ = row;
+  if (!text.empty()) {
+    view_.SetMemoText(text);
+    view_.SetMemoModified(false);
+    current_ = row;
+    return;
+  }
+  view_.Warn(kNoMemoFile, kReadCaption);
+  view_.SetMemoText("");
+  view_.SetMemoModified(false);
+}
+
+void MemoPage::cmdMemoUpDateClick() {
+  if (view_.MemoModified()) WriteBox(current_);
+}
+
+void MemoPage::cmdMemoClrClick() {
+  view_.SetMemoText("");
+  view_.SetMemoModified(true);
+}
+
+void MemoPage::WriteBox(int slot) {
+  if (WriteMemoFile(slot, view_.MemoText()) < 0) {
+    // The text stays marked modified, so the user can try again.
+    view_.Warn(kSaveFailed, kSaveCaption);
+    return;
+  }
+  view_.SetMemoModified(false);
+  std::string& title = titles_[static_cast<std::size_t>(slot)];
+  title = MemoTitle(slot);
+  view_.SetRowText(slot, title);
+  origin_ = slot;
+}
+
+}  // namespace tabcard
