@@ -416,13 +416,13 @@ void RescaleControls(const FormDesc& form, BuiltForm& built, const DpiScale& sca
     if (!c.hwnd || c.desc->kind == ControlKind::TabSheet) continue;
     const LOGFONTW own = ControlLogFont(form, *c.desc, scale);
     HFONT f = font.get();
-    if (!SameFont(own, lf)) {
+    if (!SameFont(own, lf) && c.desc->kind != ControlKind::StringGrid) {
       ownFonts.emplace_back(CreateFontIndirectW(&own));
       f = ownFonts.back().get();
     }
-    if (c.desc->kind == ControlKind::StringGrid) {
-      StringGrid(c.hwnd).SetLogFont(own, false);
-    } else {
+    // A grid's font is its owner's to set (the palette's come from the page
+    // configurations), at the new scale too.
+    if (c.desc->kind != ControlKind::StringGrid) {
       SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
     }
     if (c.desc->kind == ControlKind::PageControl) SetTabWidth(c.hwnd, scale.Px(c.desc->tabWidth));

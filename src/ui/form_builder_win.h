@@ -58,8 +58,8 @@ LOGFONTW ControlLogFont(const forms::FormDesc& form, const forms::ControlDesc& c
 // or a control cannot be created.
 BuiltForm BuildControls(const forms::FormDesc& form, HWND window, const DpiScale& scale);
 
-// After a DPI change: fonts, tab widths and the places of the controls that
-// do not fill their parent.
+// After a DPI change: fonts (but a grid's, which its owner sets), tab widths
+// and the places of the controls that do not fill their parent.
 void RescaleControls(const forms::FormDesc& form, BuiltForm& built, const DpiScale& scale);
 
 // Places aligned controls in their parents' client areas.
