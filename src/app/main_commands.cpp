@@ -25,6 +25,13 @@ bool ShowedSamePhrase(const std::vector<std::string>& before,
 
 }  // namespace
 
+void MainCommands::FirstRunDialogs() {
+  if (!model_.FirstRun) return;
+  // Cleared first: a show while the editor is open must not open another.
+  model_.FirstRun = false;
+  if (host_.ShowDialog(ModalDialog::kProperty)) model_.RefreshAfterProfileEditor();
+}
+
 bool MainCommands::SysCommand(int id) {
   if (id >= kSysUserFirst && id < kSysUserFirst + kUserCount) {
     // Also the current user: choosing it reloads the profile.

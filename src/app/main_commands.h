@@ -94,6 +94,11 @@ class MainCommands {
   void mnuAddListClick();
   void mnuDelListClick();
 
+  // The end of the first FormShow after a start that could not read its
+  // settings, profile or window state: the profile editor, with the window
+  // kept topmost. Runs once; nothing when the start read everything.
+  void FirstRunDialogs();
+
   // For building the system menu and for WM_INITMENU.
   SystemMenuState MenuState() const;
 

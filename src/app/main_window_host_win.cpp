@@ -8,6 +8,7 @@
 #include "app/main_window_win.h"
 #include "core/strconv_win.h"
 #include "editor/list_dlg_win.h"
+#include "editor/property_win.h"
 #include "options/about_box_win.h"
 #include "ui/clipboard_win.h"
 #include "ui/menu_win.h"
@@ -32,12 +33,13 @@ bool TfrmMain::ShowDialog(ModalDialog dialog) {
       box.Execute(hwnd());
       return true;
     }
-    case ModalDialog::kProperty:
+    case ModalDialog::kProperty: {
+      TfrmProperty editor(store_, helpFile_);
+      return editor.Execute(hwnd());
+    }
     case ModalDialog::kOption:
-      // The profile editor and the options dialog come in a later version.
-      MessageBoxW(hwnd(), L"この機能はまだ使えません。", dialog == ModalDialog::kProperty
-                                                              ? L"プロパティ"
-                                                              : L"オプション",
+      // The options dialog comes in a later version.
+      MessageBoxW(hwnd(), L"この機能はまだ使えません。", L"オプション",
                   MB_OK | MB_ICONINFORMATION);
       return false;
   }

@@ -107,6 +107,9 @@ void TfrmMain::FormCreate(const EventArgs&) { model_->FormCreate(); }
 void TfrmMain::FormShow(const EventArgs&) {
   BuildSystemMenu(hwnd(), commands_->MenuState());
   model_->FormShow();
+  // The first-run dialogs come once the window is on the screen, not from
+  // inside the ShowWindow that is making it visible.
+  if (model_->FirstRun) PostMessageW(hwnd(), kFirstRunMessage, 0, 0);
 }
 
 void TfrmMain::FormActivate(const EventArgs&) {}
@@ -177,6 +180,9 @@ LRESULT TfrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SYSCOMMAND:
       if (commands_) RunReported(hwnd(), [&] { commands_->SysCommand(static_cast<int>(wp)); });
       break;
+    case kFirstRunMessage:
+      if (commands_) RunReported(hwnd(), [&] { commands_->FirstRunDialogs(); });
+      return 0;
     case WM_INITMENU:
       if (commands_) RefreshSystemMenu(hwnd(), commands_->MenuState());
       break;

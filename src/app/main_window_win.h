@@ -24,6 +24,8 @@
 namespace tabcard {
 
 inline constexpr wchar_t kMainWindowClass[] = L"TfrmMain";
+// Posted by the first FormShow that finds FirstRun set.
+inline constexpr UINT kFirstRunMessage = WM_APP + 1;
 
 class TfrmMain : public FormWindow, private PaletteWindowView, private CommandHost {
  public:

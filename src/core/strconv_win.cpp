@@ -51,4 +51,11 @@ std::string Narrow(std::wstring_view utf16) {
   return out;
 }
 
+bool SamePhraseIgnoringCase(std::string_view a, std::string_view b) {
+  const std::wstring wa = Widen(a), wb = Widen(b);
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.data(),
+                        static_cast<int>(wa.size()), wb.data(),
+                        static_cast<int>(wb.size())) == CSTR_EQUAL;
+}
+
 }  // namespace tabcard

@@ -24,4 +24,9 @@ struct Utf16Span {
 };
 std::optional<Utf16Span> FirstUnstorable(std::wstring_view utf16);
 
+// Whether two CP932 texts are the same phrase for the user's locale when
+// letter case is ignored: abc is ABC, but the full-width ＡＢＣ is not, and
+// hiragana is not katakana.
+bool SamePhraseIgnoringCase(std::string_view a, std::string_view b);
+
 }  // namespace tabcard

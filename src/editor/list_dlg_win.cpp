@@ -2,6 +2,7 @@
 
 #include "core/strconv_win.h"
 #include "forms/dialog_forms.h"
+#include "ui/storable_win.h"
 
 namespace tabcard {
 namespace {
@@ -50,16 +51,7 @@ void TfrmListDlg::cmdOKClick(const forms::EventArgs& e) {
     const wchar_t* label;
   };
   for (const Field& f : {Field{"txtListMemo", L"登録内容"}, Field{"txtListHint", L"ヒント"}}) {
-    HWND edit = ControlWindow(f.control);
-    const std::wstring text = WindowRef(edit).Text();
-    const auto bad = FirstUnstorable(text);
-    if (!bad) continue;
-    const std::wstring message = std::wstring(L"「") + f.label + L"」の「" +
-                                 text.substr(bad->offset, bad->length) +
-                                 L"」は保存できない文字です。別の文字に置き換えてください。";
-    MessageBoxW(hwnd(), message.c_str(), L"リスト登録", MB_OK | MB_ICONEXCLAMATION);
-    SetFocus(edit);
-    SendMessageW(edit, EM_SETSEL, bad->offset, bad->offset + bad->length);
+    if (CheckStorable(hwnd(), ControlWindow(f.control), f.label, L"リスト登録")) continue;
     if (e.accept) *e.accept = false;
     return;
   }

@@ -26,7 +26,7 @@ void MemoPage::Create(RegistryBackend& store) {
   }
   view_.SetRows(titles_);
   current_ = 0;
-  origin_ = 0;
+  origin_ = kNoSlot;
 }
 
 void MemoPage::SGrdMemoClick() {
@@ -42,17 +42,21 @@ void MemoPage::cmdMemoReadClick() {
   if (titles_[static_cast<std::size_t>(row)].empty()) {
     view_.SetMemoText("");
     view_.SetMemoModified(false);
-    origin_ = row;
+    origin_ = kNoSlot;
     return;
   }
-  // A failed save has said so; the read goes on regardless.
-  if (view_.MemoModified() && view_.Ask(kSaveQuestion, kReadCaption)) WriteBox(origin_);
+  if (view_.MemoModified() && view_.Ask(kSaveQuestion, kReadCaption)) {
+    // A failed write has said so and the read goes on; text that cannot be
+    // stored stays in the box for the user to mend.
+    if (WriteBox(origin_ == kNoSlot ? current_ : origin_) == Write::kRefused) return;
+  }
   const std::string text = MemoEditorText(row);
-  origin_ = row;
+  origin_ = kNoSlot;
   if (!text.empty()) {
     view_.SetMemoText(text);
     view_.SetMemoModified(false);
     current_ = row;
+    origin_ = row;
     return;
   }
   view_.Warn(kNoMemoFile, kReadCaption);
@@ -67,19 +71,27 @@ void MemoPage::cmdMemoUpDateClick() {
 void MemoPage::cmdMemoClrClick() {
   view_.SetMemoText("");
   view_.SetMemoModified(true);
+  // Emptied for the current slot: an Update now empties that one.
+  origin_ = current_;
 }
 
-void MemoPage::WriteBox(int slot) {
+void MemoPage::MemoChange() {
+  if (origin_ == kNoSlot && view_.MemoModified()) origin_ = current_;
+}
+
+MemoPage::Write MemoPage::WriteBox(int slot) {
+  if (!view_.MemoStorable()) return Write::kRefused;
   if (WriteMemoFile(slot, view_.MemoText()) < 0) {
     // The text stays marked modified, so the user can try again.
     view_.Warn(kSaveFailed, kSaveCaption);
-    return;
+    return Write::kFailed;
   }
   view_.SetMemoModified(false);
   std::string& title = titles_[static_cast<std::size_t>(slot)];
   title = MemoTitle(slot);
   view_.SetRowText(slot, title);
   origin_ = slot;
+  return Write::kWritten;
 }
 
 }  // namespace tabcard

@@ -28,6 +28,9 @@ class MemoPageView {
   virtual void SetMemoText(std::string_view text) = 0;
   virtual bool MemoModified() const = 0;
   virtual void SetMemoModified(bool modified) = 0;
+  // Whether the memo box's text can be stored as it is; when not, the view
+  // has said why.
+  virtual bool MemoStorable() = 0;
 
   // A question with Yes and No and the information icon; true for Yes.
   virtual bool Ask(std::string_view text, std::string_view caption) = 0;
@@ -48,20 +51,25 @@ class MemoPage {
   void cmdMemoReadClick();
   void cmdMemoUpDateClick();
   void cmdMemoClrClick();
+  // The memo box's text changed (typed or set).
+  void MemoChange();
 
   int SlotCount() const { return static_cast<int>(titles_.size()); }
   int CurrentSlot() const { return current_; }
 
  private:
+  enum class Write { kWritten, kFailed, kRefused };
   // Writes the memo box into slot and retitles its row; a failure is shown.
-  void WriteBox(int slot);
+  Write WriteBox(int slot);
 
   MemoPageView& view_;
   std::vector<std::string> titles_;
   int current_ = 0;  // where Update writes
-  // The slot the memo box's text was read from or last written to: Read's
-  // "Yes" saves there, never into the row it is about to load.
-  int origin_ = 0;
+  // The slot the memo box's text belongs to: the one it was read from or
+  // last written to, or for a new text the current slot when typing began.
+  // Read's "Yes" saves there, never into the row it is about to load.
+  static constexpr int kNoSlot = -1;
+  int origin_ = kNoSlot;
 };
 
 }  // namespace tabcard

@@ -72,7 +72,7 @@ bool operator==(const GridDesc& a, const GridDesc& b) {
 
 bool operator==(const EditDesc& a, const EditDesc& b) {
   return a.multiLine == b.multiLine && a.vertScroll == b.vertScroll &&
-         a.horzScroll == b.horzScroll && a.maxLength == b.maxLength;
+         a.horzScroll == b.horzScroll && a.maxLength == b.maxLength && a.ime == b.ime;
 }
 
 const ControlDesc* FindControl(const FormDesc& form, std::string_view name) {

@@ -35,13 +35,16 @@ enum class ControlKind {
   Image,  // the program's icon, stretched to the bounds
   StringGrid,
   Timer,
+  ComboBox,  // a drop-down list: picking only, no typing
+  ListBox,   // single selection, in the order given (not sorted)
 };
 
 // Client: the control fills its parent's client area (for a tab sheet: the
 // page control's display area).
 enum class Align { None, Client };
 
-enum class BorderStyle { Sizeable, Dialog };
+// ToolWindow: a fixed frame with the small caption and only the close box.
+enum class BorderStyle { Sizeable, Dialog, ToolWindow };
 
 // Where the window opens: where the program puts it, or centred on the
 // monitor of its owner.
@@ -110,11 +113,19 @@ struct GridDesc {
 };
 bool operator==(const GridDesc& a, const GridDesc& b);
 
+// What an edit box does to the input method when it gets the focus.
+enum class ImeMode {
+  AsIs,       // leaves it alone
+  Hiragana,   // opens it, full-width hiragana
+  HalfWidth,  // opens it, half-width alphanumerics
+};
+
 struct EditDesc {
   bool multiLine = false;
   bool vertScroll = false;
   bool horzScroll = false;
   int maxLength = 0;  // characters; 0: no limit of ours
+  ImeMode ime = ImeMode::AsIs;
 };
 bool operator==(const EditDesc& a, const EditDesc& b);
 

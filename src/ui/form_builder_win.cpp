@@ -223,6 +223,16 @@ HWND CreateEdit(const CreateArgs& a) {
   return h;
 }
 
+HWND CreateComboBox(const CreateArgs& a) {
+  return CreateChild(a, WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, L"");
+}
+
+HWND CreateListBox(const CreateArgs& a) {
+  return CreateChild(a, WC_LISTBOXW,
+                     WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE,
+                     L"");
+}
+
 HWND CreateButton(const CreateArgs& a) {
   return CreateChild(a, L"BUTTON",
                      WS_TABSTOP | (a.self.desc->isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
@@ -276,6 +286,7 @@ const KindCreator kCreators[] = {
     {ControlKind::Label, CreateLabel},             {ControlKind::Edit, CreateEdit},
     {ControlKind::Button, CreateButton},           {ControlKind::Image, CreateImage},
     {ControlKind::StringGrid, CreateGrid},         {ControlKind::Timer, StartTimer},
+    {ControlKind::ComboBox, CreateComboBox},       {ControlKind::ListBox, CreateListBox},
 };
 
 Creator CreatorOf(ControlKind kind) {
@@ -292,10 +303,16 @@ HWND ParentWindow(const FormDesc& form, const BuiltForm& built, const ControlDes
   return b && b->hwnd ? b->hwnd : window;
 }
 
+// Lines a drop-down list shows before it scrolls.
+constexpr int kDropDownLines = 8;
+
+// A combo box's window height includes its dropped-down list; the bounds
+// give the closed box.
 RECT ScaledPlace(const ControlDesc& c, const DpiScale& scale) {
   const forms::Bounds& b = c.bounds;
+  const int drop = c.kind == ControlKind::ComboBox ? kDropDownLines * b.height : 0;
   return RECT{scale.Px(b.left), scale.Px(b.top), scale.Px(b.left + b.width),
-              scale.Px(b.top + b.height)};
+              scale.Px(b.top + b.height + drop)};
 }
 
 // The client area of the window a control aligned to fill its parent fills.
@@ -364,6 +381,7 @@ DWORD FormStyle(const FormDesc& form) {
 DWORD FormExStyle(const FormDesc& form) {
   DWORD ex = WS_EX_CONTROLPARENT;
   if (form.borderStyle == forms::BorderStyle::Dialog) ex |= WS_EX_DLGMODALFRAME;
+  if (form.borderStyle == forms::BorderStyle::ToolWindow) ex |= WS_EX_TOOLWINDOW;
   if (form.stayOnTop) ex |= WS_EX_TOPMOST;
   return ex;
 }

@@ -7,6 +7,7 @@
 #include "core/strconv_win.h"
 #include "res/app_res.h"
 #include "ui/dpi_win.h"
+#include "ui/ime_win.h"
 #include "ui/string_grid_win.h"
 
 namespace tabcard {
@@ -46,6 +47,25 @@ bool GridMouseEvent(UINT code, Event* event) {
     default:
       return false;
   }
+}
+
+// The notifications of edits and lists that are form events.
+const Event* CommandEvent(ControlKind kind, int code) {
+  struct Mapping {
+    ControlKind kind;
+    int code;
+    Event event;
+  };
+  static const Mapping kMappings[] = {
+      {ControlKind::Edit, EN_CHANGE, Event::Change},
+      {ControlKind::ComboBox, CBN_SELCHANGE, Event::Change},
+      {ControlKind::ListBox, LBN_SELCHANGE, Event::Change},
+      {ControlKind::ListBox, LBN_DBLCLK, Event::DblClick},
+  };
+  for (const Mapping& m : kMappings) {
+    if (m.kind == kind && m.code == code) return &m.event;
+  }
+  return nullptr;
 }
 
 // The window's outer rectangle at a scale, at the origin.
@@ -204,6 +224,11 @@ LRESULT FormWindow::OnNotify(UINT msg, WPARAM wp, LPARAM lp) {
     FireEvent(c->desc->name, Event::Change);
     return 0;
   }
+  // The user moved a grid's current cell, with the mouse or a key.
+  if (c && c->desc->kind == ControlKind::StringGrid && hdr.code == SGN_SELCHANGE) {
+    FireEvent(c->desc->name, Event::Change);
+    return 0;
+  }
   Event event;
   if (c && c->desc->kind == ControlKind::StringGrid && GridMouseEvent(hdr.code, &event)) {
     const auto& n = reinterpret_cast<const GridMouseNotify&>(hdr);
@@ -235,8 +260,11 @@ LRESULT FormWindow::OnCommand(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
-    if (c->desc->kind == ControlKind::Edit && code == EN_CHANGE) {
-      FireEvent(c->desc->name, Event::Change);
+    if (c->desc->kind == ControlKind::Edit && code == EN_SETFOCUS) {
+      ApplyImeMode(c->hwnd, c->desc->edit.ime);
+    }
+    if (const Event* event = CommandEvent(c->desc->kind, code)) {
+      FireEvent(c->desc->name, *event);
       return 0;
     }
   }

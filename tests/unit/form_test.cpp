@@ -7,14 +7,24 @@
 
 #include "forms/dialog_forms.h"
 #include "forms/main_form.h"
+#include "forms/property_form.h"
 
 namespace tabcard::forms {
 namespace {
 
-const FormDesc* const kForms[] = {&MainForm(), &ListDlgForm(), &AboutBoxForm()};
+const FormDesc* const kForms[] = {&MainForm(), &ListDlgForm(), &AboutBoxForm(), &PropertyForm()};
+
+// A tab sheet's room: its page control less the tabs and the frame.
+constexpr int kTabRowHeight = 28, kSheetFrame = 8;
+
+bool Overlap(const Bounds& a, const Bounds& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
+}
 
 // Every control that is not aligned lies wholly inside its container's
-// design area (the form's client area for controls on the form).
+// design area (the form's client area for controls on the form) and clear
+// of its siblings.
 TEST(FormDescTest, EveryFormBuildsAndItsControlsFitTheirContainers) {
   for (const FormDesc* f : kForms) {
     SCOPED_TRACE(f->className);
@@ -22,13 +32,25 @@ TEST(FormDescTest, EveryFormBuildsAndItsControlsFitTheirContainers) {
     for (const ControlDesc& c : f->controls) {
       if (c.align == Align::Client || c.kind == ControlKind::Timer) continue;
       const ControlDesc* container = ContainerOf(*f, c);
-      if (container && container->align == Align::Client) continue;
-      const Bounds area = container ? container->bounds : f->bounds;
+      Bounds area = container ? container->bounds : f->bounds;
+      if (container && container->kind == ControlKind::TabSheet) {
+        const Bounds& pc = FindControl(*f, container->parent)->bounds;
+        area = Bounds{0, 0, pc.width - kSheetFrame, pc.height - kTabRowHeight - kSheetFrame};
+      } else if (container && container->align == Align::Client) {
+        continue;
+      }
       const Bounds& b = c.bounds;
       EXPECT_GE(b.left, 0) << c.name;
       EXPECT_GE(b.top, 0) << c.name;
       EXPECT_LE(b.left + b.width, area.width) << c.name;
       EXPECT_LE(b.top + b.height, area.height) << c.name;
+      for (const ControlDesc& other : f->controls) {
+        if (&other == &c || ContainerOf(*f, other) != container || other.align == Align::Client ||
+            other.kind == ControlKind::Timer) {
+          continue;
+        }
+        EXPECT_FALSE(Overlap(b, other.bounds)) << c.name << " and " << other.name;
+      }
     }
   }
 }
@@ -39,13 +61,17 @@ TEST(FormDescTest, DialogButtonsAreTheWindowsOkAndCancel) {
     const char* ok;
     const char* cancel;  // nullptr: the close box and Esc cancel
   };
-  const Case cases[] = {{&ListDlgForm(), "cmdOK", "cmdCancel"}, {&AboutBoxForm(), "cmdOK", nullptr}};
+  const Case cases[] = {{&ListDlgForm(), "cmdOK", "cmdCancel"},
+                        {&AboutBoxForm(), "cmdOK", nullptr},
+                        {&PropertyForm(), "cmdOK", "cmdCancel"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.form->className);
     EXPECT_EQ(ControlId(*c.form, c.ok), kModalOk);
     EXPECT_EQ(DefaultButtonId(*c.form), kModalOk);
     EXPECT_EQ(FindControl(*c.form, c.ok)->modalResult, kModalOk);
-    if (c.cancel) EXPECT_EQ(ControlId(*c.form, c.cancel), kModalCancel);
+    if (c.cancel) {
+      EXPECT_EQ(ControlId(*c.form, c.cancel), kModalCancel);
+    }
   }
   EXPECT_EQ(DefaultButtonId(MainForm()), 0);
 }

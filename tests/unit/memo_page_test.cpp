@@ -26,6 +26,10 @@ struct FakeMemoView : MemoPageView {
   void SetMemoText(std::string_view t) override { memo = t; }
   bool MemoModified() const override { return modified; }
   void SetMemoModified(bool m) override { modified = m; }
+  bool MemoStorable() override {
+    if (!storable) messages.push_back("unstorable");
+    return storable;
+  }
   bool Ask(std::string_view text, std::string_view caption) override {
     messages.push_back("ask " + std::string(caption) + ": " + std::string(text));
     return answer;
@@ -36,7 +40,7 @@ struct FakeMemoView : MemoPageView {
   std::vector<std::string> rows, messages;
   std::string memo, tooltip;
   int selected = 0;
-  bool modified = false, answer = true;
+  bool modified = false, answer = true, storable = true;
 };
 
 class MemoPageTest : public testing::MemoWorkDir {
@@ -49,7 +53,10 @@ class MemoPageTest : public testing::MemoWorkDir {
     page.Create(reg);
   }
   void Click(int row) { view.selected = row, page.SGrdMemoClick(); }
-  void Type(const std::string& text) { view.memo = text, view.modified = true; }
+  void Type(const std::string& text) {
+    view.memo = text, view.modified = true;
+    page.MemoChange();
+  }
 
   MemoryRegistry reg;
   FakeMemoView view;
@@ -104,22 +111,41 @@ TEST_F(MemoPageTest, ReadCutsAtTheLimitAndAtAZeroByte) {
   }
 }
 
-TEST_F(MemoPageTest, ReadsYesSavesIntoTheSlotOfOriginNotTheRowToLoad) {
-  for (const bool yes : {true, false}) {
+// The edited text belongs to the slot it came from (or, new, to the row it
+// was typed under), never to the row that Read is about to load.
+TEST_F(MemoPageTest, ReadsYesSavesWhereTheTextBelongs) {
+  struct Case {
+    const char* label;
+    int readFirst;  // -1: nothing read before typing
+    int typedAt;
+    bool yes, storable;
+    int savedTo;  // -1: nothing written
+  };
+  const Case cases[] = {
+      {"read_then_edited", 1, 1, true, true, 1},
+      {"answered_no", 1, 1, false, true, -1},
+      {"new_text_under_an_empty_row", -1, 5, true, true, 5},
+      {"unstorable_text_stays", 1, 1, true, false, -1},
+  };
+  for (const Case& c : cases) {
     Open({"zero", "one", "two", "three"});
-    Click(1);
-    page.cmdMemoReadClick();
+    std::filesystem::remove(MemoFileName(5));
+    if (c.readFirst >= 0) Click(c.readFirst), page.cmdMemoReadClick();
+    Click(c.typedAt);
     Type("edited");
     Click(3);
-    view.answer = yes;
-    page.cmdMemoReadClick();
-    EXPECT_EQ(view.messages, (Messages{"ask メモ読込み: 現在のメモを保存しますか？"}));
-    EXPECT_EQ(ReadBytes(MemoFileName(1)), yes ? "edited" : "one");
-    EXPECT_EQ(view.rows[1], yes ? "edited" : "one");
-    EXPECT_EQ(ReadBytes(MemoFileName(3)), "three");
-    EXPECT_EQ(view.memo, "three");
-    EXPECT_EQ(page.CurrentSlot(), 3);
+    view.answer = c.yes;
+    view.storable = c.storable;
     view.messages.clear();
+    page.cmdMemoReadClick();
+    EXPECT_EQ(view.messages.front(), "ask メモ読込み: 現在のメモを保存しますか？") << c.label;
+    EXPECT_EQ(ReadBytes(MemoFileName(1)), c.savedTo == 1 ? "edited" : "one") << c.label;
+    EXPECT_EQ(std::filesystem::exists(MemoFileName(5)), c.savedTo == 5) << c.label;
+    if (c.savedTo >= 0) {
+      EXPECT_EQ(view.rows[static_cast<std::size_t>(c.savedTo)], "edited") << c.label;
+    }
+    EXPECT_EQ(ReadBytes(MemoFileName(3)), "three") << c.label;
+    EXPECT_EQ(view.memo + (view.modified ? "*" : ""), c.storable ? "three" : "edited*") << c.label;
   }
 }
 
