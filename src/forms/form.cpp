@@ -27,10 +27,10 @@ const char* UnusedField(const ControlDesc& c) {
   if (c.interval && k != K::Timer) return "interval";
   if (!(c.edit == EditDesc{}) && k != K::Edit) return "edit";
   if ((c.isDefault || c.modalResult) && k != K::Button) return "isDefault/modalResult";
-  if ((c.bevelInner != Bevel::None || c.bevelOuter != Bevel::None || c.bordered) &&
-      k != K::Panel) {
-    return "bevel/bordered";
+  if ((c.bevelInner != Bevel::None || c.bevelOuter != Bevel::None) && k != K::Panel) {
+    return "bevel";
   }
+  if (c.bordered && k != K::Panel && k != K::StringGrid) return "bordered";
   if (c.icon && k != K::Image) return "icon";
   if (c.caption && (k == K::Timer || k == K::StringGrid || k == K::Image)) return "caption";
   if (c.align == Align::Client && !(k == K::PageControl || k == K::TabSheet || k == K::Panel ||

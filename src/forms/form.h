@@ -149,7 +149,7 @@ struct ControlDesc {
   // modalResult when it is not kModalNone.
   bool isDefault = false;
   int modalResult = kModalNone;
-  // Panel.
+  // Panel; a bordered panel or grid has a frame line.
   Bevel bevelInner = Bevel::None;
   Bevel bevelOuter = Bevel::None;
   bool bordered = false;

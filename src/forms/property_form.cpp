@@ -183,8 +183,8 @@ const ControlDesc kControls[] = {
     Box(21, "TabKinmusaki", kBoxLeft, 220),
     Caption("lblKTEL", "TabKinmusaki", "勤TEL", kCaptionLeft, 252),
     Box(22, "TabKinmusaki", kBoxLeft, 252, 272),
-    Caption("lblKFAX", "TabKinmusaki", "勤FAX", 282, 252, 40),
-    Box(23, "TabKinmusaki", 327, 252),
+    Caption("lblKFAX", "TabKinmusaki", "勤FAX", 280, 252, 50),
+    Box(23, "TabKinmusaki", 332, 252),
 
     Sheet("TabEtc", "その他"),
     Caption("lblUser3", "TabEtc", "ユーザ名", kCaptionLeft, 10),
@@ -205,6 +205,7 @@ const ControlDesc kControls[] = {
       ControlDesc c = Control("SGrdMemo", ControlKind::StringGrid, "TabMemo", nullptr,
                               {16, 12, 112, 350});
       c.grid = GridDesc{1, 10, 91, 20, 1, 0, 0, true, true, false, false};
+      c.bordered = true;
       return c;
     }(),
     PageButton("cmdMemoRead", "TabMemo", "読込", {144, 12, 75, kButtonHeight}),
