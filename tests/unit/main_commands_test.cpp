@@ -142,6 +142,22 @@ TEST(MainCommandsTest, SystemCommandsLowerTheWindowAroundDialogsAndReloadOnOk) {
   }
 }
 
+// The first showing's editor keeps the window topmost, reloads only after
+// OK and comes once.
+TEST(MainCommandsTest, FirstRunOpensTheEditorOnce) {
+  for (const bool ok : {true, false}) {
+    SCOPED_TRACE(ok ? "ok" : "cancel");
+    Palette p;
+    p.Start();
+    ASSERT_TRUE(p.model.FirstRun);  // an empty store
+    p.host.dialogOk = ok;
+    p.commands.FirstRunDialogs();
+    p.commands.FirstRunDialogs();
+    EXPECT_EQ(p.view.log, ok ? "property cells2 cells3" : "property");
+    EXPECT_FALSE(p.model.FirstRun);
+  }
+}
+
 TEST(MainCommandsTest, TogglesAndProfileSwitch) {
   Palette p;
   p.Start();

@@ -35,5 +35,22 @@ TEST(StrconvTest, FindsTheFirstCharacterCp932CannotStore) {
   }
 }
 
+// The phrase list's "same entry": letter case only, in any locale.
+TEST(SamePhraseIgnoringCase, FoldsCaseButNotWidthOrKana) {
+  struct Case {
+    const char* a;
+    const char* b;
+    bool same;
+  };
+  const Case cases[] = {
+      {"abc", "ABC", true},  {"", "", true},         {"ＡＢＣ", "ABC", false},
+      {"あ", "ア", false},   {"ｱ", "ア", false},     {"abc", "abd", false},
+      {"abc", "abc ", false}, {"山田", "山田", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SamePhraseIgnoringCase(c.a, c.b), c.same) << c.a << " / " << c.b;
+  }
+}
+
 }  // namespace
 }  // namespace tabcard
