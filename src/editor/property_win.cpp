@@ -29,6 +29,8 @@ const Router::NamedHandler kHandlers[] = {
     {"cmdCancelClick", &TfrmProperty::cmdCancelClick},
     {"cmdHelpClick", &TfrmProperty::cmdHelpClick},
     {"SGrdMemoClick", &TfrmProperty::SGrdMemoClick},
+    {"SGrdMemoMouseUp", &TfrmProperty::SGrdMemoMouseUp},
+    {"SGrdMemoDblClick", &TfrmProperty::SGrdMemoDblClick},
     {"cmdMemoReadClick", &TfrmProperty::cmdMemoReadClick},
     {"cmdMemoUpDateClick", &TfrmProperty::cmdMemoUpDateClick},
     {"cmdMemoClrClick", &TfrmProperty::cmdMemoClrClick},
@@ -258,6 +260,17 @@ void TfrmProperty::cmdCancelClick(const EventArgs&) { model_.cmdCancelClick(); }
 void TfrmProperty::cmdHelpClick(const EventArgs&) { OpenHelp(hwnd(), helpFile_, kHelpProperty); }
 
 void TfrmProperty::SGrdMemoClick(const EventArgs&) { memo_.SGrdMemoClick(); }
+
+void TfrmProperty::SGrdMemoMouseUp(const EventArgs&) {
+  memo_.SGrdMemoClick();
+  if (!readOnRelease_) return;
+  readOnRelease_ = false;
+  memo_.cmdMemoReadClick();
+}
+
+// Read may ask a question; asked from the press, the box would come up while
+// the grid holds the mouse for the press that follows.
+void TfrmProperty::SGrdMemoDblClick(const EventArgs&) { readOnRelease_ = true; }
 void TfrmProperty::cmdMemoReadClick(const EventArgs&) { memo_.cmdMemoReadClick(); }
 void TfrmProperty::cmdMemoUpDateClick(const EventArgs&) { memo_.cmdMemoUpDateClick(); }
 void TfrmProperty::cmdMemoClrClick(const EventArgs&) { memo_.cmdMemoClrClick(); }

@@ -32,6 +32,8 @@ class TfrmProperty : public FormWindow {
   void cmdCancelClick(const forms::EventArgs& e);
   void cmdHelpClick(const forms::EventArgs& e);
   void SGrdMemoClick(const forms::EventArgs& e);
+  void SGrdMemoMouseUp(const forms::EventArgs& e);
+  void SGrdMemoDblClick(const forms::EventArgs& e);
   void cmdMemoReadClick(const forms::EventArgs& e);
   void cmdMemoUpDateClick(const forms::EventArgs& e);
   void cmdMemoClrClick(const forms::EventArgs& e);
@@ -67,6 +69,7 @@ class TfrmProperty : public FormWindow {
   ListPage list_;
   PropertyModel model_;
   forms::EventRouter<TfrmProperty> router_;
+  bool readOnRelease_ = false;  // a double-click on the memo grid
 };
 
 }  // namespace tabcard

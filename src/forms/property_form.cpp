@@ -244,10 +244,11 @@ const Binding kBindings[] = {
     {"cmdCancel", Event::Click, "cmdCancelClick"},
     {"cmdHelp", Event::Click, "cmdHelpClick"},
     // A click selects on the button's release, also of the row already
-    // selected; a key that moves the selection selects too.
-    {"SGrdMemo", Event::MouseUp, "SGrdMemoClick"},
+    // selected; a key that moves the selection selects too. A double-click
+    // reads on its release, once the grid has let go of the mouse.
+    {"SGrdMemo", Event::MouseUp, "SGrdMemoMouseUp"},
     {"SGrdMemo", Event::Change, "SGrdMemoClick"},
-    {"SGrdMemo", Event::DblClick, "cmdMemoReadClick"},
+    {"SGrdMemo", Event::DblClick, "SGrdMemoDblClick"},
     {"cmdMemoRead", Event::Click, "cmdMemoReadClick"},
     {"cmdMemoUpDate", Event::Click, "cmdMemoUpDateClick"},
     {"cmdMemoClr", Event::Click, "cmdMemoClrClick"},
