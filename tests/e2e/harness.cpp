@@ -198,6 +198,19 @@ std::optional<GridGeometryReport> GridReader::Geometry(HWND grid, int col, int r
   return report;
 }
 
+std::optional<std::wstring> GridReader::Hint(HWND grid) {
+  answered_ = false;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(grid, SGM_QUERYHINT, 0, reinterpret_cast<LPARAM>(window_), SMTO_NORMAL,
+                           5000, &result) ||
+      !result || !answered_ || kind_ != kGridCopyHint) {
+    return std::nullopt;
+  }
+  std::wstring text(data_.size() / sizeof(wchar_t), L'\0');
+  if (!text.empty()) std::memcpy(text.data(), data_.data(), text.size() * sizeof(wchar_t));
+  return text;
+}
+
 HWND Descendant(HWND window, int id) {
   struct Find {
     int id;

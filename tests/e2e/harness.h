@@ -111,6 +111,8 @@ class GridReader {
   // Text of a cell as CP932, or nothing when the cell does not exist.
   std::optional<std::string> Cell(HWND grid, int col, int row);
   std::optional<GridGeometryReport> Geometry(HWND grid, int col = 0, int row = 0);
+  // The tooltip text, shown or not.
+  std::optional<std::wstring> Hint(HWND grid);
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
