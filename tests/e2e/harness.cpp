@@ -93,6 +93,18 @@ void TempDir::WriteFile(const std::wstring& name, const std::string& bytes) cons
   CloseHandle(h);
 }
 
+std::optional<std::string> TempDir::ReadFile(const std::wstring& name) const {
+  HANDLE h = CreateFileW((path_ + L"\\" + name).c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes(1 << 16, '\0');
+  DWORD n = 0;
+  const BOOL read = ::ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+  CloseHandle(h);
+  if (!read) return std::nullopt;
+  return bytes.substr(0, n);
+}
+
 Program::~Program() {
   if (!process_) return;
   if (IsRunning()) {

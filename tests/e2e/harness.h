@@ -67,6 +67,8 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
   const std::wstring& path() const { return path_; }
   void WriteFile(const std::wstring& name, const std::string& bytes) const;
+  // A file's bytes (up to 64 KiB), or nothing when it cannot be read.
+  std::optional<std::string> ReadFile(const std::wstring& name) const;
 
  private:
   std::wstring path_;
