@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <imm.h>
 
+#include <ostream>
+
 #include "forms/property_form.h"
 #include "ui/form_builder_win.h"
 #include "ui/form_window_win.h"
