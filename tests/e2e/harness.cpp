@@ -93,6 +93,18 @@ void TempDir::WriteFile(const std::wstring& name, const std::string& bytes) cons
   CloseHandle(h);
 }
 
+std::optional<std::string> TempDir::ReadFile(const std::wstring& name) const {
+  HANDLE h = CreateFileW((path_ + L"\\" + name).c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes(1 << 16, '\0');
+  DWORD n = 0;
+  const BOOL read = ::ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+  CloseHandle(h);
+  if (!read) return std::nullopt;
+  return bytes.substr(0, n);
+}
+
 Program::~Program() {
   if (!process_) return;
   if (IsRunning()) {
@@ -196,6 +208,19 @@ std::optional<GridGeometryReport> GridReader::Geometry(HWND grid, int col, int r
   GridGeometryReport report;
   std::memcpy(&report, data_.data(), sizeof(report));
   return report;
+}
+
+std::optional<std::wstring> GridReader::Hint(HWND grid) {
+  answered_ = false;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(grid, SGM_QUERYHINT, 0, reinterpret_cast<LPARAM>(window_), SMTO_NORMAL,
+                           5000, &result) ||
+      !result || !answered_ || kind_ != kGridCopyHint) {
+    return std::nullopt;
+  }
+  std::wstring text(data_.size() / sizeof(wchar_t), L'\0');
+  if (!text.empty()) std::memcpy(text.data(), data_.data(), text.size() * sizeof(wchar_t));
+  return text;
 }
 
 HWND Descendant(HWND window, int id) {

@@ -67,6 +67,8 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
   const std::wstring& path() const { return path_; }
   void WriteFile(const std::wstring& name, const std::string& bytes) const;
+  // A file's bytes (up to 64 KiB), or nothing when it cannot be read.
+  std::optional<std::string> ReadFile(const std::wstring& name) const;
 
  private:
   std::wstring path_;
@@ -111,6 +113,8 @@ class GridReader {
   // Text of a cell as CP932, or nothing when the cell does not exist.
   std::optional<std::string> Cell(HWND grid, int col, int row);
   std::optional<GridGeometryReport> Geometry(HWND grid, int col = 0, int row = 0);
+  // The tooltip text, shown or not.
+  std::optional<std::wstring> Hint(HWND grid);
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

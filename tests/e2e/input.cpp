@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "harness.h"
@@ -160,6 +161,20 @@ bool RightClick(POINT p) {
 }
 
 bool PressKey(WORD vk) { return Send({KeyInput(vk, false), KeyInput(vk, true)}); }
+
+bool TypeText(const std::wstring& text) {
+  std::vector<INPUT> inputs;
+  for (wchar_t c : text) {
+    for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+      INPUT in{};
+      in.type = INPUT_KEYBOARD;
+      in.ki.wScan = c;
+      in.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      inputs.push_back(in);
+    }
+  }
+  return Send(std::move(inputs));
+}
 
 bool BringForward(HWND window) {
   SetForegroundWindow(window);

@@ -30,6 +30,9 @@ bool DoubleClick(POINT p);
 bool RightClick(POINT p);
 // Down and up of one virtual key.
 bool PressKey(WORD vk);
+// Each UTF-16 unit of text as a key of its own (KEYEVENTF_UNICODE), as an
+// input method hands its text over.
+bool TypeText(const std::wstring& text);
 
 // SetForegroundWindow, a bounded wait until it shows, then the settle.
 bool BringForward(HWND window);

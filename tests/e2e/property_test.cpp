@@ -6,25 +6,155 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <imm.h>
 
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
+#include <type_traits>
 
+#include "app/main_menus.h"
 #include "core/strconv_win.h"
+#include "forms/main_form.h"
 #include "forms/property_form.h"
 #include "harness.h"
 #include "input.h"
+#include "palette_setup.h"
+#include "receiver_client.h"
+#include "store/catalogue.h"
 
 namespace tabcard::e2e {
 namespace {
 
 const forms::FormDesc& Form() { return forms::PropertyForm(); }
 
+enum EditorPage { kPersonal = 0, kWorkplace = 1, kOther = 2, kMemoPage = 3, kListPage = 4 };
+
+bool TopMost(HWND w) { return (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(ThreadOf(window), &info) ? info.hwndFocus : nullptr;
+}
+
+// Every key and value below a key: path\name -> type and bytes.
+using RegistrySnapshot = std::map<std::wstring, std::string>;
+
+void Snap(const std::wstring& path, RegistrySnapshot* out) {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return;
+  const std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)> key(raw, RegCloseKey);
+  (*out)[path + L"\\"] = "key";
+  std::string data(1 << 16, '\0');
+  wchar_t name[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD len = 256, type = 0, size = static_cast<DWORD>(data.size());
+    const LONG r = RegEnumValueW(key.get(), i, name, &len, nullptr, &type,
+                                 reinterpret_cast<BYTE*>(data.data()), &size);
+    if (r == ERROR_NO_MORE_ITEMS) break;
+    (*out)[path + L"\\" + name] = std::to_string(type) + ":" +
+                                   (r == ERROR_SUCCESS ? data.substr(0, size) : "<unread>");
+  }
+  for (DWORD i = 0, len = 256; RegEnumKeyExW(key.get(), i, name, &len, nullptr, nullptr, nullptr,
+                                             nullptr) == ERROR_SUCCESS;
+       ++i, len = 256) {
+    Snap(path + L"\\" + name, out);
+  }
+}
+
+RegistrySnapshot Snapshot() {
+  RegistrySnapshot s;
+  Snap(Key(), &s);
+  return s;
+}
+
+// The names that were added, removed or changed, below the base key;
+// empty when none.
+std::string Differences(const RegistrySnapshot& a, const RegistrySnapshot& b) {
+  std::string out;
+  auto add = [&](const std::wstring& name) { out += " " + Narrow(name.substr(Key().size())); };
+  for (const auto& [name, value] : a) {
+    const auto it = b.find(name);
+    if (it == b.end() || it->second != value) add(name);
+  }
+  for (const auto& [name, value] : b) {
+    if (!a.count(name)) add(name);
+  }
+  return out;
+}
+
+// The input method as another program sees it: WM_IME_CONTROL to the IME
+// window of the edit's thread. ImmGetContext works only on this thread's
+// windows, and Wine's ImmGetDefaultIMEWnd gives none for another process's.
+struct ImeStatus {
+  DWORD_PTR open = 0;
+  DWORD_PTR mode = 0;  // IME_CMODE_*
+  bool operator==(const ImeStatus& o) const { return open == o.open && mode == o.mode; }
+};
+constexpr DWORD_PTR kModeBits = IME_CMODE_NATIVE | IME_CMODE_KATAKANA | IME_CMODE_FULLSHAPE;
+
+std::optional<ImeStatus> AskIme(HWND edit) {
+  HWND ime = ImmGetDefaultIMEWnd(edit);
+  if (!ime) {
+    EnumThreadWindows(
+        ThreadOf(edit),
+        [](HWND w, LPARAM lp) -> BOOL {
+          wchar_t cls[8] = {};
+          GetClassNameW(w, cls, 8);
+          if (lstrcmpW(cls, L"IME") != 0) return TRUE;
+          *reinterpret_cast<HWND*>(lp) = w;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&ime));
+  }
+  constexpr WPARAM kGetConversionMode = 0x0001, kGetOpenStatus = 0x0005;
+  ImeStatus s;
+  if (!ime ||
+      !SendMessageTimeoutW(ime, WM_IME_CONTROL, kGetOpenStatus, 0, SMTO_NORMAL, 2000, &s.open) ||
+      !SendMessageTimeoutW(ime, WM_IME_CONTROL, kGetConversionMode, 0, SMTO_NORMAL, 2000,
+                           &s.mode)) {
+    return std::nullopt;
+  }
+  return s;
+}
+
+// Whether those answers follow the context: tried on an edit of this
+// process, whose context the test sets itself.
+bool ImeWindowReportsItsContext() {
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 600, 600, 100, 24, nullptr,
+                              nullptr, nullptr, nullptr);
+  SetForegroundWindow(edit);
+  SetFocus(edit);
+  HIMC context = ImmGetContext(edit);
+  bool follows = context != nullptr;
+  for (const ImeStatus want : {ImeStatus{1, IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE}, ImeStatus{}}) {
+    ImmSetOpenStatus(context, want.open != 0);
+    ImmSetConversionStatus(context, static_cast<DWORD>(want.mode), 0);
+    follows = follows && AskIme(edit) == want;
+  }
+  ImmReleaseContext(edit, context);
+  DestroyWindow(edit);
+  return follows;
+}
+
 class PropertyTest : public ::testing::Test {
  protected:
   void SetUp() override { DeleteBaseKey(); }
   void TearDown() override {
+    receiver_.Close();
     if (program_.IsRunning()) program_.Close();
     DeleteBaseKey();
+  }
+
+  void Start(bool completeStore, int palettePage = kPageKojin1) {
+    if (completeStore) {
+      ASSERT_TRUE(StoreCompleteProfile({palettePage}));
+    }
+    ASSERT_TRUE(program_.Start(dir_.path()));
+    main_ = program_.MainWindow();
+    ASSERT_NE(main_, nullptr);
   }
 
   HWND WaitEditor() {
@@ -32,6 +162,11 @@ class PropertyTest : public ::testing::Test {
     WaitFor([&] { return (dlg = FindTopLevelNow({program_.pid(), L"TfrmProperty", true})); },
             kActMs);
     return dlg;
+  }
+  // The editor as the system menu's プロパティ opens it.
+  HWND OpenFromSystemMenu() {
+    PostMessageW(main_, WM_SYSCOMMAND, kSysProperty, 0);
+    return WaitEditor();
   }
   HWND Ctl(HWND dlg, const char* name) { return Control(dlg, name, 1000, Form()); }
 
@@ -44,25 +179,222 @@ class PropertyTest : public ::testing::Test {
     return WaitFor([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == page; }, kActMs);
   }
 
+  // Clicks into a box, waits for its focus and types text at its end.
+  void TypeInto(HWND dlg, const char* box, const std::wstring& text) {
+    HWND edit = Ctl(dlg, box);
+    ASSERT_NE(edit, nullptr) << box;
+    const std::wstring want = ControlText(edit) + text;
+    ASSERT_TRUE(Click(Centre(WindowBounds(edit))));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(dlg) == edit && GetForegroundWindow() == dlg; },
+                        kActMs))
+        << box;
+    ASSERT_TRUE(PressKey(VK_END));
+    ASSERT_TRUE(TypeText(text));
+    ASSERT_TRUE(WaitFor([&] { return ControlText(edit) == want; }, kActMs))
+        << box << ": " << Narrow(ControlText(edit));
+  }
+
+  void ClickButton(HWND dlg, const char* name) {
+    HWND button = Ctl(dlg, name);
+    ASSERT_NE(button, nullptr) << name;
+    ASSERT_TRUE(Click(Centre(WindowBounds(button)))) << name;
+  }
+
+  HWND WaitMessageBox() {
+    HWND box = nullptr;
+    WaitFor([&] { return (box = FindTopLevelNow({program_.pid(), L"#32770", true})); }, kActMs);
+    return box;
+  }
+
+  POINT CellCentre(HWND grid, int col, int row) {
+    const auto g = reader_.Geometry(grid, col, row);
+    if (!g || g->cellCol != col || g->cellRow != row) return POINT{-1, -1};
+    POINT p = Centre(g->cellRect);
+    ClientToScreen(grid, &p);
+    return p;
+  }
+
+  std::string CellOf(HWND grid, int col, int row) {
+    return reader_.Cell(grid, col, row).value_or("<no cell>");
+  }
+
   TempDir dir_;
   Program program_;
+  GridReader reader_;
+  ReceiverApp receiver_{dir_.path()};
+  HWND main_ = nullptr;
 };
 
+// The scenario that also runs in the C locale.
 using SmokePropertyTest = PropertyTest;
 
-TEST_F(SmokePropertyTest, FirstStartOpensTheEditor) {
-  ASSERT_TRUE(program_.Start(dir_.path()));
-  HWND main = program_.MainWindow();
-  ASSERT_NE(main, nullptr);
+// The first start's editor over a palette that stays topmost: the typed
+// name is stored as CP932 with the derived user name, the other users get
+// their default names, and the palette sends the new name.
+TEST_F(SmokePropertyTest, FirstStartOpensTheEditorAndItsEditsReachStoreAndPalette) {
+  ASSERT_NO_FATAL_FAILURE(Start(false));
   HWND dlg = WaitEditor();
   ASSERT_NE(dlg, nullptr);
-  const wchar_t* const names[] = {L"property_personal", L"property_workplace", L"property_other",
+  EXPECT_TRUE(TopMost(main_));
+  EXPECT_FALSE(IsWindowEnabled(main_));
+  const wchar_t* const shots[] = {L"property_personal", L"property_workplace", L"property_other",
                                   L"property_memo", L"property_list"};
-  for (int page = 0; page < 5; ++page) {
+  for (int page = kListPage; page >= kPersonal; --page) {
     ASSERT_TRUE(ShowPage(dlg, page)) << page;
     PumpFor(300);
-    SaveScreenshot(dlg, names[page]);
+    SaveScreenshot(dlg, shots[page]);
   }
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtKnjSei", L"山田"));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtKnjMei", L"太郎"));
+  ASSERT_TRUE(ShowPage(dlg, kWorkplace));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtKinmusaki", L"東京商事"));
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
+
+  const std::wstring user1 = Key(L"\\User1");
+  EXPECT_EQ(GetString(user1, L"KanjSei"), std::wstring(L"山田"));
+  EXPECT_EQ(GetString(user1, L"KanjMei"), std::wstring(L"太郎"));
+  EXPECT_EQ(GetString(user1, L"Kinmusaki"), std::wstring(L"東京商事"));
+  const auto name = GetString(user1, L"UserName");
+  EXPECT_EQ(name, std::wstring(L"山田太郎"));
+  EXPECT_EQ(Narrow(name.value_or(L"")), "山田太郎");
+  for (int n = 2; n <= 4; ++n) {
+    SCOPED_TRACE(n);
+    const std::wstring user = Key((L"\\User" + std::to_wstring(n)).c_str());
+    const wchar_t digit = static_cast<wchar_t>(L'０' + n);
+    EXPECT_EQ(GetString(user, L"UserName"), L"ＵＳＥＲ" + std::wstring(1, digit));
+    for (const char* field : kFieldNames) {
+      EXPECT_EQ(GetString(user, Widen(field).c_str()), std::wstring()) << field;
+    }
+  }
+
+  HWND grid = Control(main_, forms::kMainGridNames[kPageKojin1]);
+  ASSERT_TRUE(receiver_.Start(kReceiverPos));
+  ASSERT_TRUE(BringForward(receiver_.window()));
+  ASSERT_TRUE(receiver_.Focus(kMultiLine));
+  // The palette takes the program in front as its target on a tick.
+  const std::wstring tick = L"tick " + std::to_wstring(GetTickCount64());
+  ASSERT_TRUE(PutClipboardUnicode(tick));
+  ASSERT_TRUE(WaitFor([&] { return WindowTitle(main_) == tick; }, kActMs));
+  ASSERT_TRUE(DoubleClick(CellCentre(grid, 0, 0)));
+  const auto state = receiver_.WaitState(
+      [](const ReceiverState& s) { return s.text.at(kMultiLine) == L"山田太郎"; }, kActMs);
+  ASSERT_TRUE(state.has_value());
+  EXPECT_EQ(state->text.at(kMultiLine), L"山田太郎") << state->Describe();
+}
+
+// Cancel writes nothing, not even what a refused OK left in the boxes; the
+// palette, lowered while the editor is open, is topmost again afterwards.
+TEST_F(PropertyTest, CancelLeavesTheStoreAsItWas) {
+  ASSERT_NO_FATAL_FAILURE(Start(true));
+  const RegistrySnapshot before = Snapshot();
+  ASSERT_GT(before.size(), 10u);
+  HWND dlg = OpenFromSystemMenu();
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return !TopMost(main_); }, kActMs));
+
+  // 𠮷 has no CP932 code: OK names it, selects it and keeps the editor open.
+  const std::wstring unstorable = L"\U00020BB7";
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtKnjMei", unstorable));
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  HWND box = WaitMessageBox();
+  ASSERT_NE(box, nullptr);
+  const std::wstring message = ControlText(GetDlgItem(box, 0xFFFF));
+  EXPECT_NE(message.find(unstorable), std::wstring::npos) << Narrow(message);
+  EXPECT_NE(message.find(L"漢字氏名（名）"), std::wstring::npos) << Narrow(message);
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kActMs));
+  EXPECT_TRUE(IsWindowVisible(dlg));
+  HWND mei = Ctl(dlg, "txtKnjMei");
+  EXPECT_EQ(SendMessageW(mei, EM_GETSEL, 0, 0), MAKELRESULT(2, 4));
+  EXPECT_EQ(Differences(before, Snapshot()), "");
+
+  ASSERT_TRUE(WaitFor([&] { return FocusOf(dlg) == mei; }, kActMs));
+  ASSERT_TRUE(PressKey(VK_BACK));  // the selected character
+  ASSERT_TRUE(WaitFor([&] { return ControlText(mei) == L"太郎"; }, kActMs));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtKnjSei", L"川"));
+  ASSERT_TRUE(ShowPage(dlg, kWorkplace));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtSyozoku", L"営業部"));
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
+  EXPECT_TRUE(WaitFor([&] { return TopMost(main_); }, kActMs));
+  EXPECT_TRUE(IsWindowEnabled(main_));
+  EXPECT_EQ(Differences(before, Snapshot()), "");
+}
+
+// The memo page writes its file at once; the list page's entry is stored
+// by OK, and the palette then shows both and gives the phrase its hint.
+TEST_F(PropertyTest, MemoUpdateWritesAtOnceAndOkBringsMemoAndPhraseToThePalette) {
+  ASSERT_NO_FATAL_FAILURE(Start(true, kPageList));
+  HWND memoGrid = Control(main_, forms::kMainGridNames[kPageMemo]);
+  HWND listGrid = Control(main_, forms::kMainGridNames[kPageList]);
+  HWND dlg = OpenFromSystemMenu();
+  ASSERT_NE(dlg, nullptr);
+
+  const std::wstring memo = L"牛乳とパンを買う";
+  ASSERT_TRUE(ShowPage(dlg, kMemoPage));
+  HWND editorMemos = Ctl(dlg, "SGrdMemo");
+  ASSERT_TRUE(Click(CellCentre(editorMemos, 0, 0)));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "Memo", memo));
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdMemoUpDate"));
+  EXPECT_TRUE(WaitFor([&] { return dir_.ReadFile(L"Memo000.txt") == Narrow(memo); }, kActMs))
+      << dir_.ReadFile(L"Memo000.txt").value_or("<no file>");
+  EXPECT_TRUE(WaitFor([&] { return CellOf(editorMemos, 0, 0) == Narrow(memo); }, kActMs));
+  EXPECT_EQ(CellOf(memoGrid, 0, 0), "");  // the palette reloads on OK only
+
+  const std::wstring phrase = L"お世話になっております。";
+  ASSERT_TRUE(ShowPage(dlg, kListPage));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtListMemo", phrase));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtListHint", L"挨拶"));
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdAddList"));
+  HWND entries = Ctl(dlg, "ListBox1");
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(entries, LB_GETCOUNT, 0, 0) == 1; }, kActMs));
+  EXPECT_EQ(ControlText(Ctl(dlg, "txtListMemo")), L"");
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdOK"));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
+
+  EXPECT_TRUE(WaitFor([&] { return CellOf(memoGrid, 0, 0) == Narrow(memo); }, kActMs))
+      << CellOf(memoGrid, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return CellOf(listGrid, 0, 0) == Narrow(phrase); }, kActMs))
+      << CellOf(listGrid, 0, 0);
+  ASSERT_TRUE(Click(CellCentre(listGrid, 0, 0)));
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        const auto g = reader_.Geometry(listGrid);
+        return g && g->hintShown && reader_.Hint(listGrid) == std::wstring(L"挨拶");
+      },
+      kActMs))
+      << Narrow(reader_.Hint(listGrid).value_or(L"<no hint>"));
+}
+
+// Hiragana and half-width fields open the IME in their mode on the focus;
+// a free field leaves it as the field before set it.
+TEST_F(PropertyTest, FieldsSwitchTheInputMethodOnTheirFocus) {
+  if (!ImeWindowReportsItsContext()) {
+    GTEST_SKIP() << "the IME window's WM_IME_CONTROL answers do not follow its context here "
+                    "(Wine 8 answers 1 to every query once the IME is open)";
+  }
+  ASSERT_NO_FATAL_FAILURE(Start(true));
+  HWND dlg = OpenFromSystemMenu();
+  ASSERT_NE(dlg, nullptr);
+  auto focusAndAsk = [&](const char* box) -> std::optional<ImeStatus> {
+    HWND edit = Ctl(dlg, box);
+    const bool focused = Click(Centre(WindowBounds(edit))) &&
+                         WaitFor([&] { return FocusOf(dlg) == edit; }, kActMs);
+    return focused ? AskIme(edit) : std::nullopt;
+  };
+  const auto half = focusAndAsk("txtEMail1");
+  ASSERT_TRUE(half.has_value());
+  EXPECT_EQ(half->open, 1u);
+  EXPECT_EQ(half->mode & kModeBits, 0u);
+  const auto hiragana = focusAndAsk("txtKnjSei");
+  ASSERT_TRUE(hiragana.has_value());
+  EXPECT_EQ(hiragana->open, 1u);
+  EXPECT_EQ(hiragana->mode & kModeBits, DWORD_PTR{IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE});
+  ASSERT_TRUE(ShowPage(dlg, kOther));
+  const auto before = AskIme(Ctl(dlg, "txtEtc1"));
+  ASSERT_TRUE(before.has_value());
+  EXPECT_EQ(focusAndAsk("txtEtc1"), before);
 }
 
 }  // namespace
