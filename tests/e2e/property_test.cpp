@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <imm.h>
 
 #include <map>
 #include <memory>
@@ -83,60 +82,6 @@ std::string Differences(const RegistrySnapshot& a, const RegistrySnapshot& b) {
     if (!a.count(name)) add(name);
   }
   return out;
-}
-
-// The input method as another program sees it: WM_IME_CONTROL to the IME
-// window of the edit's thread. ImmGetContext works only on this thread's
-// windows, and Wine's ImmGetDefaultIMEWnd gives none for another process's.
-struct ImeStatus {
-  DWORD_PTR open = 0;
-  DWORD_PTR mode = 0;  // IME_CMODE_*
-  bool operator==(const ImeStatus& o) const { return open == o.open && mode == o.mode; }
-};
-constexpr DWORD_PTR kModeBits = IME_CMODE_NATIVE | IME_CMODE_KATAKANA | IME_CMODE_FULLSHAPE;
-
-std::optional<ImeStatus> AskIme(HWND edit) {
-  HWND ime = ImmGetDefaultIMEWnd(edit);
-  if (!ime) {
-    EnumThreadWindows(
-        ThreadOf(edit),
-        [](HWND w, LPARAM lp) -> BOOL {
-          wchar_t cls[8] = {};
-          GetClassNameW(w, cls, 8);
-          if (lstrcmpW(cls, L"IME") != 0) return TRUE;
-          *reinterpret_cast<HWND*>(lp) = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&ime));
-  }
-  constexpr WPARAM kGetConversionMode = 0x0001, kGetOpenStatus = 0x0005;
-  ImeStatus s;
-  if (!ime ||
-      !SendMessageTimeoutW(ime, WM_IME_CONTROL, kGetOpenStatus, 0, SMTO_NORMAL, 2000, &s.open) ||
-      !SendMessageTimeoutW(ime, WM_IME_CONTROL, kGetConversionMode, 0, SMTO_NORMAL, 2000,
-                           &s.mode)) {
-    return std::nullopt;
-  }
-  return s;
-}
-
-// Whether those answers follow the context: tried on an edit of this
-// process, whose context the test sets itself.
-bool ImeWindowReportsItsContext() {
-  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 600, 600, 100, 24, nullptr,
-                              nullptr, nullptr, nullptr);
-  SetForegroundWindow(edit);
-  SetFocus(edit);
-  HIMC context = ImmGetContext(edit);
-  bool follows = context != nullptr;
-  for (const ImeStatus want : {ImeStatus{1, IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE}, ImeStatus{}}) {
-    ImmSetOpenStatus(context, want.open != 0);
-    ImmSetConversionStatus(context, static_cast<DWORD>(want.mode), 0);
-    follows = follows && AskIme(edit) == want;
-  }
-  ImmReleaseContext(edit, context);
-  DestroyWindow(edit);
-  return follows;
 }
 
 class PropertyTest : public ::testing::Test {
@@ -365,36 +310,6 @@ TEST_F(PropertyTest, MemoUpdateWritesAtOnceAndOkBringsMemoAndPhraseToThePalette)
       },
       kActMs))
       << Narrow(reader_.Hint(listGrid).value_or(L"<no hint>"));
-}
-
-// Hiragana and half-width fields open the IME in their mode on the focus;
-// a free field leaves it as the field before set it.
-TEST_F(PropertyTest, FieldsSwitchTheInputMethodOnTheirFocus) {
-  if (!ImeWindowReportsItsContext()) {
-    GTEST_SKIP() << "the IME window's WM_IME_CONTROL answers do not follow its context here "
-                    "(Wine 8 answers 1 to every query once the IME is open)";
-  }
-  ASSERT_NO_FATAL_FAILURE(Start(true));
-  HWND dlg = OpenFromSystemMenu();
-  ASSERT_NE(dlg, nullptr);
-  auto focusAndAsk = [&](const char* box) -> std::optional<ImeStatus> {
-    HWND edit = Ctl(dlg, box);
-    const bool focused = Click(Centre(WindowBounds(edit))) &&
-                         WaitFor([&] { return FocusOf(dlg) == edit; }, kActMs);
-    return focused ? AskIme(edit) : std::nullopt;
-  };
-  const auto half = focusAndAsk("txtEMail1");
-  ASSERT_TRUE(half.has_value());
-  EXPECT_EQ(half->open, 1u);
-  EXPECT_EQ(half->mode & kModeBits, 0u);
-  const auto hiragana = focusAndAsk("txtKnjSei");
-  ASSERT_TRUE(hiragana.has_value());
-  EXPECT_EQ(hiragana->open, 1u);
-  EXPECT_EQ(hiragana->mode & kModeBits, DWORD_PTR{IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE});
-  ASSERT_TRUE(ShowPage(dlg, kOther));
-  const auto before = AskIme(Ctl(dlg, "txtEtc1"));
-  ASSERT_TRUE(before.has_value());
-  EXPECT_EQ(focusAndAsk("txtEtc1"), before);
 }
 
 }  // namespace
