@@ -7,12 +7,14 @@
 
 #include "forms/dialog_forms.h"
 #include "forms/main_form.h"
+#include "forms/option_form.h"
 #include "forms/property_form.h"
 
 namespace tabcard::forms {
 namespace {
 
-const FormDesc* const kForms[] = {&MainForm(), &ListDlgForm(), &AboutBoxForm(), &PropertyForm()};
+const FormDesc* const kForms[] = {&MainForm(), &ListDlgForm(), &AboutBoxForm(), &PropertyForm(),
+                                  &OptionForm()};
 
 // A tab sheet's room: its page control less the tabs and the frame.
 constexpr int kTabRowHeight = 28, kSheetFrame = 8;
@@ -63,7 +65,8 @@ TEST(FormDescTest, DialogButtonsAreTheWindowsOkAndCancel) {
   };
   const Case cases[] = {{&ListDlgForm(), "cmdOK", "cmdCancel"},
                         {&AboutBoxForm(), "cmdOK", nullptr},
-                        {&PropertyForm(), "cmdOK", "cmdCancel"}};
+                        {&PropertyForm(), "cmdOK", "cmdCancel"},
+                        {&OptionForm(), "cmdOK", "cmdCancel"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.form->className);
     EXPECT_EQ(ControlId(*c.form, c.ok), kModalOk);
@@ -135,6 +138,12 @@ TEST(FormDescTest, ADescriptionTheBuilderCannotBuildIsRefused) {
       {"a caption on a grid", [](ControlDesc* c) {
          c[2].kind = ControlKind::StringGrid;
          c[2].caption = "x";
+       }},
+      {"a popup menu on an edit", [](ControlDesc* c) { c[2].popupMenu = "Menu"; }},
+      {"a line height on an edit", [](ControlDesc* c) { c[2].itemHeight = 15; }},
+      {"a radio button outside a group box", [](ControlDesc* c) {
+         c[1].kind = ControlKind::Panel;
+         c[2].kind = ControlKind::RadioButton;
        }},
   };
   for (const Case& c : cases) {
