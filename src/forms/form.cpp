@@ -123,6 +123,8 @@ bool IsContainer(ControlKind kind) {
 
 const ControlDesc* ContainerOf(const FormDesc& form, const ControlDesc& c) {
   const ControlDesc* p = ParentOf(form, c);
+  // A sheet lies over its page control, in the page control's container.
+  if (p && p->kind == ControlKind::PageControl) return ContainerOf(form, *p);
   return p && IsContainer(p->kind) ? p : nullptr;
 }
 

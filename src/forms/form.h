@@ -201,7 +201,8 @@ const char* BoundHandler(const FormDesc& form, const char* control, Event event)
 
 // Kinds that get a window of their own holding their children.
 bool IsContainer(ControlKind kind);
-// The nearest ancestor that is a container; nullptr for the form.
+// The nearest ancestor that is a container; nullptr for the form. A sheet's
+// is its page control's, so a page control on a sheet keeps its sheets there.
 const ControlDesc* ContainerOf(const FormDesc& form, const ControlDesc& c);
 // Bounds are relative to the container: there is no other kind of parent.
 // A sheet's tab position among its page control's sheets; -1 otherwise.

@@ -90,7 +90,7 @@ constexpr ControlDesc FrameButton(const char* name, const char* caption, int lef
 
 // Tab order is table order.
 const ControlDesc kControls[] = {
-    Pages(kOptionPageControl, nullptr, {0, 0, 421, 365}, "TabSheet11"),
+    Pages(kOptionPageControl, nullptr, {0, 0, 421, 365}, "TabSheet11", 100),
     Sheet("TabSheet11", kOptionPageControl, "ページの設定"),
     [] {
       ControlDesc c = Pages(kPreviewPageControl, "TabSheet11", {4, 6, 115, 317},
@@ -106,7 +106,7 @@ const ControlDesc kControls[] = {
     Preview(kPageMemo),
     Sheet(kPreviewSheetNames[kPageList], kPreviewPageControl, kPageCaptions[kPageList]),
     Preview(kPageList),
-    Pages(kSettingsPageControl, "TabSheet11", {126, 6, 283, 316}, "TabSheet31"),
+    Pages(kSettingsPageControl, "TabSheet11", {126, 6, 283, 316}, "TabSheet31", 112),
 
     Sheet("TabSheet31", kSettingsPageControl, "個人ページの設定"),
     [] {
@@ -133,9 +133,9 @@ const ControlDesc kControls[] = {
     CellBox(kCellFieldNames[2], "rdoColWidthMode", 160, 53),
     CellCaption("lblRowHeight", "セルの高さ", 184),
     CellBox(kCellFieldNames[3], "TabSheet32", kBoxLeft, 184),
-    PanelControl("cmdUpDateKjn", ControlKind::Button, "TabSheet32", "更新", {12, 236, 72, 25}),
-    PanelControl("cmdFont", ControlKind::Button, "TabSheet32", "フォント", {92, 236, 80, 25}),
-    PanelControl("Button1", ControlKind::Button, "TabSheet32", "標準に戻す", {180, 236, 90, 25}),
+    PanelControl("cmdUpDateKjn", ControlKind::Button, "TabSheet32", "更新", {16, 236, 76, 25}),
+    PanelControl("cmdFont", ControlKind::Button, "TabSheet32", "フォント", {100, 236, 76, 25}),
+    PanelControl("Button1", ControlKind::Button, "TabSheet32", "標準に戻す", {184, 236, 86, 25}),
 
     Sheet("TabSheet12", kOptionPageControl, "起動／複写動作"),
     Control("GroupBox1", ControlKind::GroupBox, "TabSheet12", "起動", {8, 16, 393, 105},

@@ -95,7 +95,8 @@ constexpr ControlDesc Pages() {
   return c;
 }
 
-// A panel holding a group box holding an edit; a page control with two sheets.
+// A panel holding a group box holding an edit; a page control with two
+// sheets, on the second of which another page control.
 const ControlDesc kTree[] = {
     Desc("Panel", ControlKind::Panel, nullptr, {10, 20, 200, 100}),
     Desc("Group", ControlKind::GroupBox, "Panel", {5, 6, 150, 80}),
@@ -103,6 +104,8 @@ const ControlDesc kTree[] = {
     Pages(),
     Desc("Sheet1", ControlKind::TabSheet, "Pages"),
     Desc("Sheet2", ControlKind::TabSheet, "Pages"),
+    Desc("Inner", ControlKind::PageControl, "Sheet2", {4, 4, 100, 80}),
+    Desc("Sheet3", ControlKind::TabSheet, "Inner"),
 };
 
 TEST(FormDescTest, TreeQueries) {
@@ -115,6 +118,9 @@ TEST(FormDescTest, TreeQueries) {
   EXPECT_EQ(ContainerOf(f, *FindControl(f, "Group")), FindControl(f, "Panel"));
   EXPECT_EQ(ContainerOf(f, *FindControl(f, "Panel")), nullptr);
   EXPECT_EQ(SheetIndex(f, *FindControl(f, "Sheet2")), 1);
+  EXPECT_EQ(ContainerOf(f, *FindControl(f, "Sheet2")), nullptr);
+  EXPECT_EQ(ContainerOf(f, *FindControl(f, "Sheet3")), FindControl(f, "Sheet2"));
+  EXPECT_EQ(SheetIndex(f, *FindControl(f, "Sheet3")), 0);
   EXPECT_EQ(SheetIndex(f, edit), -1);
   EXPECT_EQ(InitialSheetIndex(f, *FindControl(f, "Pages")), 1);
 }
