@@ -23,7 +23,8 @@ const char* UnusedField(const ControlDesc& c) {
   using K = ControlKind;
   const K k = c.kind;
   if ((c.tabWidth || c.activePage) && k != K::PageControl) return "tabWidth/activePage";
-  if ((!(c.grid == GridDesc{}) || c.popupMenu) && k != K::StringGrid) return "grid/popupMenu";
+  if (!(c.grid == GridDesc{}) && k != K::StringGrid) return "grid";
+  if (c.popupMenu && k != K::StringGrid && k != K::PageControl) return "popupMenu";
   if (c.interval && k != K::Timer) return "interval";
   if (!(c.edit == EditDesc{}) && k != K::Edit) return "edit";
   if ((c.isDefault || c.modalResult) && k != K::Button) return "isDefault/modalResult";
@@ -32,6 +33,7 @@ const char* UnusedField(const ControlDesc& c) {
   }
   if (c.bordered && k != K::Panel && k != K::StringGrid) return "bordered";
   if (c.icon && k != K::Image) return "icon";
+  if (c.itemHeight && k != K::ListBox) return "itemHeight";
   if (c.caption && (k == K::Timer || k == K::StringGrid || k == K::Image)) return "caption";
   if (c.align == Align::Client && !(k == K::PageControl || k == K::TabSheet || k == K::Panel ||
                                     k == K::StringGrid || k == K::Edit)) {
@@ -57,6 +59,10 @@ std::string ParentError(const FormDesc& form, const ControlDesc& c) {
   if (parent && !IsContainer(parent->kind) && !onPageControl) {
     return std::string(c.name) + " cannot lie on " + parent->name;
   }
+  // The group box is what makes the choices one group.
+  if (c.kind == ControlKind::RadioButton && !(parent && parent->kind == ControlKind::GroupBox)) {
+    return std::string(c.name) + ": a radio button lies in a group box";
+  }
   return {};
 }
 
@@ -67,7 +73,7 @@ bool operator==(const GridDesc& a, const GridDesc& b) {
          a.defaultColWidth == b.defaultColWidth && a.defaultRowHeight == b.defaultRowHeight &&
          a.gridLineWidth == b.gridLineWidth && a.fixedCols == b.fixedCols &&
          a.fixedRows == b.fixedRows && a.vertLines == b.vertLines && a.horzLines == b.horzLines &&
-         a.rangeSelect == b.rangeSelect && a.editing == b.editing;
+         a.rangeSelect == b.rangeSelect && a.editing == b.editing && a.tabs == b.tabs;
 }
 
 bool operator==(const EditDesc& a, const EditDesc& b) {
@@ -117,6 +123,8 @@ bool IsContainer(ControlKind kind) {
 
 const ControlDesc* ContainerOf(const FormDesc& form, const ControlDesc& c) {
   const ControlDesc* p = ParentOf(form, c);
+  // A sheet lies over its page control, in the page control's container.
+  if (p && p->kind == ControlKind::PageControl) return ContainerOf(form, *p);
   return p && IsContainer(p->kind) ? p : nullptr;
 }
 

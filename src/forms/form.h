@@ -37,6 +37,11 @@ enum class ControlKind {
   Timer,
   ComboBox,  // a drop-down list: picking only, no typing
   ListBox,   // single selection, in the order given (not sorted)
+  CheckBox,  // two states, toggled by a click
+  // One choice of a radio group: the radio buttons that follow each other in
+  // a group box are one group, in which the arrows move and exactly one is
+  // chosen; the control after the last of them starts a new group.
+  RadioButton,
 };
 
 // Client: the control fills its parent's client area (for a tab sheet: the
@@ -110,6 +115,7 @@ struct GridDesc {
   bool horzLines = true;
   bool rangeSelect = false;
   bool editing = false;
+  bool tabs = false;  // TAB and Shift+TAB move between the cells
 };
 bool operator==(const GridDesc& a, const GridDesc& b);
 
@@ -142,6 +148,8 @@ struct ControlDesc {
   int tabWidth = 0;
   const char* activePage = nullptr;
   GridDesc grid{};
+  // Grid or page control: the popup menu its right click opens (the window
+  // builds the menu and handles its commands).
   const char* popupMenu = nullptr;
   int interval = 0;  // timer, milliseconds
   EditDesc edit{};
@@ -154,6 +162,7 @@ struct ControlDesc {
   Bevel bevelOuter = Bevel::None;
   bool bordered = false;
   int icon = 0;  // image: resource id
+  int itemHeight = 0;  // list box: pixels per line; 0: the font's
 };
 
 // control nullptr: an event of the form itself.
@@ -192,7 +201,8 @@ const char* BoundHandler(const FormDesc& form, const char* control, Event event)
 
 // Kinds that get a window of their own holding their children.
 bool IsContainer(ControlKind kind);
-// The nearest ancestor that is a container; nullptr for the form.
+// The nearest ancestor that is a container; nullptr for the form. A sheet's
+// is its page control's, so a page control on a sheet keeps its sheets there.
 const ControlDesc* ContainerOf(const FormDesc& form, const ControlDesc& c);
 // Bounds are relative to the container: there is no other kind of parent.
 // A sheet's tab position among its page control's sheets; -1 otherwise.

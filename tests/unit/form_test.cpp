@@ -7,12 +7,14 @@
 
 #include "forms/dialog_forms.h"
 #include "forms/main_form.h"
+#include "forms/option_form.h"
 #include "forms/property_form.h"
 
 namespace tabcard::forms {
 namespace {
 
-const FormDesc* const kForms[] = {&MainForm(), &ListDlgForm(), &AboutBoxForm(), &PropertyForm()};
+const FormDesc* const kForms[] = {&MainForm(), &ListDlgForm(), &AboutBoxForm(), &PropertyForm(),
+                                  &OptionForm()};
 
 // A tab sheet's room: its page control less the tabs and the frame.
 constexpr int kTabRowHeight = 28, kSheetFrame = 8;
@@ -63,7 +65,8 @@ TEST(FormDescTest, DialogButtonsAreTheWindowsOkAndCancel) {
   };
   const Case cases[] = {{&ListDlgForm(), "cmdOK", "cmdCancel"},
                         {&AboutBoxForm(), "cmdOK", nullptr},
-                        {&PropertyForm(), "cmdOK", "cmdCancel"}};
+                        {&PropertyForm(), "cmdOK", "cmdCancel"},
+                        {&OptionForm(), "cmdOK", "cmdCancel"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.form->className);
     EXPECT_EQ(ControlId(*c.form, c.ok), kModalOk);
@@ -92,7 +95,8 @@ constexpr ControlDesc Pages() {
   return c;
 }
 
-// A panel holding a group box holding an edit; a page control with two sheets.
+// A panel holding a group box holding an edit; a page control with two
+// sheets, on the second of which another page control.
 const ControlDesc kTree[] = {
     Desc("Panel", ControlKind::Panel, nullptr, {10, 20, 200, 100}),
     Desc("Group", ControlKind::GroupBox, "Panel", {5, 6, 150, 80}),
@@ -100,6 +104,8 @@ const ControlDesc kTree[] = {
     Pages(),
     Desc("Sheet1", ControlKind::TabSheet, "Pages"),
     Desc("Sheet2", ControlKind::TabSheet, "Pages"),
+    Desc("Inner", ControlKind::PageControl, "Sheet2", {4, 4, 100, 80}),
+    Desc("Sheet3", ControlKind::TabSheet, "Inner"),
 };
 
 TEST(FormDescTest, TreeQueries) {
@@ -112,6 +118,9 @@ TEST(FormDescTest, TreeQueries) {
   EXPECT_EQ(ContainerOf(f, *FindControl(f, "Group")), FindControl(f, "Panel"));
   EXPECT_EQ(ContainerOf(f, *FindControl(f, "Panel")), nullptr);
   EXPECT_EQ(SheetIndex(f, *FindControl(f, "Sheet2")), 1);
+  EXPECT_EQ(ContainerOf(f, *FindControl(f, "Sheet2")), nullptr);
+  EXPECT_EQ(ContainerOf(f, *FindControl(f, "Sheet3")), FindControl(f, "Sheet2"));
+  EXPECT_EQ(SheetIndex(f, *FindControl(f, "Sheet3")), 0);
   EXPECT_EQ(SheetIndex(f, edit), -1);
   EXPECT_EQ(InitialSheetIndex(f, *FindControl(f, "Pages")), 1);
 }
@@ -135,6 +144,12 @@ TEST(FormDescTest, ADescriptionTheBuilderCannotBuildIsRefused) {
       {"a caption on a grid", [](ControlDesc* c) {
          c[2].kind = ControlKind::StringGrid;
          c[2].caption = "x";
+       }},
+      {"a popup menu on an edit", [](ControlDesc* c) { c[2].popupMenu = "Menu"; }},
+      {"a line height on an edit", [](ControlDesc* c) { c[2].itemHeight = 15; }},
+      {"a radio button outside a group box", [](ControlDesc* c) {
+         c[1].kind = ControlKind::Panel;
+         c[2].kind = ControlKind::RadioButton;
        }},
   };
   for (const Case& c : cases) {

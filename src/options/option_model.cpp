@@ -1,0 +1,237 @@
+#include "options/option_model.h"
+
+#include <string>
+
+#include "core/integer_text.h"
+#include "forms/option_form.h"
+#include "store/palette.h"
+
+namespace tabcard {
+namespace {
+
+using forms::kCellSettingsCaption;
+
+bool IsPersonal(int page) { return page == kPageKojin1 || page == kPageKojin2; }
+
+// What "更新" read from the boxes; the width only in fixed mode.
+struct CellInput {
+  std::int32_t cols = 0;
+  std::int32_t rows = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+
+std::string RangeMessage(const char* what, int max) {
+  return std::string(what) + "は 1 から " + std::to_string(max) + " までの値を入力してください！";
+}
+
+bool Within(std::int32_t v, int max) { return v >= 1 && v <= max; }
+
+// Why the input cannot be applied to the page, or empty when it can.
+std::string Refusal(int page, const CellInput& in, bool fixed) {
+  if (!Within(in.cols, kMaxGridSide)) return RangeMessage("列数", kMaxGridSide);
+  if (!Within(in.rows, kMaxGridSide)) return RangeMessage("行数", kMaxGridSide);
+  if (IsPersonal(page) && CellCount(in.cols, in.rows) > kSlotCount) {
+    return "個人ページのセル（列数×行数）は " + std::to_string(kSlotCount) + " 個までです！";
+  }
+  if (fixed && !Within(in.width, kMaxCellPixels)) return RangeMessage("セル幅", kMaxCellPixels);
+  if (!Within(in.height, kMaxCellPixels)) return RangeMessage("セル高さ", kMaxCellPixels);
+  return {};
+}
+
+}  // namespace
+
+bool operator==(const FontChoice& a, const FontChoice& b) {
+  return a.face == b.face && a.points == b.points && a.bold == b.bold && a.italic == b.italic;
+}
+
+OptionModel::OptionModel(RegistryBackend& store, const FontFace& standardFont, OptionView& view,
+                         DpiScale scale)
+    : store_(store), standardFont_(standardFont), view_(view), scale_(scale) {}
+
+void OptionModel::FormCreate() {
+  assign_.FillItemList();
+  LoadSettings();
+  const bool flags[kBehaviourBoxCount] = {settings_.BootInTaskTray, settings_.CloseInTaskTray,
+                                          settings_.TabMode};
+  for (int box = 0; box < kBehaviourBoxCount; ++box) {
+    view_.SetChecked(static_cast<BehaviourBox>(box), flags[box]);
+  }
+  for (int page = 0; page < kPageCount; ++page) ApplyConfig(page);
+  assign_.Refill(kPageKojin1);
+  assign_.Refill(kPageKojin2);
+  // Chosen without PageControl2Change: the cell-settings boxes stay empty
+  // until their tab is first shown.
+  view_.ShowTab(OptionTabs::kDialog, 0);
+  view_.ShowTab(OptionTabs::kPreview, kPageKojin1);
+  view_.ShowTab(OptionTabs::kSettings, kPersonalSettingsTab);
+  previewPage_ = kPageKojin1;
+}
+
+bool OptionModel::LoadSettings() {
+  return tabcard::LoadSettings(store_, standardFont_, &settings_);
+}
+
+bool OptionModel::SaveSettings() {
+  // The flags come from the boxes, not from what was loaded.
+  PaletteSettings out = settings_;
+  out.BootInTaskTray = view_.Checked(kBootInTaskTrayBox);
+  out.CloseInTaskTray = view_.Checked(kCloseInTaskTrayBox);
+  out.TabMode = view_.Checked(kTabModeBox);
+  return tabcard::SaveSettings(store_, out);
+}
+
+bool OptionModel::cmdOKClick() {
+  if (SaveSettings()) return true;
+  // Closing now would have the palette rebuilt from a half-written
+  // configuration; the user's choices stay for another try.
+  view_.Warn("設定を保存できませんでした。\nもう一度 OK を押すか、ｷｬﾝｾﾙで閉じてください。",
+             forms::kOptionCaption);
+  return false;
+}
+
+void OptionModel::PageControl2Change() {
+  const int page = view_.ActiveTab(OptionTabs::kPreview);
+  if (page >= 0 && page < kPageCount) previewPage_ = page;
+  if (view_.ActiveTab(OptionTabs::kSettings) == kPersonalSettingsTab) {
+    view_.EnableItemAssignment(IsPersonal(previewPage_));
+  } else {
+    // Whatever was typed and not applied is dropped.
+    ShowConfig(previewPage_);
+  }
+}
+
+void OptionModel::rdoColWidthModeClick() { view_.EnableColWidth(view_.FixedWidthChosen()); }
+
+bool OptionModel::FieldsEntered(bool fixed) {
+  struct Required {
+    CellField field;
+    const char* message;
+  };
+  static const Required kRequired[] = {
+      {kColCountField, "列数が入力されていません！"},
+      {kRowCountField, "行数が入力されていません！"},
+      {kColWidthField, "セル幅が入力されていません！"},
+      {kRowHeightField, "セル高さが入力されていません！"},
+  };
+  for (const Required& r : kRequired) {
+    if (r.field == kColWidthField && !fixed) continue;
+    // Blanks are content: only a box without any character is empty.
+    if (view_.FieldText(r.field).empty()) {
+      view_.Warn(r.message, kCellSettingsCaption);
+      return false;
+    }
+  }
+  return true;
+}
+
+void OptionModel::cmdUpDateKjnClick() {
+  const int page = previewPage_;
+  const bool fixed = view_.FixedWidthChosen();
+  if (!FieldsEntered(fixed)) return;
+  CellInput in;
+  in.cols = StrToInt(view_.FieldText(kColCountField));
+  in.rows = StrToInt(view_.FieldText(kRowCountField));
+  if (fixed) in.width = StrToInt(view_.FieldText(kColWidthField));
+  in.height = StrToInt(view_.FieldText(kRowHeightField));
+  const std::string refusal = Refusal(page, in, fixed);
+  if (!refusal.empty()) {
+    view_.Warn(refusal, kCellSettingsCaption);
+    return;
+  }
+  view_.SetGridCounts(page, in.cols, in.rows);
+  if (fixed) view_.SetGridColWidth(page, scale_.Px(in.width));
+  view_.SetGridRowHeight(page, scale_.Px(in.height));
+  // The cell order follows the row count.
+  assign_.Refill(page);
+  PageConfig& c = Config(page);
+  c.ColCount = in.cols;
+  c.RowCount = in.rows;
+  c.ColWidthMode = fixed;
+  // In automatic mode the stored width stays; the palette computes its own.
+  if (fixed) c.ColWidth = in.width;
+  c.RowHeight = in.height;
+}
+
+void OptionModel::Button1Click() {
+  const int page = previewPage_;
+  // The item assignment is not part of the standard values restored here.
+  Config(page) = StandardPageConfigs(standardFont_)[static_cast<std::size_t>(page)];
+  ApplyConfig(page);
+  assign_.Refill(page);
+  ShowConfig(page);
+}
+
+void OptionModel::cmdFontClick() {
+  const int page = previewPage_;
+  const FontChoice kept = previewFonts_[static_cast<std::size_t>(page)];
+  const std::optional<FontChoice> chosen =
+      view_.ChooseFont(kept, [this, page](const FontChoice& font) {
+        view_.SetGridFont(page, PreviewFont(page, font));
+      });
+  if (!chosen) {
+    // Undoes any Apply.
+    view_.SetGridFont(page, kept);
+    return;
+  }
+  PageConfig& c = Config(page);
+  c.FontName = chosen->face;
+  c.FontSize = chosen->points;
+  c.FontBold = chosen->bold;
+  c.FontItalic = chosen->italic;
+  SetPreviewFont(page, *chosen);
+}
+
+void OptionModel::ScaleChanged(DpiScale scale) {
+  scale_ = scale;
+  for (int page = 0; page < kPageCount; ++page) {
+    const PageConfig& c = Config(page);
+    // The preview's width is always the stored one: automatic mode leaves
+    // both alone.
+    view_.SetGridColWidth(page, scale_.Px(c.ColWidth));
+    view_.SetGridRowHeight(page, scale_.Px(c.RowHeight));
+    view_.SetGridFont(page, previewFonts_[static_cast<std::size_t>(page)]);
+  }
+}
+
+void OptionModel::ApplyConfig(int page) {
+  const PageConfig& c = Config(page);
+  view_.SetGridCounts(page, c.ColCount, c.RowCount);
+  // The width whatever the mode: the preview does not compute widths.
+  view_.SetGridColWidth(page, scale_.Px(c.ColWidth));
+  view_.SetGridRowHeight(page, scale_.Px(c.RowHeight));
+  SetPreviewFont(page, FontChoice{c.FontName, c.FontSize, c.FontBold, c.FontItalic});
+  // How the width choice gets its first state: the dialog opens on 個１.
+  if (page == kPageKojin1) ChooseWidthMode(c.ColWidthMode);
+}
+
+void OptionModel::ShowConfig(int page) {
+  const PageConfig& c = Config(page);
+  view_.SetFieldText(kColCountField, std::to_string(c.ColCount));
+  view_.SetFieldText(kRowCountField, std::to_string(c.RowCount));
+  view_.SetFieldText(kColWidthField, std::to_string(c.ColWidth));
+  view_.SetFieldText(kRowHeightField, std::to_string(c.RowHeight));
+  ChooseWidthMode(c.ColWidthMode);
+}
+
+void OptionModel::ChooseWidthMode(bool fixed) {
+  view_.ChooseWidthMode(fixed);
+  // The enabled state follows every change of the choice, not only clicks.
+  rdoColWidthModeClick();
+}
+
+FontChoice OptionModel::PreviewFont(int page, const FontChoice& font) const {
+  FontChoice shown = font;
+  // A face of more than 31 bytes does not fit a font; an empty one keeps
+  // the grid's face.
+  shown.face = GridFontFace(font.face, view_.GridFontFace(page));
+  return shown;
+}
+
+void OptionModel::SetPreviewFont(int page, const FontChoice& font) {
+  FontChoice& shown = previewFonts_[static_cast<std::size_t>(page)];
+  shown = PreviewFont(page, font);
+  view_.SetGridFont(page, shown);
+}
+
+}  // namespace tabcard

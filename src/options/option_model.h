@@ -1,0 +1,154 @@
+// The options dialog TfrmOption without its window: the working copy of the
+// four page configurations, the personal pages' item slots and the loaded
+// behaviour flags; the handlers of the page settings, the font dialog and the
+// item assignment; the load at creation and the save on OK. The window
+// implements OptionView and only mirrors its controls.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "options/item_assign.h"
+#include "store/layout.h"
+#include "store/registry.h"
+#include "store/settings.h"
+#include "ui/dpi_scale.h"
+
+namespace tabcard {
+
+// The dialog's three page controls.
+enum class OptionTabs {
+  kDialog,    // PageControl1: ページの設定, 起動／複写動作
+  kPreview,   // PageControl2: the four pages, in page order
+  kSettings,  // PageControl3: the two tabs below
+};
+inline constexpr int kPersonalSettingsTab = 0;  // 個人ページの設定
+inline constexpr int kCellSettingsTab = 1;      // セルの設定
+
+// The cell-settings boxes (txtColCnt, txtRowCnt, txtColWidth, txtRowHeight).
+enum CellField : int { kColCountField, kRowCountField, kColWidthField, kRowHeightField };
+// The check boxes of 起動／複写動作, in the order of their values.
+enum BehaviourBox : int { kBootInTaskTrayBox, kCloseInTaskTrayBox, kTabModeBox };
+inline constexpr int kBehaviourBoxCount = 3;
+
+// A font as the page configurations hold it; the window makes it at its DPI.
+struct FontChoice {
+  std::string face;  // CP932
+  std::int32_t points = 0;
+  bool bold = false;
+  bool italic = false;
+};
+bool operator==(const FontChoice& a, const FontChoice& b);
+
+// Limits of "更新": a side of 1 to 256 cells, at most 256 cells on a personal
+// page (its slots), widths and heights of 1 to 999 pixels.
+inline constexpr int kMaxCellPixels = 999;
+
+// What the model needs of the dialog besides the item assignment. Preview
+// grids are named by page; sizes are device pixels, which the model scales
+// from configured pixels at 96 DPI.
+class OptionView : public ItemAssignView {
+ public:
+  // The tab a page control shows, and showing one; ShowTab runs no handler.
+  virtual int ActiveTab(OptionTabs tabs) const = 0;
+  virtual void ShowTab(OptionTabs tabs, int tab) = 0;
+
+  virtual std::string FieldText(CellField field) const = 0;
+  virtual void SetFieldText(CellField field, std::string_view text) = 0;
+  virtual void EnableColWidth(bool enabled) = 0;
+  // rdoColWidthMode: whether its second choice "設定値で固定する" is chosen,
+  // and choosing (runs no handler).
+  virtual bool FixedWidthChosen() const = 0;
+  virtual void ChooseWidthMode(bool fixed) = 0;
+  // lstKojinItem, cmdSet and cmdDel together.
+  virtual void EnableItemAssignment(bool enabled) = 0;
+
+  virtual bool Checked(BehaviourBox box) const = 0;
+  virtual void SetChecked(BehaviourBox box, bool checked) = 0;
+
+  // Counts below 1 show one column or row.
+  virtual void SetGridCounts(int page, int cols, int rows) = 0;
+  virtual void SetGridColWidth(int page, int width) = 0;
+  virtual void SetGridRowHeight(int page, int height) = 0;
+  virtual std::string GridFontFace(int page) const = 0;
+  // Face, size, bold and italic as given; every other attribute as it was.
+  virtual void SetGridFont(int page, const FontChoice& font) = 0;
+
+  // FontDialog1 (TrueType and existing fonts only, an Apply button, no
+  // effects, no size limits) opened on initial; each Apply hands onApply the
+  // font chosen then. The font chosen on OK, none otherwise.
+  virtual std::optional<FontChoice> ChooseFont(
+      const FontChoice& initial, const std::function<void(const FontChoice&)>& onApply) = 0;
+
+  // A message box with OK and the exclamation icon.
+  virtual void Warn(std::string_view text, std::string_view caption) = 0;
+};
+
+class OptionModel {
+ public:
+  OptionModel(RegistryBackend& store, const FontFace& standardFont, OptionView& view,
+              DpiScale scale);
+
+  void FormCreate();
+  // Only the stored configuration, or all standard values (and the standard
+  // items in slots 0-11) once a value cannot be read; false then.
+  bool LoadSettings();
+  // The check boxes, the four configurations and both pages' items; stops at
+  // the first failed write, false then. Also for the unshown first-run save.
+  bool SaveSettings();
+  // False when the save failed: the user is told and the dialog stays open.
+  bool cmdOKClick();
+
+  void PageControl2Change();
+  void rdoColWidthModeClick();
+  // Throws ConvertError for a box that holds no integer; nothing has changed
+  // then. A message names a missing value or one beyond the limits.
+  void cmdUpDateKjnClick();
+  void Button1Click();
+  void cmdFontClick();
+
+  void cmdSetClick() { assign_.Set(previewPage_); }
+  void cmdDelClick() { assign_.Delete(previewPage_); }
+  void lstKojinItemMouseDown(MouseButton button) { assign_.ListPress(button); }
+  void lstKojinItemMouseMove() {}  // the cursor is the only feedback
+  void lstKojinItemMouseUp(MouseButton button) { assign_.ListRelease(button); }
+  void SGrdKjn1MouseDown(MouseButton button) { assign_.GridPress(kPageKojin1, button); }
+  void SGrdKjn1MouseUp(MouseButton button) { assign_.GridRelease(kPageKojin1, button); }
+  void SGrdKjn2MouseDown(MouseButton button) { assign_.GridPress(kPageKojin2, button); }
+  void SGrdKjn2MouseUp(MouseButton button) { assign_.GridRelease(kPageKojin2, button); }
+  // The list or a grid lost the mouse capture during a drag.
+  void DragCaptureLost() { assign_.CaptureLost(); }
+
+  // After a DPI change: the previews' sizes and fonts at the new scale.
+  void ScaleChanged(DpiScale scale);
+
+  const PageConfigs& configs() const { return settings_.configs; }
+  const ItemAssignment::Slots& slots() const { return settings_.items; }
+  int previewPage() const { return previewPage_; }
+  bool Dragging() const { return assign_.Dragging(); }
+
+ private:
+  PageConfig& Config(int page) { return settings_.configs[static_cast<std::size_t>(page)]; }
+  void ApplyConfig(int page);
+  void ShowConfig(int page);
+  void ChooseWidthMode(bool fixed);
+  void SetPreviewFont(int page, const FontChoice& font);
+  FontChoice PreviewFont(int page, const FontChoice& font) const;
+  bool FieldsEntered(bool fixed);
+
+  RegistryBackend& store_;
+  FontFace standardFont_;
+  OptionView& view_;
+  DpiScale scale_;
+  PaletteSettings settings_;
+  ItemAssignment assign_{view_, settings_.items};
+  // What each preview's font is, Apply aside.
+  std::array<FontChoice, kPageCount> previewFonts_{};
+  int previewPage_ = kPageKojin1;
+};
+
+}  // namespace tabcard

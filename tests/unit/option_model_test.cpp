@@ -1,0 +1,390 @@
+// The options dialog's model against the in-memory store and a view that
+// keeps the state the controls would be left in.
+#include "options/option_model.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/integer_text.h"
+#include "store/memory_registry.h"
+
+namespace tabcard {
+namespace {
+
+class FakeView : public OptionView {
+ public:
+  void SetItemNames(const std::vector<std::string>& n) override {
+    names = n;
+    selected = -1;
+  }
+  int SelectedItem() const override { return selected; }
+  GridShape PreviewShape(int page) const override { return shapes[page]; }
+  void SetGridCells(int page, const CellTexts& c) override { cells[page] = c; }
+  void SetCellText(int page, GridCell c, std::string_view t) override {
+    cells[page].Set(c.col, c.row, std::string(t));
+  }
+  GridCell CurrentCell(int page) const override { return current[page]; }
+  void SetCurrentCell(int page, GridCell c) override { current[page] = c; }
+  DropSpot SpotUnderPointer() const override { return spot; }
+  void BeginDrag(int h) override { holder = h; }
+  void EndDrag() override { holder = kFree; }
+
+  int ActiveTab(OptionTabs t) const override { return tabs[static_cast<int>(t)]; }
+  void ShowTab(OptionTabs t, int tab) override { tabs[static_cast<int>(t)] = tab; }
+  std::string FieldText(CellField f) const override { return fields[f]; }
+  void SetFieldText(CellField f, std::string_view t) override { fields[f] = std::string(t); }
+  void EnableColWidth(bool on) override { widthEnabled = on; }
+  bool FixedWidthChosen() const override { return fixed; }
+  void ChooseWidthMode(bool f) override { fixed = f; }
+  void EnableItemAssignment(bool on) override { assignEnabled = on; }
+  bool Checked(BehaviourBox b) const override { return checks[b]; }
+  void SetChecked(BehaviourBox b, bool on) override { checks[b] = on; }
+  void SetGridCounts(int page, int c, int r) override { shapes[page] = {c, r}; }
+  void SetGridColWidth(int page, int w) override { widths[page] = w; }
+  void SetGridRowHeight(int page, int h) override { heights[page] = h; }
+  std::string GridFontFace(int page) const override { return fonts[page].face; }
+  void SetGridFont(int page, const FontChoice& f) override { fonts[page] = f; }
+  std::optional<FontChoice> ChooseFont(
+      const FontChoice& initial, const std::function<void(const FontChoice&)>& onApply) override {
+    openedOn = initial;
+    for (const FontChoice& f : applied) onApply(f);
+    return answer;
+  }
+  void Warn(std::string_view text, std::string_view caption) override {
+    warnings.push_back(std::string(caption) + ": " + std::string(text));
+  }
+
+  const std::string& Cell(int page, int col, int row) const { return cells[page].At(col, row); }
+  // The user clicks the line that shows name.
+  void Select(const char* name) {
+    selected = static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
+  }
+
+  static constexpr int kFree = -2;
+  std::vector<std::string> names;
+  int selected = -1;
+  std::array<GridShape, 4> shapes{};
+  std::array<CellTexts, 4> cells{CellTexts({}), CellTexts({}), CellTexts({}), CellTexts({})};
+  std::array<GridCell, 4> current{GridCell{0, 0}, GridCell{0, 0}, GridCell{0, 0}, GridCell{0, 0}};
+  DropSpot spot;
+  int holder = kFree;
+  std::array<int, 3> tabs{-1, -1, -1};
+  std::array<std::string, 4> fields;
+  bool widthEnabled = true, fixed = false, assignEnabled = true;
+  std::array<bool, 3> checks{};
+  std::array<int, 4> widths{}, heights{};
+  std::array<FontChoice, 4> fonts{};
+  std::vector<FontChoice> applied;  // the fonts of the user's Apply presses
+  std::optional<FontChoice> answer;  // what the font dialog's OK gives, none for Cancel
+  FontChoice openedOn;
+  std::vector<std::string> warnings;  // "caption: text"
+};
+
+const FontFace kStandardFont = StandardFont(true);
+
+struct Fixture {
+  MemoryRegistry store;
+  FakeView view;
+  OptionModel model{store, kStandardFont, view, DpiScale()};
+
+  // The standard configuration stored as a first run leaves it, every flag set.
+  void StoreStandard() {
+    OptionModel first{store, kStandardFont, view, DpiScale()};
+    first.FormCreate();
+    view.checks = {true, true, true};
+    ASSERT_TRUE(first.SaveSettings());
+  }
+  void ShowPage(int page, int settingsTab) {
+    view.tabs[1] = page;
+    view.tabs[2] = settingsTab;
+    model.PageControl2Change();
+  }
+  void Update(std::array<std::string, 4> fields) {
+    view.fields = std::move(fields);
+    model.cmdUpDateKjnClick();
+  }
+  RegValue Stored(const std::string& key, const char* name) {
+    RegValue v;
+    if (store.Open(key, false)) store.Query(name, &v);
+    store.Close();
+    return v;
+  }
+  // A left press on the list (-1) or a personal grid, then the release over spot.
+  void Drag(int from, DropSpot over) {
+    const MouseButton left = MouseButton::Left;
+    if (from < 0) model.lstKojinItemMouseDown(left);
+    if (from == kPageKojin1) model.SGrdKjn1MouseDown(left);
+    if (from == kPageKojin2) model.SGrdKjn2MouseDown(left);
+    model.lstKojinItemMouseMove();
+    view.spot = over;
+    if (from < 0) model.lstKojinItemMouseUp(left);
+    if (from == kPageKojin1) model.SGrdKjn1MouseUp(left);
+    if (from == kPageKojin2) model.SGrdKjn2MouseUp(left);
+  }
+};
+
+TEST(OptionModelTest, EmptyStoreOpensOnTheStandardConfigurationAndTheUnseenSaveWritesIt) {
+  Fixture f;
+  f.model.FormCreate();
+  EXPECT_EQ(f.view.checks, (std::array<bool, 3>{false, false, false}));
+  for (int page = 0; page < kPageCount; ++page) {
+    const bool personal = page < kPersonalPageCount;
+    EXPECT_EQ(f.view.shapes[page].cols, personal ? 2 : 1);
+    EXPECT_EQ(f.view.shapes[page].rows, personal ? 6 : 10);
+    EXPECT_EQ(f.view.heights[page], 14);
+    EXPECT_EQ(f.view.fonts[page], (FontChoice{"ＭＳ Ｐゴシック", 9, false, false}));
+  }
+  EXPECT_EQ(f.view.Cell(kPageKojin1, 1, 5), "年齢");
+  // The tabs were chosen without their change handler: the boxes stay empty.
+  EXPECT_EQ(f.view.tabs, (std::array<int, 3>{0, kPageKojin1, kPersonalSettingsTab}));
+  EXPECT_EQ(f.view.fields, (std::array<std::string, 4>{}));
+  EXPECT_FALSE(f.view.widthEnabled);
+
+  EXPECT_TRUE(f.model.SaveSettings());
+  EXPECT_EQ(f.Stored(ItemsKey(kPageKojin2), "Item011").text, "ｅｔｃ３");
+  EXPECT_EQ(f.Stored(ConfigKey(kPageList), "RowCount").dword, 10u);
+}
+
+TEST(OptionModelTest, OneMissingValueOfTheListPageGivesStandardValuesEverywhere) {
+  Fixture f;
+  f.StoreStandard();
+  f.store.PutDword(ConfigKey(kPageKojin1), "ColCount", 3);
+  f.store.PutString(ItemsKey(kPageKojin1), "Item000", "ｅｔｃ５");
+  f.store.DeleteTree(ConfigKey(kPageList));
+  for (const char* name : {"ColCount", "RowCount", "ColWidth", "RowHeight", "ColWidthMode",
+                           "FontSize", "FontBold"}) {  // no FontItalic
+    f.store.PutDword(ConfigKey(kPageList), name, 1);
+  }
+  f.model.FormCreate();
+  EXPECT_EQ(f.view.checks, (std::array<bool, 3>{false, false, false}));
+  EXPECT_EQ(f.model.configs(), StandardPageConfigs(kStandardFont));
+  EXPECT_EQ(f.view.Cell(kPageKojin1, 0, 0), "氏名");
+}
+
+TEST(OptionModelTest, UpdateReflowsTheSlotsKeepsTheAutomaticWidthAndShrinksWithoutLoss) {
+  Fixture f;
+  f.StoreStandard();
+  f.model.FormCreate();
+  f.ShowPage(kPageKojin1, kCellSettingsTab);
+  EXPECT_EQ(f.view.fields, (std::array<std::string, 4>{"2", "6", "50", "14"}));
+  f.Update({"3", "4", "", "20"});
+  EXPECT_TRUE(f.view.warnings.empty());
+  EXPECT_EQ(f.view.Cell(kPageKojin1, 1, 2), "〒");        // slot 6: column 1 row 0 before
+  EXPECT_EQ(f.view.Cell(kPageKojin1, 1, 3), "都道府県");  // slot 7: column 1 row 1 before
+  EXPECT_EQ(f.view.widths[kPageKojin1], 50);
+  EXPECT_EQ(f.model.configs()[kPageKojin1].ColWidth, 50);
+
+  // A save after shrinking to six cells leaves Item006-Item011 stored; they
+  // come back when the page grows again in the same opening.
+  f.Update({"1", "6", "", "20"});
+  EXPECT_TRUE(f.model.SaveSettings());
+  EXPECT_EQ(f.Stored(ItemsKey(kPageKojin1), "ItemCount").dword, 6u);
+  EXPECT_EQ(f.Stored(ItemsKey(kPageKojin1), "Item011").text, "年齢");
+  f.Update({"2", "6", "", "20"});
+  EXPECT_EQ(f.view.Cell(kPageKojin1, 1, 5), "年齢");
+
+  f.view.fixed = true;
+  f.model.rdoColWidthModeClick();
+  EXPECT_TRUE(f.view.widthEnabled);
+  f.Update({"2", "6", " $1E", "20"});
+  EXPECT_EQ(f.view.widths[kPageKojin1], 30);
+  EXPECT_TRUE(f.model.configs()[kPageKojin1].ColWidthMode);
+}
+
+TEST(OptionModelTest, UpdateRefusesMissingValuesNonIntegersAndValuesBeyondTheLimits) {
+  struct Case {
+    int page;
+    bool fixed;
+    std::array<std::string, 4> fields;
+    const char* shown;  // the message, or the conversion error raised
+  };
+  const Case cases[] = {
+      {kPageKojin1, false, {"", "", "", ""}, "セルの設定: 列数が入力されていません！"},
+      {kPageKojin1, false, {"2", "", "", ""}, "セルの設定: 行数が入力されていません！"},
+      {kPageKojin1, true, {"2", "6", "", ""}, "セルの設定: セル幅が入力されていません！"},
+      {kPageKojin1, false, {"2", "6", "", ""}, "セルの設定: セル高さが入力されていません！"},
+      {kPageKojin1, false, {"2", "6", "", " "}, "error: ' ' は整数ではありません"},
+      {kPageKojin1, false, {"2", "6x", "", "14"}, "error: '6x' は整数ではありません"},
+      {kPageMemo, false, {"0", "6", "", "14"}, "セルの設定: 列数は 1 から 256 までの値を入力してください！"},
+      {kPageMemo, false, {"1", "257", "", "14"}, "セルの設定: 行数は 1 から 256 までの値を入力してください！"},
+      {kPageKojin2, false, {"16", "17", "", "14"}, "セルの設定: 個人ページのセル（列数×行数）は 256 個までです！"},
+      {kPageKojin2, true, {"2", "6", "1000", "14"}, "セルの設定: セル幅は 1 から 999 までの値を入力してください！"},
+      {kPageList, false, {"2", "6", "", "0"}, "セルの設定: セル高さは 1 から 999 までの値を入力してください！"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fields[0] + "/" + c.fields[1] + "/" + c.fields[2] + "/" + c.fields[3]);
+    Fixture f;
+    f.model.FormCreate();
+    f.ShowPage(c.page, kCellSettingsTab);
+    f.view.fixed = c.fixed;
+    try {
+      f.Update(c.fields);
+    } catch (const ConvertError& e) {
+      f.view.warnings.push_back(std::string("error: ") + e.what());
+    }
+    EXPECT_EQ(f.view.warnings, std::vector<std::string>{c.shown});
+    EXPECT_EQ(f.model.configs(), StandardPageConfigs(kStandardFont));
+    EXPECT_EQ(f.view.shapes[c.page].rows, c.page < kPersonalPageCount ? 6 : 10);
+  }
+  // The memo page is no personal page: it may have more than 256 cells.
+  Fixture f;
+  f.model.FormCreate();
+  f.ShowPage(kPageMemo, kCellSettingsTab);
+  f.Update({"16", "17", "", "999"});
+  EXPECT_EQ(f.model.configs()[kPageMemo].RowCount, 17);
+}
+
+TEST(OptionModelTest, ATabChangeDropsUnappliedFieldsAndStandardRestoresOnePageOnly) {
+  Fixture f;
+  f.StoreStandard();
+  f.store.PutDword(ConfigKey(kPageList), "RowHeight", 30);
+  f.store.PutDword(ConfigKey(kPageKojin1), "ColWidthMode", 1);
+  f.model.FormCreate();
+  EXPECT_TRUE(f.view.widthEnabled);  // 個１'s record chose the fixed width
+  f.ShowPage(kPageList, kPersonalSettingsTab);
+  EXPECT_FALSE(f.view.assignEnabled);
+  f.ShowPage(kPageList, kCellSettingsTab);
+  EXPECT_EQ(f.view.fields[kRowHeightField], "30");
+  EXPECT_FALSE(f.view.widthEnabled);
+  f.view.fields[kColCountField] = "5";
+  f.ShowPage(kPageKojin2, kCellSettingsTab);
+  f.ShowPage(kPageList, kCellSettingsTab);
+  EXPECT_EQ(f.view.fields[kColCountField], "1");
+
+  f.model.Button1Click();
+  EXPECT_EQ(f.view.fields[kRowHeightField], "14");
+  EXPECT_EQ(f.view.heights[kPageList], 14);
+  EXPECT_TRUE(f.model.cmdOKClick());
+  EXPECT_EQ(f.Stored(ConfigKey(kPageList), "RowHeight").dword, 14u);
+  EXPECT_EQ(f.Stored(ConfigKey(kPageKojin1), "ColWidthMode").dword, 1u);
+}
+
+TEST(OptionModelTest, FontDialogApplyThenCancelRestoresAndOkStoresTheWholeName) {
+  Fixture f;
+  f.model.FormCreate();
+  f.ShowPage(kPageMemo, kCellSettingsTab);
+  const FontChoice before = f.view.fonts[kPageMemo];
+  f.view.applied = {FontChoice{"Arial", 20, true, false}};
+  f.model.cmdFontClick();
+  EXPECT_EQ(f.view.openedOn, before);
+  EXPECT_EQ(f.view.fonts[kPageMemo], before);
+  EXPECT_EQ(f.model.configs(), StandardPageConfigs(kStandardFont));
+
+  // 16 double-byte characters: the preview's face keeps 15 of them.
+  const std::string name = "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰ";
+  f.view.answer = FontChoice{name, 12, false, true};
+  f.model.cmdFontClick();
+  EXPECT_EQ(f.model.configs()[kPageMemo].FontName, name);
+  EXPECT_EQ(f.view.fonts[kPageMemo], (FontChoice{name.substr(0, 30), 12, false, true}));
+}
+
+TEST(OptionModelTest, FailedSaveIsToldOnOkOnlyAndTheBoxesAreWrittenNotTheLoadedFlags) {
+  Fixture f;
+  f.StoreStandard();
+  f.model.FormCreate();
+  EXPECT_EQ(f.view.checks, (std::array<bool, 3>{true, true, true}));
+  // The main window's TAB toggle, not yet stored, is not what the box
+  // shows; OK writes the box.
+  f.view.checks[kTabModeBox] = false;
+  f.store.FailWritesAfter(2);
+  EXPECT_FALSE(f.model.SaveSettings());
+  EXPECT_TRUE(f.view.warnings.empty());
+  EXPECT_FALSE(f.model.cmdOKClick());
+  EXPECT_EQ(f.view.warnings, std::vector<std::string>{"オプション: 設定を保存できませんでした。\n"
+                                                      "もう一度 OK を押すか、ｷｬﾝｾﾙで閉じてください。"});
+  f.store.FailWritesAfter(-1);
+  EXPECT_TRUE(f.model.cmdOKClick());
+  EXPECT_EQ(f.Stored(kBaseKey, "TabMode").dword, 0u);
+  EXPECT_EQ(f.Stored(kBaseKey, "CloseInTaskTray").dword, 1u);
+}
+
+TEST(ItemAssignTest, NothingIsSelectedAtFirstAndSetAndDeleteActOnPersonalPagesOnly) {
+  Fixture f;
+  f.model.FormCreate();
+  f.view.current[kPageKojin1] = {1, 2};
+  f.model.cmdSetClick();
+  EXPECT_EQ(f.model.slots()[kPageKojin1][8], "住所１");
+  f.view.Select("年齢");  // a double-click selects, then sets
+  f.model.cmdSetClick();
+  EXPECT_EQ(f.model.slots()[kPageKojin1][8], "年齢");
+  EXPECT_EQ(f.view.Cell(kPageKojin1, 1, 2), "年齢");
+
+  f.ShowPage(kPageMemo, kPersonalSettingsTab);
+  f.model.cmdDelClick();  // the popup menu and Del reach it on メモ
+  f.model.cmdSetClick();
+  EXPECT_EQ(f.model.slots()[kPageKojin1][8], "年齢");
+  f.ShowPage(kPageKojin1, kPersonalSettingsTab);
+  EXPECT_TRUE(f.view.assignEnabled);
+  f.model.cmdDelClick();
+  EXPECT_EQ(f.model.slots()[kPageKojin1][8], "");
+  EXPECT_EQ(f.view.Cell(kPageKojin1, 1, 2), "");
+}
+
+TEST(ItemAssignTest, OneDragStateForTheListAndBothGrids) {
+  struct Case {
+    const char* what;
+    int from;         // -1: the list
+    GridCell source;  // the current cell when a grid is pressed
+    DropSpot over;
+    int page;  // the page whose slots change
+    std::vector<std::pair<int, std::string>> changes;
+  };
+  const Case cases[] = {
+      {"list onto 個２", -1, {}, {kPageKojin2, {1, 3}}, kPageKojin2, {{9, "E-Mail2"}}},
+      {"list onto the list", -1, {}, {-1, kNoCell}, kPageKojin2, {}},
+      {"list beside the cells", -1, {}, {kPageKojin1, kNoCell}, kPageKojin1, {}},
+      {"a move overwrites", kPageKojin1, {0, 0}, {kPageKojin1, {1, 0}}, kPageKojin1,
+       {{0, ""}, {6, "氏名"}}},
+      // A press beside the cells leaves the current cell, which is moved.
+      {"a move of the current cell", kPageKojin2, {0, 0}, {kPageKojin2, {1, 1}}, kPageKojin2,
+       {{0, ""}, {7, "勤務先名"}}},
+      {"a move onto itself", kPageKojin1, {0, 0}, {kPageKojin1, {0, 0}}, kPageKojin1, {}},
+      {"a move onto the other grid", kPageKojin1, {0, 0}, {kPageKojin2, {0, 1}}, kPageKojin2, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Fixture f;
+    f.model.FormCreate();
+    ItemAssignment::Slots expected = f.model.slots();
+    for (const auto& [slot, name] : c.changes) expected[c.page][slot] = name;
+    f.view.Select("E-Mail2");
+    if (c.from >= 0) f.view.current[c.from] = c.source;
+    f.Drag(c.from, c.over);
+    EXPECT_FALSE(f.model.Dragging());
+    EXPECT_EQ(f.view.holder, FakeView::kFree);
+    EXPECT_EQ(f.model.slots(), expected);
+    if (c.changes.empty()) continue;
+    EXPECT_EQ(f.view.current[c.page], c.over.cell);
+    EXPECT_EQ(f.view.Cell(c.page, c.over.cell.col, c.over.cell.row), c.changes.back().second);
+  }
+}
+
+TEST(ItemAssignTest, OtherButtonsEmptyCellsAndALostCaptureMoveNothing) {
+  Fixture f;
+  f.model.FormCreate();
+  const ItemAssignment::Slots before = f.model.slots();
+  f.view.current[kPageKojin1] = {1, 0};
+  f.model.cmdDelClick();
+  f.Drag(kPageKojin1, {kPageKojin1, {0, 0}});  // from the emptied cell
+  EXPECT_EQ(f.model.slots()[kPageKojin1][0], "氏名");
+
+  f.view.selected = 0;
+  f.model.lstKojinItemMouseDown(MouseButton::Left);
+  f.view.current[kPageKojin1] = {0, 0};
+  f.model.SGrdKjn1MouseDown(MouseButton::Left);  // ignored while dragging
+  EXPECT_EQ(f.view.holder, kItemListHolder);
+  f.model.lstKojinItemMouseUp(MouseButton::Right);  // other buttons end nothing
+  EXPECT_TRUE(f.model.Dragging());
+  f.model.DragCaptureLost();
+  EXPECT_FALSE(f.model.Dragging());
+  EXPECT_EQ(f.view.holder, FakeView::kFree);
+  f.view.spot = {kPageKojin1, {0, 1}};
+  f.model.lstKojinItemMouseUp(MouseButton::Left);
+  EXPECT_EQ(f.model.slots()[kPageKojin1][1], before[kPageKojin1][1]);
+}
+
+}  // namespace
+}  // namespace tabcard
