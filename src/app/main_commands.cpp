@@ -30,6 +30,7 @@ void MainCommands::FirstRunDialogs() {
   // Cleared first: a show while the editor is open must not open another.
   model_.FirstRun = false;
   if (host_.ShowDialog(ModalDialog::kProperty)) model_.RefreshAfterProfileEditor();
+  host_.SaveOptionsUnshown();
 }
 
 bool MainCommands::SysCommand(int id) {

@@ -34,6 +34,9 @@ class CommandHost {
   // Creates the dialog owned by the application, shows it modally and
   // disposes of it; true when it closed with OK.
   virtual bool ShowDialog(ModalDialog dialog) = 0;
+  // The options dialog created and loaded but not shown, its save run: the
+  // settings it holds written out in full. Silent when it fails.
+  virtual void SaveOptionsUnshown() = 0;
   // The list-entry dialog with its phrase field prefilled; on OK, *entry
   // holds both fields as the user left them.
   virtual bool ShowListDialog(const std::string& phrase, ListEntry* entry) = 0;
@@ -96,7 +99,8 @@ class MainCommands {
 
   // The end of the first FormShow after a start that could not read its
   // settings, profile or window state: the profile editor, with the window
-  // kept topmost. Runs once; nothing when the start read everything.
+  // kept topmost, then the options dialog's unshown save. Runs once;
+  // nothing when the start read everything.
   void FirstRunDialogs();
 
   // For building the system menu and for WM_INITMENU.

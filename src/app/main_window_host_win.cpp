@@ -10,6 +10,7 @@
 #include "editor/list_dlg_win.h"
 #include "editor/property_win.h"
 #include "options/about_box_win.h"
+#include "options/option_win.h"
 #include "ui/clipboard_win.h"
 #include "ui/menu_win.h"
 
@@ -37,13 +38,17 @@ bool TfrmMain::ShowDialog(ModalDialog dialog) {
       TfrmProperty editor(store_, helpFile_);
       return editor.Execute(hwnd());
     }
-    case ModalDialog::kOption:
-      // The options dialog comes in a later version.
-      MessageBoxW(hwnd(), L"この機能はまだ使えません。", L"オプション",
-                  MB_OK | MB_ICONINFORMATION);
-      return false;
+    case ModalDialog::kOption: {
+      TfrmOption options(store_, model_->standardFont(), helpFile_);
+      return options.Execute(hwnd());
+    }
   }
   return false;
+}
+
+void TfrmMain::SaveOptionsUnshown() {
+  TfrmOption options(store_, model_->standardFont(), helpFile_);
+  options.SaveUnshown(hwnd());
 }
 
 bool TfrmMain::ShowListDialog(const std::string& phrase, ListEntry* entry) {

@@ -80,6 +80,7 @@ class TfrmMain : public FormWindow, private PaletteWindowView, private CommandHo
 
   // CommandHost
   bool ShowDialog(ModalDialog dialog) override;
+  void SaveOptionsUnshown() override;
   bool ShowListDialog(const std::string& phrase, ListEntry* entry) override;
   void Minimize() override;
   void ShowAndActivate() override;

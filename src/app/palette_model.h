@@ -106,6 +106,9 @@ class PaletteModel {
   // Refills after the commands that change what the grids show.
   void SwitchUser(int user);
   void RefreshAfterProfileEditor();
+  // The pages' standard font on this system, which the options dialog also
+  // falls back on.
+  const FontFace& standardFont() const { return standardFont_; }
   void RefreshAfterOptions();
   // Both store the list; a failed save reloads it.
   ListEdit AddPhrase(std::string phrase, std::string hint);

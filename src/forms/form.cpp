@@ -146,6 +146,17 @@ int InitialSheetIndex(const FormDesc& form, const ControlDesc& pageControl) {
   return index < 0 ? 0 : index;
 }
 
+bool StartsGroup(const FormDesc& form, const ControlDesc& c) {
+  const ControlDesc* previous = nullptr;
+  for (const ControlDesc& other : form.controls) {
+    if (&other == &c) break;
+    if (SameName(other.parent, c.parent)) previous = &other;
+  }
+  const bool radio = c.kind == ControlKind::RadioButton;
+  const bool afterRadio = previous && previous->kind == ControlKind::RadioButton;
+  return radio != afterRadio;
+}
+
 int DefaultButtonId(const FormDesc& form) {
   for (const ControlDesc& c : form.controls) {
     if (c.kind == ControlKind::Button && c.isDefault) return ControlId(form, c.name);

@@ -209,6 +209,9 @@ const ControlDesc* ContainerOf(const FormDesc& form, const ControlDesc& c);
 int SheetIndex(const FormDesc& form, const ControlDesc& sheet);
 // The tab position a page control opens on.
 int InitialSheetIndex(const FormDesc& form, const ControlDesc& pageControl);
+// Whether the control starts a group for the arrow keys: the first radio
+// button of a run in its container, and the control right after the run.
+bool StartsGroup(const FormDesc& form, const ControlDesc& c);
 // The default button's id, 0 without one.
 int DefaultButtonId(const FormDesc& form);
 

@@ -166,7 +166,7 @@ void OptionModel::cmdFontClick() {
   const int page = previewPage_;
   const FontChoice kept = previewFonts_[static_cast<std::size_t>(page)];
   const std::optional<FontChoice> chosen =
-      view_.ChooseFont(kept, [this, page](const FontChoice& font) {
+      view_.PickFont(kept, [this, page](const FontChoice& font) {
         view_.SetGridFont(page, PreviewFont(page, font));
       });
   if (!chosen) {

@@ -81,7 +81,7 @@ class OptionView : public ItemAssignView {
   // FontDialog1 (TrueType and existing fonts only, an Apply button, no
   // effects, no size limits) opened on initial; each Apply hands onApply the
   // font chosen then. The font chosen on OK, none otherwise.
-  virtual std::optional<FontChoice> ChooseFont(
+  virtual std::optional<FontChoice> PickFont(
       const FontChoice& initial, const std::function<void(const FontChoice&)>& onApply) = 0;
 
   // A message box with OK and the exclamation icon.

@@ -148,6 +148,7 @@ HWND CreateChild(const CreateArgs& a, const wchar_t* cls, DWORD style, DWORD exS
   const std::wstring caption = text ? std::wstring(text) : Widen(a.self.desc->caption
                                                                       ? a.self.desc->caption
                                                                       : "");
+  if (forms::StartsGroup(a.form, *a.self.desc)) style |= WS_GROUP;
   HWND h = CreateWindowExW(exStyle, cls, caption.c_str(),
                            WS_CHILD | WS_CLIPSIBLINGS | (a.visible ? WS_VISIBLE : 0) | style,
                            a.rect.left, a.rect.top, a.rect.right - a.rect.left,
@@ -228,9 +229,23 @@ HWND CreateComboBox(const CreateArgs& a) {
 }
 
 HWND CreateListBox(const CreateArgs& a) {
-  return CreateChild(a, WC_LISTBOXW,
-                     WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE,
-                     L"");
+  HWND h = CreateChild(a, WC_LISTBOXW,
+                       WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                       WS_EX_CLIENTEDGE, L"");
+  if (const int lineHeight = a.self.desc->itemHeight) {
+    SendMessageW(h, LB_SETITEMHEIGHT, 0, a.scale.Px(lineHeight));
+  }
+  return h;
+}
+
+HWND CreateCheckBox(const CreateArgs& a) {
+  return CreateChild(a, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX);
+}
+
+// Only the first of a group is a TAB stop; the arrows move within it.
+HWND CreateRadioButton(const CreateArgs& a) {
+  const bool first = forms::StartsGroup(a.form, *a.self.desc);
+  return CreateChild(a, L"BUTTON", (first ? WS_TABSTOP : 0) | BS_AUTORADIOBUTTON);
 }
 
 HWND CreateButton(const CreateArgs& a) {
@@ -261,7 +276,7 @@ HWND CreateGrid(const CreateArgs& a) {
   const forms::GridDesc& g = a.self.desc->grid;
   GridCreateParams geometry{g.colCount, g.rowCount, a.scale.Px(g.defaultColWidth),
                             a.scale.Px(g.defaultRowHeight), a.scale.Px(g.gridLineWidth)};
-  HWND h = CreateChild(a, kStringGridClass, WS_TABSTOP,
+  HWND h = CreateChild(a, kStringGridClass, WS_TABSTOP | (g.tabs ? SGS_TABS : 0),
                        a.self.desc->bordered ? WS_EX_CLIENTEDGE : 0, L"", &geometry);
   LOGFONTW lf = ControlLogFont(a.form, *a.self.desc, a.scale);
   StringGrid(h).SetLogFont(lf, false);
@@ -288,6 +303,7 @@ const KindCreator kCreators[] = {
     {ControlKind::Button, CreateButton},           {ControlKind::Image, CreateImage},
     {ControlKind::StringGrid, CreateGrid},         {ControlKind::Timer, StartTimer},
     {ControlKind::ComboBox, CreateComboBox},       {ControlKind::ListBox, CreateListBox},
+    {ControlKind::CheckBox, CreateCheckBox},       {ControlKind::RadioButton, CreateRadioButton},
 };
 
 Creator CreatorOf(ControlKind kind) {
@@ -445,6 +461,10 @@ void RescaleControls(const FormDesc& form, BuiltForm& built, const DpiScale& sca
       SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
     }
     if (c.desc->kind == ControlKind::PageControl) SetTabWidth(c.hwnd, scale.Px(c.desc->tabWidth));
+    // After the font, which sets a list box's line height from itself.
+    if (c.desc->kind == ControlKind::ListBox && c.desc->itemHeight) {
+      SendMessageW(c.hwnd, LB_SETITEMHEIGHT, 0, scale.Px(c.desc->itemHeight));
+    }
     if (c.desc->align != Align::Client) {
       const RECT r = ScaledPlace(*c.desc, scale);
       SetWindowPos(c.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,

@@ -249,6 +249,12 @@ LRESULT FormWindow::OnCommand(UINT msg, WPARAM wp, LPARAM lp) {
   // which finds only the form's direct children by id.
   const BuiltControl* c = built_.FindById(id);
   if (c && c->hwnd && (lp == 0 || reinterpret_cast<HWND>(lp) == c->hwnd)) {
+    const bool choice =
+        c->desc->kind == ControlKind::CheckBox || c->desc->kind == ControlKind::RadioButton;
+    if (choice && code == BN_CLICKED) {
+      FireEvent(c->desc->name, Event::Click);
+      return 0;
+    }
     if (c->desc->kind == ControlKind::Button && code == BN_CLICKED) {
       if (!IsWindowEnabled(c->hwnd)) return 0;
       bool accept = true;

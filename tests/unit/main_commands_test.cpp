@@ -29,6 +29,7 @@ class FakeHost : public CommandHost {
     Log(d == ModalDialog::kProperty ? "property" : d == ModalDialog::kOption ? "option" : "about");
     return dialogOk;
   }
+  void SaveOptionsUnshown() override { Log("saveoptions"); }
   bool ShowListDialog(const std::string& phrase, ListEntry* entry) override {
     Log("listdlg[" + phrase + "]");
     *entry = listEntry;
@@ -142,8 +143,8 @@ TEST(MainCommandsTest, SystemCommandsLowerTheWindowAroundDialogsAndReloadOnOk) {
   }
 }
 
-// The first showing's editor keeps the window topmost, reloads only after
-// OK and comes once.
+// The first showing's editor keeps the window topmost and reloads only
+// after OK; the options are saved either way; all of it once.
 TEST(MainCommandsTest, FirstRunOpensTheEditorOnce) {
   for (const bool ok : {true, false}) {
     SCOPED_TRACE(ok ? "ok" : "cancel");
@@ -153,7 +154,7 @@ TEST(MainCommandsTest, FirstRunOpensTheEditorOnce) {
     p.host.dialogOk = ok;
     p.commands.FirstRunDialogs();
     p.commands.FirstRunDialogs();
-    EXPECT_EQ(p.view.log, ok ? "property cells2 cells3" : "property");
+    EXPECT_EQ(p.view.log, ok ? "property cells2 cells3 saveoptions" : "property saveoptions");
     EXPECT_FALSE(p.model.FirstRun);
   }
 }

@@ -47,7 +47,7 @@ class FakeView : public OptionView {
   void SetGridRowHeight(int page, int h) override { heights[page] = h; }
   std::string GridFontFace(int page) const override { return fonts[page].face; }
   void SetGridFont(int page, const FontChoice& f) override { fonts[page] = f; }
-  std::optional<FontChoice> ChooseFont(
+  std::optional<FontChoice> PickFont(
       const FontChoice& initial, const std::function<void(const FontChoice&)>& onApply) override {
     openedOn = initial;
     for (const FontChoice& f : applied) onApply(f);
