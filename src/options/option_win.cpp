@@ -375,7 +375,11 @@ LRESULT CALLBACK TfrmOption::ItemListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
       RunReported(w.hwnd(), [&] { w.Fire(forms::kItemListName, forms::Event::MouseUp, args); });
       break;
     case WM_CAPTURECHANGED:
-      if (w.dragging_ && w.model_) RunReported(w.hwnd(), [&] { w.model_->DragCaptureLost(); });
+      // The drag's SetCapture on the list, which the list box's own press
+      // already captured, reports the list itself as the new holder.
+      if (w.dragging_ && w.model_ && reinterpret_cast<HWND>(lp) != hwnd) {
+        RunReported(w.hwnd(), [&] { w.model_->DragCaptureLost(); });
+      }
       break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, ItemListProc, kItemListSubclass);

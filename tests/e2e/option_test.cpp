@@ -1,71 +1,349 @@
-// The options dialog as a user meets it: opened from the system menu, its
-// page settings, item assignment and behaviour options worked with the
-// mouse and keyboard, and what OK leaves in HKCU and in the palette.
+// The options dialog as a user meets it: written unseen at the first start,
+// opened from the system menu, its page settings, item assignment, font
+// dialog and behaviour options worked with the mouse and keyboard, and what
+// OK leaves in HKCU and in the palette.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <string>
+#include <vector>
 
 #include "app/main_menus.h"
 #include "core/strconv_win.h"
+#include "forms/main_form.h"
 #include "forms/option_form.h"
 #include "harness.h"
 #include "input.h"
 #include "palette_setup.h"
+#include "receiver_client.h"
+#include "store/catalogue.h"
+#include "store/layout.h"
 
 namespace tabcard::e2e {
 namespace {
 
 const forms::FormDesc& Form() { return forms::OptionForm(); }
 
+bool TopMost(HWND w) { return (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(ThreadOf(window), &info) ? info.hwndFocus : nullptr;
+}
+
+std::wstring ConfigKeyOf(int page) {
+  return Key(L"\\Config\\") + Widen(kPageKeyNames[static_cast<std::size_t>(page)]);
+}
+std::wstring ItemsKeyOf(int page) { return ConfigKeyOf(page) + L"\\Items"; }
+
+std::vector<std::wstring> Sorted(std::vector<std::wstring> names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 class OptionTest : public ::testing::Test {
  protected:
   void SetUp() override { DeleteBaseKey(); }
   void TearDown() override {
+    receiver_.Close();
     if (program_.IsRunning()) program_.Close();
     DeleteBaseKey();
   }
 
-  void Start() {
-    ASSERT_TRUE(StoreCompleteProfile({}));
+  void Start(bool completeStore) {
+    if (completeStore) {
+      ASSERT_TRUE(StoreCompleteProfile({}));
+    }
     ASSERT_TRUE(program_.Start(dir_.path()));
     main_ = program_.MainWindow();
     ASSERT_NE(main_, nullptr);
   }
+
+  HWND WaitShown(const wchar_t* className) {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindTopLevelNow({program_.pid(), className, true})); }, kActMs);
+    return found;
+  }
+  // The dialog as the system menu's オプション opens it.
   HWND Open() {
     PostMessageW(main_, WM_SYSCOMMAND, kSysOption, 0);
-    HWND dlg = nullptr;
-    WaitFor([&] { return (dlg = FindTopLevelNow({program_.pid(), L"TfrmOption", true})); },
-            kActMs);
-    return dlg;
+    return WaitShown(L"TfrmOption");
   }
   HWND Ctl(HWND dlg, const char* name) { return Control(dlg, name, 1000, Form()); }
 
+  // Clicks a tab at its place (the tabs are of fixed width; their
+  // rectangles cannot be asked across processes) and waits for it.
+  bool ShowTab(HWND dlg, const char* pageControl, int tab) {
+    HWND tabs = Ctl(dlg, pageControl);
+    const int width = forms::FindControl(Form(), pageControl)->tabWidth;
+    const RECT r = WindowBounds(tabs);
+    if (!Click(POINT{r.left + width / 2 + 2 + width * tab, r.top + 12})) return false;
+    return WaitFor([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == tab; }, kActMs);
+  }
+
+  // Clicks into a box, selects what it holds and types text over it.
+  void TypeInto(HWND dlg, const char* box, const std::wstring& text) {
+    HWND edit = Ctl(dlg, box);
+    ASSERT_NE(edit, nullptr) << box;
+    ASSERT_TRUE(Click(Centre(WindowBounds(edit))));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(dlg) == edit; }, kActMs)) << box;
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    ASSERT_TRUE(TypeText(text));
+    ASSERT_TRUE(WaitFor([&] { return ControlText(edit) == text; }, kActMs))
+        << box << ": " << Narrow(ControlText(edit));
+  }
+
+  void ClickButton(HWND dlg, const char* name) {
+    HWND button = Ctl(dlg, name);
+    ASSERT_NE(button, nullptr) << name;
+    ASSERT_TRUE(Click(Centre(WindowBounds(button)))) << name;
+  }
+
+  void PressOk(HWND dlg) {
+    ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdOK"));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
+  }
+
+  // A visible dialog (#32770) that owner owns: a message box, the font dialog.
+  HWND WaitOwnedDialog(HWND owner) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+          found = FindTopLevelNow({program_.pid(), L"#32770", true});
+          return found && GetWindow(found, GW_OWNER) == owner;
+        },
+        kActMs);
+    return found && GetWindow(found, GW_OWNER) == owner ? found : nullptr;
+  }
+
+  bool HasShape(HWND grid, int cols, int rows) {
+    const auto g = reader_.Geometry(grid);
+    return g && g->cols == cols && g->rows == rows;
+  }
+
+  POINT CellCentre(HWND grid, int col, int row) {
+    const auto g = reader_.Geometry(grid, col, row);
+    if (!g || g->cellCol != col || g->cellRow != row) return POINT{-1, -1};
+    POINT p = Centre(g->cellRect);
+    ClientToScreen(grid, &p);
+    return p;
+  }
+
+  std::string CellOf(HWND grid, int col, int row) {
+    return reader_.Cell(grid, col, row).value_or("<no cell>");
+  }
+
   TempDir dir_;
   Program program_;
+  GridReader reader_;
+  ReceiverApp receiver_{dir_.path()};
   HWND main_ = nullptr;
 };
 
-TEST_F(OptionTest, Screens) {
-  ASSERT_NO_FATAL_FAILURE(Start());
+// The first start and the reshaping OK also run in the C locale.
+using SmokeOptionTest = OptionTest;
+
+// Nothing of the configuration exists while the first start's editor is
+// open; once it is cancelled the unseen save has written all of it.
+TEST_F(SmokeOptionTest, FirstStartWritesTheWholeStandardConfiguration) {
+  ASSERT_NO_FATAL_FAILURE(Start(false));
+  HWND editor = WaitShown(L"TfrmProperty");
+  ASSERT_NE(editor, nullptr);
+  EXPECT_FALSE(ValueNames(ConfigKeyOf(kPageKojin1)).has_value());
+  ASSERT_TRUE(BringForward(editor));
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); }, kActMs));
+  // The save's last value.
+  ASSERT_TRUE(
+      WaitFor([&] { return GetString(ItemsKeyOf(kPageKojin2), L"Item011").has_value(); }, kActMs));
+
+  for (const wchar_t* flag : {L"BootInTaskTray", L"CloseInTaskTray", L"TabMode"}) {
+    EXPECT_EQ(GetDword(Key(), flag), std::optional<DWORD>(0)) << Narrow(flag);
+  }
+  const std::vector<std::wstring> configValues =
+      Sorted({L"ColCount", L"RowCount", L"ColWidth", L"RowHeight", L"ColWidthMode", L"FontName",
+              L"FontSize", L"FontBold", L"FontItalic"});
+  const std::wstring face = Widen(StandardFont(GetACP() == 932).name);
+  struct Shape {
+    int page;
+    DWORD cols, rows;
+  };
+  for (const Shape& s : {Shape{kPageKojin1, 2, 6}, Shape{kPageKojin2, 2, 6},
+                         Shape{kPageMemo, 1, 10}, Shape{kPageList, 1, 10}}) {
+    SCOPED_TRACE(kPageKeyNames[static_cast<std::size_t>(s.page)]);
+    const std::wstring key = ConfigKeyOf(s.page);
+    EXPECT_EQ(Sorted(ValueNames(key).value_or(std::vector<std::wstring>{})), configValues);
+    EXPECT_EQ(GetDword(key, L"ColCount"), std::optional<DWORD>(s.cols));
+    EXPECT_EQ(GetDword(key, L"RowCount"), std::optional<DWORD>(s.rows));
+    EXPECT_EQ(GetDword(key, L"ColWidthMode"), std::optional<DWORD>(0));
+    EXPECT_EQ(GetString(key, L"FontName"), std::optional<std::wstring>(face));
+  }
+  std::vector<std::wstring> itemValues{L"ItemCount"};
+  for (int n = 0; n < 12; ++n) {
+    wchar_t name[16];
+    swprintf(name, 16, L"Item%03d", n);
+    itemValues.push_back(name);
+  }
+  struct Items {
+    int page;
+    const wchar_t* first;
+    const wchar_t* last;
+  };
+  for (const Items& it :
+       {Items{kPageKojin1, L"氏名", L"年齢"}, Items{kPageKojin2, L"勤務先名", L"ｅｔｃ３"}}) {
+    SCOPED_TRACE(kPageKeyNames[static_cast<std::size_t>(it.page)]);
+    const std::wstring key = ItemsKeyOf(it.page);
+    EXPECT_EQ(Sorted(ValueNames(key).value_or(std::vector<std::wstring>{})), Sorted(itemValues));
+    EXPECT_EQ(GetDword(key, L"ItemCount"), std::optional<DWORD>(12));
+    EXPECT_EQ(GetString(key, L"Item000"), std::optional<std::wstring>(it.first));
+    EXPECT_EQ(GetString(key, L"Item011"), std::optional<std::wstring>(it.last));
+  }
+}
+
+// 3 columns and 4 rows on 個１: the preview re-flows at 更新, a count of 0
+// is refused with nothing changed, and OK brings the shape to HKCU and to
+// the palette, lowered from topmost meanwhile.
+TEST_F(SmokeOptionTest, CellSettingsReshapeThePreviewAndAfterOkThePalette) {
+  ASSERT_NO_FATAL_FAILURE(Start(true));
   HWND dlg = Open();
   ASSERT_NE(dlg, nullptr);
-  PumpFor(500);
+  EXPECT_TRUE(WaitFor([&] { return !TopMost(main_); }, kActMs));
+  ASSERT_TRUE(ShowTab(dlg, forms::kSettingsPageControl, 1));
+  ASSERT_TRUE(WaitFor([&] { return ControlText(Ctl(dlg, "txtRowCnt")) == L"6"; }, kActMs));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtColCnt", L"3"));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtRowCnt", L"4"));
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdUpDateKjn"));
+  HWND preview = Ctl(dlg, forms::kPreviewGridNames[kPageKojin1]);
+  ASSERT_TRUE(WaitFor([&] { return HasShape(preview, 3, 4); }, kActMs));
+  EXPECT_EQ(CellOf(preview, 1, 2), "〒");  // slot 6, column by column
+
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtColCnt", L"0"));
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdUpDateKjn"));
+  HWND box = WaitOwnedDialog(dlg);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(WindowTitle(box), Widen(forms::kCellSettingsCaption));
+  const std::wstring message = ControlText(GetDlgItem(box, 0xFFFF));
+  EXPECT_NE(message.find(L"列数"), std::wstring::npos) << Narrow(message);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, kActMs));
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kActMs));
+  EXPECT_TRUE(HasShape(preview, 3, 4));
+
+  ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
+  EXPECT_EQ(GetDword(ConfigKeyOf(kPageKojin1), L"ColCount"), std::optional<DWORD>(3));
+  EXPECT_EQ(GetDword(ConfigKeyOf(kPageKojin1), L"RowCount"), std::optional<DWORD>(4));
+  EXPECT_EQ(GetDword(ItemsKeyOf(kPageKojin1), L"ItemCount"), std::optional<DWORD>(12));
+  HWND palette = Control(main_, forms::kMainGridNames[kPageKojin1]);
+  EXPECT_TRUE(WaitFor([&] { return HasShape(palette, 3, 4); }, kActMs));
+  EXPECT_EQ(CellOf(palette, 1, 2), "〒");
+  EXPECT_TRUE(WaitFor([&] { return TopMost(main_); }, kActMs));
+}
+
+// A real drag from the item list onto 個２'s preview; only 個２'s slot
+// changes, and the palette's 個２ shows the item after OK.
+TEST_F(OptionTest, ItemDraggedOntoThePreviewIsStoredInItsSlot) {
+  ASSERT_NO_FATAL_FAILURE(Start(true));
+  HWND dlg = Open();
+  ASSERT_NE(dlg, nullptr);
+  ASSERT_TRUE(ShowTab(dlg, forms::kPreviewPageControl, kPageKojin2));
+  HWND list = Ctl(dlg, forms::kItemListName);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(list) != FALSE; }, kActMs));
+  const int line = FindItem("E-Mail2");
+  const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  ASSERT_LT(line - top, 17) << "the line is scrolled out of sight";
+  POINT from{20, (line - top) * height + height / 2};
+  ClientToScreen(list, &from);
+
+  // Column 1, row 2 of 6 rows: slot 8.
+  HWND preview = Ctl(dlg, forms::kPreviewGridNames[kPageKojin2]);
+  ASSERT_EQ(CellOf(preview, 1, 2), "勤住所２");
+  ASSERT_TRUE(Drag(from, CellCentre(preview, 1, 2)));
+  EXPECT_TRUE(WaitFor([&] { return CellOf(preview, 1, 2) == "E-Mail2"; }, kActMs))
+      << CellOf(preview, 1, 2);
+  const auto g = reader_.Geometry(preview);
+  ASSERT_TRUE(g.has_value());
+  EXPECT_EQ(g->currentCol, 1);
+  EXPECT_EQ(g->currentRow, 2);
+  EXPECT_EQ(CaptureOf(ThreadOf(dlg)), nullptr);
   SaveScreenshot(dlg, L"option_pages");
-  HWND tabs = Ctl(dlg, forms::kOptionPageControl);
-  const RECT r = WindowBounds(tabs);
-  ASSERT_TRUE(Click(POINT{r.left + 152, r.top + 12}));
-  PumpFor(500);
+
+  ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
+  EXPECT_EQ(GetString(ItemsKeyOf(kPageKojin2), L"Item008"),
+            std::optional<std::wstring>(L"E-Mail2"));
+  EXPECT_EQ(GetString(ItemsKeyOf(kPageKojin1), L"Item008"), std::optional<std::wstring>(L"住所１"));
+  HWND palette = Control(main_, forms::kMainGridNames[kPageKojin2]);
+  EXPECT_TRUE(WaitFor([&] { return CellOf(palette, 1, 2) == "E-Mail2"; }, kActMs))
+      << CellOf(palette, 1, 2);
+}
+
+// The preview's font cannot be read from another process: the font dialog
+// shows the font it was loaded with, and after Apply and Esc the store
+// keeps the standard font.
+TEST_F(OptionTest, FontDialogCancelledAfterApplyLeavesTheFont) {
+  ASSERT_NO_FATAL_FAILURE(Start(true));
+  HWND dlg = Open();
+  ASSERT_NE(dlg, nullptr);
+  ASSERT_TRUE(ShowTab(dlg, forms::kSettingsPageControl, 1));
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdFont"));
+  HWND fonts = WaitOwnedDialog(dlg);
+  ASSERT_NE(fonts, nullptr);
+  const FontFace standard = StandardFont(GetACP() == 932);
+  const std::wstring face = Widen(standard.name);
+  HWND faces = GetDlgItem(fonts, cmb1);
+  EXPECT_TRUE(WaitFor([&] { return ControlText(faces) == face; }, kActMs))
+      << Narrow(ControlText(faces));
+  EXPECT_EQ(ControlText(GetDlgItem(fonts, cmb3)), std::to_wstring(standard.size));
+
+  // The face box has the focus as the dialog opens: Down picks the next face.
+  ASSERT_TRUE(WaitFor(
+      [&] { return GetForegroundWindow() == fonts && IsChild(faces, FocusOf(fonts)); }, kActMs));
+  ASSERT_TRUE(PressKey(VK_DOWN));
+  EXPECT_TRUE(WaitFor([&] { return ControlText(faces) != face; }, kActMs));
+  // Apply, then Esc: the dialog's thread takes them in this order.
+  ASSERT_TRUE(Click(Centre(WindowBounds(GetDlgItem(fonts, psh3)))));
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(fonts); }, kActMs));
+  EXPECT_TRUE(IsWindowEnabled(dlg));
+
+  ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
+  EXPECT_EQ(GetString(ConfigKeyOf(kPageKojin1), L"FontName"), std::optional<std::wstring>(face));
+  EXPECT_EQ(GetDword(ConfigKeyOf(kPageKojin1), L"FontSize"),
+            std::optional<DWORD>(static_cast<DWORD>(standard.size)));
+}
+
+// TAB mode checked and OK: the palette's next drag ends with a TAB.
+TEST_F(OptionTest, TabModeTakesEffectAtOnceAfterOk) {
+  ASSERT_NO_FATAL_FAILURE(Start(true));
+  HWND dlg = Open();
+  ASSERT_NE(dlg, nullptr);
+  ASSERT_TRUE(ShowTab(dlg, forms::kOptionPageControl, 1));
+  HWND tabMode = Ctl(dlg, forms::kBehaviourBoxNames[2]);
+  ASSERT_EQ(SendMessageW(tabMode, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  ASSERT_TRUE(Click(Centre(WindowBounds(tabMode))));
+  ASSERT_TRUE(
+      WaitFor([&] { return SendMessageW(tabMode, BM_GETCHECK, 0, 0) == BST_CHECKED; }, kActMs));
   SaveScreenshot(dlg, L"option_behaviour");
-  HWND sets = Ctl(dlg, forms::kSettingsPageControl);
-  ASSERT_TRUE(Click(POINT{r.left + 52, r.top + 12}));
-  PumpFor(300);
-  const RECT s = WindowBounds(sets);
-  ASSERT_TRUE(Click(POINT{s.left + 168, s.top + 12}));
-  PumpFor(500);
-  SaveScreenshot(dlg, L"option_cells");
+  ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
+  EXPECT_EQ(GetDword(Key(), L"TabMode"), std::optional<DWORD>(1));
+  EXPECT_EQ(GetDword(Key(), L"CloseInTaskTray"), std::optional<DWORD>(0));
+
+  ASSERT_TRUE(receiver_.Start(kReceiverPos));
+  const auto fields = receiver_.Dump();
+  ASSERT_TRUE(fields.has_value());
+  HWND grid = Control(main_, forms::kMainGridNames[kPageKojin1]);
+  ASSERT_TRUE(Drag(CellCentre(grid, 0, 0), Centre(fields->rect.at(kEdit2))));
+  const auto state =
+      receiver_.WaitState([](const ReceiverState& s) { return s.focus == kMultiLine; }, kActMs);
+  ASSERT_TRUE(state.has_value());
+  EXPECT_EQ(state->focus, kMultiLine) << state->Describe();
+  EXPECT_EQ(state->text.at(kEdit2), kProfileName) << state->Describe();
 }
 
 }  // namespace
