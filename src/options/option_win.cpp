@@ -365,8 +365,13 @@ LRESULT CALLBACK TfrmOption::ItemListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
       return r;
     }
     case WM_MOUSEMOVE:
-      if (w.dragging_) SetCursor(w.dragCursor_);
       RunReported(w.hwnd(), [&] { w.Fire(forms::kItemListName, forms::Event::MouseMove, args); });
+      if (w.dragging_) {
+        // Kept from the list box, whose own tracking would move the
+        // selection to the line beside the pointer and scroll after it.
+        SetCursor(w.dragCursor_);
+        return 0;
+      }
       break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
