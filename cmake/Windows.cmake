@@ -45,6 +45,12 @@ function(tabcard_wine_test name)
   endif()
 endfunction()
 
+# The release archive: built in a tree of its own and checked (its files, the
+# exe's size and imports).
+if(NOT CMAKE_HOST_WIN32)
+  add_test(NAME release_archive COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/release.sh --check)
+endif()
+
 file(GLOB TABCARD_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${TABCARD_UNIT_TESTS})
 target_link_libraries(unit_tests PRIVATE tabcard_win GTest::gtest GTest::gtest_main)

@@ -5,8 +5,7 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include <filesystem>
-#include <system_error>
+#include <windows.h>
 
 namespace tabcard {
 
@@ -20,15 +19,17 @@ bool SyncToDisk(const std::string& path) {
   return ::_close(fd) == 0 && synced;
 }
 
+// The names are ASCII, so each byte is its UTF-16 unit.
+std::wstring AsciiWide(const std::string& name) { return std::wstring(name.begin(), name.end()); }
+
 }  // namespace
 
-// The runtime's rename is MoveFileExW with MOVEFILE_REPLACE_EXISTING, which
-// fails on a read-only target as the truncating open it stands in for.
+// MOVEFILE_REPLACE_EXISTING fails on a read-only target, as the truncating
+// open it stands in for would.
 bool ReplaceFileAtomically(const std::string& from, const std::string& to) {
   if (!SyncToDisk(from)) return false;
-  std::error_code error;
-  std::filesystem::rename(from, to, error);
-  return !error;
+  return MoveFileExW(AsciiWide(from).c_str(), AsciiWide(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 }  // namespace tabcard

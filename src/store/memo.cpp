@@ -1,10 +1,11 @@
 #include "store/memo.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "core/text.h"
 #include "store/file_replace.h"
@@ -12,6 +13,13 @@
 namespace tabcard {
 
 namespace {
+
+// The write permission bits; Windows knows only the owner's (read-only).
+#if defined(S_IWGRP) && defined(S_IWOTH)
+constexpr unsigned kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
+#else
+constexpr unsigned kAnyWrite = S_IWUSR;
+#endif
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -23,14 +31,10 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // permission bits are checked as well, because a replace by rename ignores
 // them and a privileged user may open the file anyway.
 bool MayReplace(const std::string& name) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  const fs::file_status status = fs::status(name, error);
-  if (status.type() == fs::file_type::not_found) return true;
-  if (error || status.type() != fs::file_type::regular) return false;
-  constexpr fs::perms kWrite =
-      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-  if ((status.permissions() & kWrite) == fs::perms::none) return false;
+  struct stat status {};
+  if (::stat(name.c_str(), &status) != 0) return errno == ENOENT;
+  if (!S_ISREG(status.st_mode)) return false;
+  if ((status.st_mode & kAnyWrite) == 0) return false;
   FilePtr probe(std::fopen(name.c_str(), "r+b"));
   return probe != nullptr;
 }
