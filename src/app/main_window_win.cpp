@@ -9,6 +9,7 @@
 
 #include "app/kojin_menu.h"
 #include "app/main_menus.h"
+#include "app/palette_keys.h"
 #include "app/system_menu_win.h"
 #include "ui/menu_win.h"
 #include "forms/main_form.h"
@@ -168,6 +169,9 @@ LRESULT TfrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const BuiltControl* c = built().FindByWindow(hdr.hwndFrom);
       const int page = c ? PageOfGrid(c->desc->name) : -1;
       if (hdr.code == SGN_CAPTURELOST && page >= 0 && transfer_) transfer_->SGridCaptureLost(page);
+      if (hdr.code == SGN_KEYDOWN && page >= 0) {
+        return OnGridKey(page, reinterpret_cast<const GridKeyNotify&>(hdr)) ? 1 : 0;
+      }
       return 0;
     }
     case WM_CONTEXTMENU:
@@ -190,6 +194,29 @@ LRESULT TfrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return DefaultProc(msg, wp, lp);
+}
+
+// The palette without a mouse: Enter or Space sends the current cell as a
+// double-click does, Ctrl+TAB and Ctrl+Shift+TAB turn the page.
+bool TfrmMain::OnGridKey(int page, const GridKeyNotify& key) {
+  if (!transfer_ || !model_) return false;
+  const bool ctrl = (key.keys & MK_CONTROL) != 0, shift = (key.keys & MK_SHIFT) != 0;
+  switch (PaletteKey(key.vkey, ctrl, shift, GetKeyState(VK_MENU) < 0)) {
+    case PaletteKeyAction::kSend:
+      RunReported(hwnd(), [&] { transfer_->SGridDblClik(page); });
+      return true;
+    case PaletteKeyAction::kNextPage:
+    case PaletteKeyAction::kPreviousPage: {
+      const int to = TurnedPage(page, kPageCount,
+                                !shift);
+      SetActivePage(to);
+      RunReported(hwnd(), [&] { model_->PageControl1Change(); });
+      SetFocus(Grid(to).Handle());
+      return true;
+    }
+    default:
+      return false;
+  }
 }
 
 bool TfrmMain::OnContextMenu(HWND from, LPARAM lp) {

@@ -101,6 +101,7 @@ class TfrmMain : public FormWindow, private PaletteWindowView, private CommandHo
   // The grids' popup menus at a screen point; false for a window that has none.
 
   bool OnContextMenu(HWND from, LPARAM lp);
+  bool OnGridKey(int page, const GridKeyNotify& key);
   int PageOfGrid(const char* name) const;
   StringGrid& Grid(int page) const;
   HWND PageControl() const;

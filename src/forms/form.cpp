@@ -73,7 +73,8 @@ bool operator==(const GridDesc& a, const GridDesc& b) {
          a.defaultColWidth == b.defaultColWidth && a.defaultRowHeight == b.defaultRowHeight &&
          a.gridLineWidth == b.gridLineWidth && a.fixedCols == b.fixedCols &&
          a.fixedRows == b.fixedRows && a.vertLines == b.vertLines && a.horzLines == b.horzLines &&
-         a.rangeSelect == b.rangeSelect && a.editing == b.editing && a.tabs == b.tabs;
+         a.rangeSelect == b.rangeSelect && a.editing == b.editing && a.tabs == b.tabs &&
+         a.ownerKeys == b.ownerKeys;
 }
 
 bool operator==(const EditDesc& a, const EditDesc& b) {

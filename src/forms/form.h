@@ -116,6 +116,9 @@ struct GridDesc {
   bool rangeSelect = false;
   bool editing = false;
   bool tabs = false;  // TAB and Shift+TAB move between the cells
+  // Enter and Ctrl+TAB reach the grid's owner (SGN_KEYDOWN) rather than
+  // the dialog manager's default button and focus moves.
+  bool ownerKeys = false;
 };
 bool operator==(const GridDesc& a, const GridDesc& b);
 

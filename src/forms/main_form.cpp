@@ -22,6 +22,7 @@ constexpr GridDesc PaletteGrid(int cols, int colWidth) {
   g.horzLines = true;
   g.rangeSelect = false;
   g.editing = false;
+  g.ownerKeys = true;  // Enter sends the cell, Ctrl+TAB turns the page
   return g;
 }
 

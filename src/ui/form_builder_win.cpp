@@ -276,7 +276,7 @@ HWND CreateGrid(const CreateArgs& a) {
   const forms::GridDesc& g = a.self.desc->grid;
   GridCreateParams geometry{g.colCount, g.rowCount, a.scale.Px(g.defaultColWidth),
                             a.scale.Px(g.defaultRowHeight), a.scale.Px(g.gridLineWidth)};
-  HWND h = CreateChild(a, kStringGridClass, WS_TABSTOP | (g.tabs ? SGS_TABS : 0),
+  HWND h = CreateChild(a, kStringGridClass, WS_TABSTOP | (g.tabs ? SGS_TABS : 0) | (g.ownerKeys ? SGS_OWNERKEYS : 0),
                        a.self.desc->bordered ? WS_EX_CLIENTEDGE : 0, L"", &geometry);
   LOGFONTW lf = ControlLogFont(a.form, *a.self.desc, a.scale);
   StringGrid(h).SetLogFont(lf, false);

@@ -717,9 +717,16 @@ LRESULT OnWindowMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& hand
     }
     case WM_SETFONT: SetFontHandle(s, reinterpret_cast<HFONT>(wp), LOWORD(lp) != 0); return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s.font);
-    case WM_GETDLGCODE:
-      return DLGC_WANTARROWS |
-             ((GetWindowLongW(s.hwnd, GWL_STYLE) & SGS_TABS) ? DLGC_WANTTAB : 0);
+    case WM_GETDLGCODE: {
+      const LONG style = GetWindowLongW(s.hwnd, GWL_STYLE);
+      LRESULT code = DLGC_WANTARROWS | ((style & SGS_TABS) ? DLGC_WANTTAB : 0);
+      const MSG* m = reinterpret_cast<const MSG*>(lp);
+      if ((style & SGS_OWNERKEYS) && m && m->message == WM_KEYDOWN &&
+          (m->wParam == VK_RETURN || (m->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0))) {
+        code |= DLGC_WANTMESSAGE;
+      }
+      return code;
+    }
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE: InvalidateCell(s, s.current); return 0;

@@ -79,6 +79,9 @@ inline LRESULT PackCellResult(GridCell c) {
 // Window style: TAB and Shift+TAB move between cells (the dialog manager
 // then leaves TAB to the grid).
 inline constexpr DWORD SGS_TABS = 0x0001;
+// Window style: Enter and Ctrl+TAB come to the grid (and so, as SGN_KEYDOWN,
+// to its owner) instead of going to the dialog manager.
+inline constexpr DWORD SGS_OWNERKEYS = 0x0002;
 
 // Private messages. "cell" is PackCell(col, row).
 enum : UINT {

@@ -4,6 +4,8 @@
 // Every test writes a complete store first (palette_setup.h).
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -180,6 +182,33 @@ TEST_F(TransferTest, DoubleClickPastesIntoTheProgramUsedBefore) {
   EXPECT_EQ(state->text.at(kMultiLine), kName) << state->Describe();
   EXPECT_TRUE(state->foreground);
   EXPECT_EQ(state->focus, kMultiLine);
+}
+
+// Without a mouse once the palette is in front: Ctrl+TAB and Ctrl+Shift+TAB
+// turn the page, Enter sends the current cell into the program used before.
+TEST_F(TransferTest, KeyboardTurnsPagesAndEnterPastes) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(ReceiverInFront(kMultiLine));
+  ASSERT_TRUE(BringForward(main_));
+  ASSERT_TRUE(Click(CellCentre(0, 0)));  // a single click only makes 氏名 current
+  HWND tabs = Control(main_, forms::kMainPageControl);
+  auto chord = [](std::initializer_list<WORD> keys) {
+    std::vector<INPUT> in;
+    for (WORD k : keys) in.push_back(INPUT{INPUT_KEYBOARD, {.ki = {k, 0, 0, 0, 0}}});
+    for (auto k = keys.end(); k != keys.begin();) {
+      in.push_back(INPUT{INPUT_KEYBOARD, {.ki = {*--k, 0, KEYEVENTF_KEYUP, 0, 0}}});
+    }
+    return SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)) == in.size();
+  };
+  auto page = [&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0); };
+  ASSERT_TRUE(chord({VK_CONTROL, VK_TAB}));
+  EXPECT_TRUE(WaitFor([&] { return page() == 1; }, kActMs)) << page();
+  ASSERT_TRUE(chord({VK_CONTROL, VK_SHIFT, VK_TAB}));
+  EXPECT_TRUE(WaitFor([&] { return page() == 0; }, kActMs)) << page();
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  const auto state = WaitText(kMultiLine, kName);
+  ASSERT_TRUE(state.has_value());
+  EXPECT_EQ(state->text.at(kMultiLine), kName) << state->Describe();
 }
 
 // A user's usual rhythm: paste one field by double-click, drag the next. The
