@@ -21,6 +21,24 @@ bool Put(UINT format, GlobalBlock& block) {
   return true;
 }
 
+// Addresses and telephone numbers are not to linger in the clipboard history
+// (Win+V), reach the cloud clipboard or be kept by clipboard managers. The
+// paste does not need these formats, so one that cannot be placed is no
+// failure.
+void KeepPrivate() {
+  static const wchar_t* const kPrivacyFormats[] = {
+      L"ExcludeClipboardContentFromMonitorProcessing",
+      L"CanIncludeInClipboardHistory",
+      L"CanUploadToCloudClipboard",
+  };
+  const DWORD no = 0;
+  for (const wchar_t* name : kPrivacyFormats) {
+    const UINT format = RegisterClipboardFormatW(name);
+    GlobalBlock value(&no, sizeof no);
+    if (format && value) Put(format, value);
+  }
+}
+
 }  // namespace
 
 ClipboardSession::ClipboardSession(HWND owner, unsigned retryMs) {
@@ -72,7 +90,9 @@ bool PlaceClipboardText(HWND owner, std::string_view bytes, unsigned retryMs) {
 
   ClipboardSession session(owner, retryMs);
   if (!session.IsOpen() || !EmptyClipboard()) return false;
-  return Put(CF_TEXT, text) && Put(CF_UNICODETEXT, unicode) && Put(CF_LOCALE, lcid);
+  if (!Put(CF_TEXT, text) || !Put(CF_UNICODETEXT, unicode) || !Put(CF_LOCALE, lcid)) return false;
+  KeepPrivate();
+  return true;
 }
 
 ClipboardText ReadClipboardText(HWND owner, std::size_t maxUnits, unsigned retryMs) {

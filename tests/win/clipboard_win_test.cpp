@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "core/strconv_win.h"
+
 namespace tabcard {
 namespace {
 
@@ -74,6 +76,13 @@ TEST_F(ClipboardTest, PlacesExactBytesUnicodeAndJapaneseLocale) {
   const std::string lcid = RawBytes(CF_LOCALE);
   ASSERT_GE(lcid.size(), 4u);
   EXPECT_EQ(*reinterpret_cast<const DWORD*>(lcid.data()) & 0xFFFF, 0x0411u);
+  // Kept out of the clipboard history, the cloud clipboard and the managers.
+  for (const wchar_t* name : {L"ExcludeClipboardContentFromMonitorProcessing",
+                              L"CanIncludeInClipboardHistory", L"CanUploadToCloudClipboard"}) {
+    const std::string privacy = RawBytes(RegisterClipboardFormatW(name));
+    ASSERT_GE(privacy.size(), 4u) << Narrow(name);
+    EXPECT_EQ(*reinterpret_cast<const DWORD*>(privacy.data()), 0u) << Narrow(name);
+  }
 }
 
 TEST_F(ClipboardTest, MemoBufferGoesOnWhole) {
