@@ -99,6 +99,19 @@ UINT_PTR CALLBACK FontDialogHook(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
   return FALSE;
 }
 
+// comdlg32 is loaded when the font dialog is first wanted, not with the
+// program: a start loads nothing of the dialogs.
+BOOL ChooseFontDialog(CHOOSEFONTW* cf) {
+  using ChooseFontFn = BOOL(WINAPI*)(CHOOSEFONTW*);
+  static const auto choose = [] {
+    HMODULE library = LoadLibraryW(L"comdlg32.dll");
+    return library ? reinterpret_cast<ChooseFontFn>(
+                         reinterpret_cast<void*>(GetProcAddress(library, "ChooseFontW")))
+                   : nullptr;
+  }();
+  return choose ? choose(cf) : FALSE;
+}
+
 forms::MouseButton ButtonOfMessage(UINT msg) {
   switch (msg) {
     case WM_LBUTTONDOWN:
@@ -242,7 +255,7 @@ class TfrmOption::Controls : public OptionView {
                CF_APPLY | CF_ENABLEHOOK;
     cf.lpfnHook = FontDialogHook;
     cf.lCustData = reinterpret_cast<LPARAM>(&onApply);
-    if (!ChooseFontW(&cf)) return std::nullopt;
+    if (!ChooseFontDialog(&cf)) return std::nullopt;
     return ChoiceOf(lf, cf.iPointSize / 10);
   }
   void Warn(std::string_view text, std::string_view caption) override {
