@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -73,6 +74,18 @@ class Desktop {
 
   virtual bool SetForeground(WindowId w) = 0;
   virtual WindowId Foreground() = 0;
+  // Returns once the foreground window may have changed (a foreground event
+  // or a message for this thread came, a deactivation among them) or ms
+  // have passed, answering other threads' sent messages meanwhile. An event
+  // since the last return counts, so none is missed between a look at
+  // Foreground() and this wait.
+  virtual void WaitForegroundChange(unsigned ms) = 0;
+
+  // The mandatory integrity level (the label's RID, 0x2000 medium, 0x3000
+  // high) of the process that owns w, or of our own process; none when it
+  // cannot be read.
+  virtual std::optional<std::uint32_t> IntegrityLevelOf(WindowId w) = 0;
+  virtual std::optional<std::uint32_t> OwnIntegrityLevel() = 0;
 
   // Sends and waits a bounded time, so a hung window cannot hold us up.
   virtual SendResult Send(WindowId w, unsigned msg, std::uintptr_t wParam,
@@ -96,10 +109,8 @@ class Desktop {
   virtual void SetCapture(WindowId w) = 0;
   virtual void ReleaseCapture() = 0;
 
-  // Milliseconds of a monotonic clock, and a pause that lets other
-  // threads' sent messages through.
+  // Milliseconds of a monotonic clock.
   virtual std::uint64_t NowMs() = 0;
-  virtual void Pause(unsigned ms) = 0;
 };
 
 }  // namespace tabcard

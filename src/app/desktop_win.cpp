@@ -2,7 +2,7 @@
 
 #include "res/transfer_res.h"
 #include "ui/clipboard_win.h"
-#include "ui/pause_win.h"
+#include "ui/integrity_win.h"
 
 namespace tabcard {
 
@@ -17,6 +17,14 @@ HWND ParentOrOwner(HWND w) {
     return parent == GetDesktopWindow() ? nullptr : parent;
   }
   return GetWindow(w, GW_OWNER);
+}
+
+// Out-of-context events arrive on the thread that set the hook, the one
+// user-interface thread, while it looks at its message queue.
+unsigned foregroundChanges = 0;
+
+void CALLBACK OnForegroundChange(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+  ++foregroundChanges;
 }
 
 }  // namespace
@@ -37,7 +45,14 @@ HWND TopLevelWindow(HWND w) {
 
 DesktopWin::DesktopWin(HWND clipboardOwner, HCURSOR dragCursor)
     : clipboardOwner_(clipboardOwner),
-      dragCursor_(dragCursor ? dragCursor : LoadCursorW(nullptr, IDC_ARROW)) {}
+      dragCursor_(dragCursor ? dragCursor : LoadCursorW(nullptr, IDC_ARROW)),
+      foregroundHook_(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                      OnForegroundChange, 0, 0, WINEVENT_OUTOFCONTEXT)),
+      seenForegroundChanges_(foregroundChanges) {}
+
+DesktopWin::~DesktopWin() {
+  if (foregroundHook_) UnhookWinEvent(foregroundHook_);
+}
 
 ScreenPoint DesktopWin::CursorPos() {
   POINT pt{};
@@ -77,6 +92,40 @@ bool DesktopWin::SetForeground(WindowId w) { return SetForegroundWindow(ToHwnd(w
 
 WindowId DesktopWin::Foreground() { return ToWindowId(GetForegroundWindow()); }
 
+void DesktopWin::WaitForegroundChange(unsigned ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    MSG msg;
+    // Runs pending sent messages and hook events; removes nothing, so the
+    // palette's own input and timers wait for the message loop.
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    if (foregroundChanges != seenForegroundChanges_) {
+      seenForegroundChanges_ = foregroundChanges;
+      return;
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return;
+    // Wine raises no foreground event, but the switch sends the palette's
+    // thread its deactivation: any new message is worth a look.
+    if (MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT, 0) ==
+        WAIT_OBJECT_0) {
+      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+      seenForegroundChanges_ = foregroundChanges;
+      return;
+    }
+  }
+}
+
+std::optional<std::uint32_t> DesktopWin::IntegrityLevelOf(WindowId w) {
+  DWORD processId = 0;
+  if (!GetWindowThreadProcessId(ToHwnd(w), &processId)) return std::nullopt;
+  return ProcessIntegrityLevel(processId);
+}
+
+std::optional<std::uint32_t> DesktopWin::OwnIntegrityLevel() {
+  return CurrentProcessIntegrityLevel();
+}
+
 SendResult DesktopWin::Send(WindowId w, unsigned msg, std::uintptr_t wParam,
                             std::intptr_t lParam) {
   DWORD_PTR result = 0;
@@ -113,7 +162,5 @@ void DesktopWin::SetCapture(WindowId w) { ::SetCapture(ToHwnd(w)); }
 void DesktopWin::ReleaseCapture() { ::ReleaseCapture(); }
 
 std::uint64_t DesktopWin::NowMs() { return GetTickCount64(); }
-
-void DesktopWin::Pause(unsigned ms) { PauseAnsweringSentMessages(ms); }
 
 }  // namespace tabcard

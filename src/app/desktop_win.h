@@ -26,6 +26,9 @@ class DesktopWin : public Desktop {
   // clipboardOwner: the window the clipboard is opened with (the palette).
   // dragCursor: shown during a drag; the arrow when null.
   DesktopWin(HWND clipboardOwner, HCURSOR dragCursor);
+  ~DesktopWin() override;
+  DesktopWin(const DesktopWin&) = delete;
+  DesktopWin& operator=(const DesktopWin&) = delete;
 
   ScreenPoint CursorPos() override;
   WindowId WindowFromPoint(ScreenPoint p) override;
@@ -37,6 +40,9 @@ class DesktopWin : public Desktop {
   ScreenPoint ScreenToClient(WindowId w, ScreenPoint p) override;
   bool SetForeground(WindowId w) override;
   WindowId Foreground() override;
+  void WaitForegroundChange(unsigned ms) override;
+  std::optional<std::uint32_t> IntegrityLevelOf(WindowId w) override;
+  std::optional<std::uint32_t> OwnIntegrityLevel() override;
   SendResult Send(WindowId w, unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override;
   void KeyEvent(unsigned char virtualKey, unsigned flags) override;
   bool PlaceClipboardText(std::string_view bytes) override;
@@ -47,11 +53,14 @@ class DesktopWin : public Desktop {
   void SetCapture(WindowId w) override;
   void ReleaseCapture() override;
   std::uint64_t NowMs() override;
-  void Pause(unsigned ms) override;
 
  private:
   HWND clipboardOwner_;
   HCURSOR dragCursor_;
+  // Counts EVENT_SYSTEM_FOREGROUND on this thread; null when Windows
+  // refused the hook, and the waits then run to their bound.
+  HWINEVENTHOOK foregroundHook_ = nullptr;
+  unsigned seenForegroundChanges_ = 0;
 };
 
 }  // namespace tabcard

@@ -53,4 +53,10 @@ void PaletteTransferView::SetCaption(std::string_view text) {
   SetWindowTextW(main_, Widen(text).c_str());
 }
 
+void PaletteTransferView::ShowNotice(std::string_view text) {
+  RECT r{};
+  GetWindowRect(main_, &r);
+  notice_.Show(Widen(text), POINT{r.left + (r.right - r.left) / 2, r.bottom});
+}
+
 }  // namespace tabcard

@@ -8,6 +8,7 @@
 
 #include "app/palette_model.h"
 #include "app/transfer.h"
+#include "ui/notice_tip_win.h"
 #include "ui/string_grid_win.h"
 
 namespace tabcard {
@@ -16,7 +17,7 @@ class PaletteTransferView : public PaletteView {
  public:
   PaletteTransferView(HWND mainWindow, std::array<StringGrid, kPageCount>& grids,
                       const PaletteModel& model)
-      : main_(mainWindow), grids_(grids), model_(model) {}
+      : main_(mainWindow), grids_(grids), model_(model), notice_(mainWindow) {}
 
   WindowId GridWindow(int page) const override;
   GridShape Shape(int page) const override;
@@ -32,6 +33,8 @@ class PaletteTransferView : public PaletteView {
   void SetHint(int page, std::string_view text) override;
   void ShowHint(int page, bool on) override;
   void SetCaption(std::string_view text) override;
+  // Below the middle of the palette's lower edge.
+  void ShowNotice(std::string_view text) override;
 
  private:
   StringGrid& Grid(int page) const { return grids_.at(static_cast<std::size_t>(page)); }
@@ -39,6 +42,7 @@ class PaletteTransferView : public PaletteView {
   HWND main_;
   std::array<StringGrid, kPageCount>& grids_;
   const PaletteModel& model_;
+  NoticeTip notice_;
 };
 
 }  // namespace tabcard

@@ -1,5 +1,7 @@
 #include "app/transfer.h"
 
+#include <algorithm>
+
 #include "core/text.h"
 #include "store/layout.h"
 #include "store/memo.h"
@@ -13,6 +15,10 @@ bool IsPersonal(int page) { return page == kPageKojin1 || page == kPageKojin2; }
 std::intptr_t PackPoint(ScreenPoint p) { return PackWords(p.x, p.y); }
 
 }  // namespace
+
+bool InputWouldBeDropped(std::optional<std::uint32_t> target, std::optional<std::uint32_t> own) {
+  return target && own && *target > *own;
+}
 
 std::string_view ItemTransfer::CellValue::Text() const { return UpToZero(block); }
 
@@ -93,6 +99,10 @@ void ItemTransfer::Drop(int page) {
   const ScreenPoint p = desktop_.CursorPos();
   const WindowId control = desktop_.WindowFromPoint(p);
   if (control != kNoWindow && control != view_.GridWindow(page)) {
+    if (!CanReceiveInput(control)) {
+      EndDrop(page);
+      return;
+    }
     const WindowId topLevel = desktop_.TopLevelOf(control);
     // Activated before the click, so that the window's own focus restoring
     // cannot move the caret away from the clicked control afterwards.
@@ -104,10 +114,23 @@ void ItemTransfer::Drop(int page) {
       desktop_.Beep();
     }
   }
+  EndDrop(page);
+}
+
+void ItemTransfer::EndDrop(int page) {
   desktop_.ShowDragCursor(false);
   state_.Dragging = false;
   desktop_.ReleaseCapture();
   view_.SetCurrentCell(page, {state_.DragCol, state_.DragRow});
+}
+
+bool ItemTransfer::CanReceiveInput(WindowId w) {
+  if (!InputWouldBeDropped(desktop_.IntegrityLevelOf(w), desktop_.OwnIntegrityLevel())) {
+    return true;
+  }
+  desktop_.Beep();
+  view_.ShowNotice(kElevatedTargetNotice);
+  return false;
 }
 
 bool ItemTransfer::ClickAt(WindowId control, WindowId topLevel, ScreenPoint p) {
@@ -191,6 +214,8 @@ void ItemTransfer::SendToTarget(const CellValue& value) {
   const WindowId target = state_.TargetWindow;
   // Otherwise the keys go to whichever window has the focus.
   if (target != kNoWindow && desktop_.Exists(target)) {
+    // The value stays on the clipboard, for a paste by hand.
+    if (!CanReceiveInput(target)) return;
     const WindowId brought = desktop_.LastActivePopup(target);
     if (desktop_.SetForeground(brought) && !WaitForForeground(target, brought)) {
       desktop_.Beep();
@@ -221,7 +246,9 @@ bool ItemTransfer::WaitForForeground(WindowId topLevel, WindowId brought) {
       desktop_.SetForeground(brought);
       asked = now;
     }
-    desktop_.Pause(kForegroundPollMs);
+    const std::uint64_t untilAsk = asked + kForegroundAskAgainMs - now;
+    const std::uint64_t untilBound = start + kForegroundWaitMs - now;
+    desktop_.WaitForegroundChange(static_cast<unsigned>(std::min(untilAsk, untilBound)));
   }
 }
 

@@ -49,6 +49,8 @@ class PaletteView {
   virtual void SetHint(int page, std::string_view text) = 0;
   virtual void ShowHint(int page, bool on) = 0;
   virtual void SetCaption(std::string_view text) = 0;
+  // A short message by the palette that goes away by itself.
+  virtual void ShowNotice(std::string_view text) = 0;
 };
 
 using forms::MouseButton;
@@ -56,10 +58,17 @@ using forms::MouseButton;
 // Bounds of the waits. A held clipboard is retried inside
 // Desktop::PlaceClipboardText.
 constexpr unsigned kForegroundWaitMs = 500;
-constexpr unsigned kForegroundPollMs = 10;
 constexpr unsigned kForegroundAskAgainMs = 100;
 using forms::kFirstTickMs;
 using forms::kTickMs;
+
+// Told when a paste is refused because Windows would drop the keys.
+inline constexpr char kElevatedTargetNotice[] =
+    "管理者として実行中のプログラムには貼り付けできません。";
+
+// Windows drops synthesised input to a process of a higher integrity level
+// than the sender's. An unreadable level is no reason to refuse.
+bool InputWouldBeDropped(std::optional<std::uint32_t> target, std::optional<std::uint32_t> own);
 
 struct TransferState {
   bool DragArmed = false;
@@ -104,9 +113,13 @@ class ItemTransfer {
 
   void StartDrag(int page);
   void Drop(int page);
+  // The drag cursor off, the capture released, the pressed cell current again.
+  void EndDrop(int page);
   void SetClickHint(int page);
   // Places the value, brings target's window forward and types the paste.
   void SendToTarget(const CellValue& value);
+  // False, after a beep and a notice, when w's process would drop our input.
+  bool CanReceiveInput(WindowId w);
   // The value onto the clipboard, and into the caption the next tick shows.
   bool PlaceClipboard(const CellValue& value);
   // The click of a drop; false when the target stopped responding.

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -98,6 +99,19 @@ class FakeDesktop : public Desktop {
     }
     return foreground;
   }
+  void WaitForegroundChange(unsigned ms) override {
+    if (pendingForeground_ != kNoWindow && switchAt_ <= now + ms) {
+      now = std::max(now, switchAt_);
+    } else {
+      now += ms;
+    }
+  }
+
+  std::optional<std::uint32_t> IntegrityLevelOf(WindowId w) override {
+    auto it = levels.find(TopLevelOf(w));
+    return it == levels.end() ? kMedium : it->second;
+  }
+  std::optional<std::uint32_t> OwnIntegrityLevel() override { return ownLevel; }
 
   SendResult Send(WindowId w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) override {
     log_.push_back("send " + Hex(w) + " " + Hex(msg) + " " + Hex(wp) + " " +
@@ -132,7 +146,8 @@ class FakeDesktop : public Desktop {
   void SetCapture(WindowId w) override { log_.push_back("capture " + Hex(w)); }
   void ReleaseCapture() override { log_.push_back("release"); }
   std::uint64_t NowMs() override { return now; }
-  void Pause(unsigned ms) override { now += ms; }
+
+  static constexpr std::uint32_t kMedium = 0x2000;
 
   std::map<WindowId, FakeWindow> windows;
   std::map<WindowId, WindowId> lastActive;
@@ -149,6 +164,8 @@ class FakeDesktop : public Desktop {
   int reads = 0;
   std::size_t lastReadMax = 0;
   std::uint64_t now = 1000;
+  std::map<WindowId, std::optional<std::uint32_t>> levels;  // by top-level window
+  std::optional<std::uint32_t> ownLevel = kMedium;
 
  private:
   Events& log_;
@@ -198,6 +215,9 @@ class FakePalette : public PaletteView {
   }
   void SetCaption(std::string_view text) override {
     log_.push_back("caption [" + std::string(text) + "]");
+  }
+  void ShowNotice(std::string_view text) override {
+    log_.push_back("notice [" + std::string(text) + "]");
   }
 
   std::array<GridShape, kPageCount> shapes;
@@ -603,11 +623,64 @@ TEST_P(ForegroundWaitTest, KeysFollowTheSwitchOrTheBound) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ForegroundWaitTest,
     ::testing::Values(ForegroundCase{"at_once", 0, 0, false, 0, 1, true},
-                      ForegroundCase{"after_35ms", 35, 0, false, 40, 1, true},
+                      // The keys follow the switch itself, not a polling step.
+                      ForegroundCase{"after_35ms", 35, 0, false, 35, 1, true},
                       // The first request is lost; the one 100 ms later works.
-                      ForegroundCase{"asked_again", 0, 1, false, 110, 2, true},
+                      ForegroundCase{"asked_again", 0, 1, false, 100, 2, true},
                       ForegroundCase{"never", -1, 0, false, kForegroundWaitMs, 5, false},
                       ForegroundCase{"refused", -1, 0, true, 0, 1, false}),
+    [](const auto& info) { return info.param.name; });
+
+struct IntegrityCase {
+  const char* name;
+  std::optional<std::uint32_t> target;
+  std::optional<std::uint32_t> own;
+  bool refused;
+};
+
+class ElevatedTargetTest : public TransferTest,
+                           public ::testing::WithParamInterface<IntegrityCase> {};
+
+// Each way of sending, against each pair of levels: a refusal sends nothing
+// into the target, beeps and tells why; the clipboard keeps the value.
+TEST_P(ElevatedTargetTest, RefusesOnlyAHigherLevel) {
+  const IntegrityCase& c = GetParam();
+  desktop.levels[kApp] = c.target;
+  desktop.ownLevel = c.own;
+  const Events refusal = {"beep", "notice [" + std::string(kElevatedTargetNotice) + "]"};
+  auto sentToTarget = [this] {
+    return std::any_of(log.begin(), log.end(), [](const std::string& e) {
+      return e.rfind("key ", 0) == 0 || e.rfind("send ", 0) == 0 || e.rfind("foreground", 0) == 0;
+    });
+  };
+
+  PressAndLeave(kPageKojin1, {0, 0}, kEdit);
+  log.clear();
+  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  EXPECT_EQ(sentToTarget(), !c.refused) << "drop";
+  if (c.refused) {
+    EXPECT_EQ(log, Concat({refusal, {"cursor default", "release", "cell 0 0,0"}}));
+  }
+  EXPECT_FALSE(transfer.State().Dragging);
+
+  TrackTarget(kApp);
+  transfer.SGridDblClik(kPageKojin1);
+  transfer.mnuKnjShimeiClick("氏名");
+  EXPECT_EQ(sentToTarget(), !c.refused) << "double-click and menu";
+  if (c.refused) {
+    EXPECT_EQ(log, Concat({{"clipboard 8"}, refusal, {"clipboard 8"}, refusal}));
+  }
+  EXPECT_EQ(desktop.clipboard, "山田太郎");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Levels, ElevatedTargetTest,
+    ::testing::Values(IntegrityCase{"higher", 0x3000, 0x2000, true},
+                      IntegrityCase{"system_above_high", 0x4000, 0x3000, true},
+                      IntegrityCase{"equal", 0x2000, 0x2000, false},
+                      IntegrityCase{"lower", 0x1000, 0x2000, false},
+                      IntegrityCase{"target_unreadable", std::nullopt, 0x2000, false},
+                      IntegrityCase{"own_unreadable", 0x3000, std::nullopt, false}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(TransferTest, DropWaitsForTheOwnedDialogsOwnerToo) {

@@ -169,9 +169,11 @@ class TestPalette : public PaletteView {
   void SetHint(int, std::string_view) override {}
   void ShowHint(int, bool) override {}
   void SetCaption(std::string_view text) override { caption = std::string(text); }
+  void ShowNotice(std::string_view text) override { notice = std::string(text); }
 
   bool tabMode = false;
   std::string caption;
+  std::string notice;
 
  private:
   HWND top_ = nullptr;
@@ -276,6 +278,23 @@ TEST_F(TransferWinTest, DoubleClickPastesIntoTheWindowUsedBefore) {
 
   transfer.SGridDblClik(kPageKojin1);
   EXPECT_TRUE(WaitUntil([&] { return target.Text(0) == L"山田太郎"; }));
+}
+
+// The wait ends with the switch itself, not at its bound; both windows are
+// ours, so neither would drop the other's input.
+TEST_F(TransferWinTest, ForegroundSwitchEndsTheWaitAndOurLevelsAreEqual) {
+  const auto own = desktop.OwnIntegrityLevel();
+  ASSERT_TRUE(own.has_value());
+  EXPECT_GE(*own, static_cast<std::uint32_t>(SECURITY_MANDATORY_LOW_RID));
+  EXPECT_EQ(desktop.IntegrityLevelOf(ToWindowId(target.edit(0))), own);
+  EXPECT_FALSE(desktop.IntegrityLevelOf(kNoWindow).has_value());
+
+  desktop.WaitForegroundChange(0);  // forgets the switches of SetUp
+  const ULONGLONG start = GetTickCount64();
+  SetForegroundWindow(target.top());
+  desktop.WaitForegroundChange(3000);
+  EXPECT_LT(GetTickCount64() - start, 1000u);
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.top(); }));
 }
 
 TEST_F(TransferWinTest, CaptionFollowsTheClipboard) {
