@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "ui/dpi_win.h"
+#include "ui/grid_accessible_win.h"
 #include "ui/gdi_win.h"
 #include "core/strconv_win.h"
 
@@ -40,6 +41,7 @@ struct GridState {
   HWND tooltip = nullptr;
   std::wstring hint;
   bool hintShown = false;
+  GridAccessible* accessible = nullptr;  // made at the first WM_GETOBJECT
 };
 
 std::uint32_t Key(GridCell c) {
@@ -238,12 +240,18 @@ void NotifyMouse(const GridState& s, UINT code, GridButton button, WPARAM wp, LP
   Notify(s, code, n.hdr);
 }
 
+void NotifyCell(const GridState& s, DWORD event, GridCell c) {
+  NotifyCellEvent(s.hwnd, event, c, s.geo.Cols(), s.geo.Rows());
+}
+
 // Makes c current (it must exist). True when it changed.
 bool MoveCurrent(GridState& s, GridCell c) {
   if (c == s.current) return false;
   InvalidateCell(s, s.current);
   s.current = c;
   InvalidateCell(s, s.current);
+  if (GetFocus() == s.hwnd) NotifyCell(s, EVENT_OBJECT_FOCUS, c);
+  NotifyCell(s, EVENT_OBJECT_SELECTION, c);
   return true;
 }
 
@@ -442,7 +450,11 @@ void AfterLayoutChange(GridState& s) {
 }
 
 void SetCounts(GridState& s, int cols, int rows) {
+  const GridGeometry before = s.geo;
   s.geo.SetCounts(cols, rows);
+  if (s.geo.Cols() != before.Cols() || s.geo.Rows() != before.Rows()) {
+    NotifyCell(s, EVENT_OBJECT_REORDER, kNoCell);
+  }
   for (auto it = s.texts.begin(); it != s.texts.end();) {
     const GridCell c{static_cast<int>(it->first & 0xFFFF), static_cast<int>(it->first >> 16)};
     it = s.geo.Contains(c) ? std::next(it) : s.texts.erase(it);
@@ -454,12 +466,18 @@ void SetCounts(GridState& s, int cols, int rows) {
 
 bool SetCellText(GridState& s, GridCell c, const wchar_t* text) {
   if (!s.geo.Contains(c)) return false;
-  if (!text || !*text) {
-    s.texts.erase(Key(c));
+  if (!text) text = L"";
+  const auto it = s.texts.find(Key(c));
+  if ((it == s.texts.end() ? std::wstring_view() : std::wstring_view(it->second)) == text) {
+    return true;
+  }
+  if (!*text) {
+    s.texts.erase(it);
   } else {
     s.texts[Key(c)] = text;
   }
   InvalidateCell(s, c);
+  NotifyCell(s, EVENT_OBJECT_NAMECHANGE, c);
   return true;
 }
 
@@ -650,14 +668,20 @@ LRESULT OnGridMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handle
       if (!s.geo.Contains(UnpackCell(wp))) return -1;
       return CopyOut(TextOf(s, UnpackCell(wp)), reinterpret_cast<GridTextBuffer*>(lp));
     case SGM_CLEARCELLS:
+      if (s.texts.empty()) return TRUE;
       s.texts.clear();
       Invalidate(s, nullptr);
+      NotifyCell(s, EVENT_OBJECT_REORDER, kNoCell);
       return TRUE;
     case SGM_SETCURCELL: {
       const GridCell c = UnpackCell(wp);
       if (!s.geo.Contains(c)) return FALSE;
-      MoveCurrent(s, c);
       EnsureVisible(s, c);
+      if (lp) {
+        UserMoveCurrent(s, c);
+      } else {
+        MoveCurrent(s, c);
+      }
       return TRUE;
     }
     case SGM_GETCURCELL: return PackCellResult(s.current);
@@ -727,7 +751,15 @@ LRESULT OnWindowMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& hand
       }
       return code;
     }
+    case WM_GETOBJECT: {
+      const LRESULT object = AnswerGridObject(s.hwnd, s.accessible, wp, lp);
+      handled = object != 0;
+      return object;
+    }
     case WM_SETFOCUS:
+      InvalidateCell(s, s.current);
+      NotifyCell(s, EVENT_OBJECT_FOCUS, s.current);
+      return 0;
     case WM_KILLFOCUS:
     case WM_ENABLE: InvalidateCell(s, s.current); return 0;
     case WM_SYSCOLORCHANGE: Invalidate(s, nullptr); return 0;
@@ -783,6 +815,7 @@ LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!s) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
       SetWindowLongPtrW(hwnd, 0, 0);
+      ReleaseGridAccessible(s->accessible);
       delete s;
       return DefWindowProcW(hwnd, msg, wp, lp);
     }
