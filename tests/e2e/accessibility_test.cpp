@@ -133,9 +133,13 @@ TEST_F(AccessibilityTest, ReaderReadsEveryGridFollowsTheFocusAndOutlivesTheGrids
   for (int page = 0; page < kPageCount; ++page) {
     ReadsLikeTheGrid(Control(main_, forms::kMainGridNames[page]), Widen(kPageCaptions[page]));
   }
-  AccPtr acc;
+  AccPtr acc, hidden;
   ASSERT_NO_FATAL_FAILURE(FromWindow(grid, acc));
   EXPECT_EQ(NameOf(acc.p, 1), L"氏名");
+  ASSERT_NO_FATAL_FAILURE(FromWindow(Control(main_, forms::kMainGridNames[kPageMemo]), hidden));
+  VARIANT state{};
+  EXPECT_NE(LongOf(hidden->get_accState(Child(1), &state), state) & STATE_SYSTEM_INVISIBLE, 0);
+  EXPECT_EQ(LongOf(acc->get_accState(Child(1), &state), state) & STATE_SYSTEM_INVISIBLE, 0);
 
   // The focus as a reader sets it, then follows an arrow key.
   g_focusEvents.clear();
