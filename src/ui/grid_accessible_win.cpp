@@ -243,7 +243,8 @@ HRESULT GridAccessible::get_accName(VARIANT child, BSTR* name) {
   if (!c.IsCell()) return E_INVALIDARG;
   const WPARAM cell = PackCell(c.col, c.row);
   GridTextBuffer probe{nullptr, 0};
-  const LRESULT length = SendMessageW(grid_, SGM_GETCELLTEXT, cell, reinterpret_cast<LPARAM>(&probe));
+  const LRESULT length =
+      SendMessageW(grid_, SGM_GETCELLTEXT, cell, reinterpret_cast<LPARAM>(&probe));
   if (length < 0) return E_INVALIDARG;
   *name = ole->sysAllocStringLen(nullptr, static_cast<UINT>(length));
   if (!*name) return E_OUTOFMEMORY;

@@ -159,8 +159,8 @@ TEST_F(AccessibilityTest, ReaderReadsEveryGridFollowsTheFocusAndOutlivesTheGrids
                g_focusEvents.back().object == OBJID_CLIENT && g_focusEvents.back().child == 4;
       },
       kActMs));
-  EXPECT_EQ(LongOf(acc->get_accState(Child(4), &v), v) & (STATE_SYSTEM_FOCUSED | STATE_SYSTEM_SELECTED),
-            STATE_SYSTEM_FOCUSED | STATE_SYSTEM_SELECTED);
+  constexpr long kCurrent = STATE_SYSTEM_FOCUSED | STATE_SYSTEM_SELECTED;
+  EXPECT_EQ(LongOf(acc->get_accState(Child(4), &v), v) & kCurrent, kCurrent);
   EXPECT_EQ(LongOf(acc->get_accState(Child(2), &v), v) & STATE_SYSTEM_SELECTED, 0);
   EXPECT_EQ(LongOf(acc->accNavigate(NAVDIR_LEFT, Child(4), &v), v), 3);
 
