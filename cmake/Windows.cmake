@@ -1,6 +1,6 @@
 # Windows tree (MinGW-w64 on Linux, or a native Windows toolchain): the program,
 # the unit tests as a Windows program, the Win32 adapter tests and the end-to-end tests.
-set(TABCARD_WIN_LIBS user32 gdi32 comctl32 advapi32 shell32 imm32 comdlg32 msimg32)
+set(TABCARD_WIN_LIBS user32 gdi32 comctl32 advapi32 shell32 imm32 comdlg32 msimg32 oleacc ole32 oleaut32)
 if(NOT MSVC)
   # Only system DLLs at run time.
   add_link_options(-static -static-libgcc -static-libstdc++)

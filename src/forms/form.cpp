@@ -129,6 +129,15 @@ const ControlDesc* ContainerOf(const FormDesc& form, const ControlDesc& c) {
   return p && IsContainer(p->kind) ? p : nullptr;
 }
 
+const char* AccessibleName(const FormDesc& form, const ControlDesc& c) {
+  for (const ControlDesc* p = ParentOf(form, c); p; p = ParentOf(form, *p)) {
+    if ((p->kind == ControlKind::TabSheet || p->kind == ControlKind::GroupBox) && p->caption) {
+      return p->caption;
+    }
+  }
+  return "";
+}
+
 int SheetIndex(const FormDesc& form, const ControlDesc& sheet) {
   if (sheet.kind != ControlKind::TabSheet) return -1;
   int index = 0;

@@ -207,6 +207,9 @@ bool IsContainer(ControlKind kind);
 // The nearest ancestor that is a container; nullptr for the form. A sheet's
 // is its page control's, so a page control on a sheet keeps its sheets there.
 const ControlDesc* ContainerOf(const FormDesc& form, const ControlDesc& c);
+// What a screen reader calls a control that has no caption of its own (a
+// grid): the caption of the tab sheet or group box it lies in, else "".
+const char* AccessibleName(const FormDesc& form, const ControlDesc& c);
 // Bounds are relative to the container: there is no other kind of parent.
 // A sheet's tab position among its page control's sheets; -1 otherwise.
 int SheetIndex(const FormDesc& form, const ControlDesc& sheet);

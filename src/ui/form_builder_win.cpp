@@ -276,8 +276,10 @@ HWND CreateGrid(const CreateArgs& a) {
   const forms::GridDesc& g = a.self.desc->grid;
   GridCreateParams geometry{g.colCount, g.rowCount, a.scale.Px(g.defaultColWidth),
                             a.scale.Px(g.defaultRowHeight), a.scale.Px(g.gridLineWidth)};
+  // The window text is the grid's accessible name.
+  const std::wstring name = Widen(forms::AccessibleName(a.form, *a.self.desc));
   HWND h = CreateChild(a, kStringGridClass, WS_TABSTOP | (g.tabs ? SGS_TABS : 0) | (g.ownerKeys ? SGS_OWNERKEYS : 0),
-                       a.self.desc->bordered ? WS_EX_CLIENTEDGE : 0, L"", &geometry);
+                       a.self.desc->bordered ? WS_EX_CLIENTEDGE : 0, name.c_str(), &geometry);
   LOGFONTW lf = ControlLogFont(a.form, *a.self.desc, a.scale);
   StringGrid(h).SetLogFont(lf, false);
   return h;

@@ -11,40 +11,24 @@
 #include <unordered_map>
 
 #include "ui/dpi_win.h"
+#include "ui/grid_accessible_win.h"
+#include "ui/string_grid_state_win.h"
 #include "ui/gdi_win.h"
 #include "core/strconv_win.h"
 
 namespace tabcard {
 namespace {
 
+using grid_internal::ClientCellRect;
+using grid_internal::GridState;
+using grid_internal::Key;
+using grid_internal::PaintGrid;
+
 // A tooltip lays out its whole text on every show; a megabyte would stall.
 constexpr std::size_t kMaxTipChars = 2048;
 // How long a query answer may wait for a test window that does not respond.
 constexpr UINT kQueryTimeoutMs = 5000;
 
-struct GridState {
-  HWND hwnd = nullptr;
-  HWND notifyTarget = nullptr;
-  GridGeometry geo{2, 6, 64, 24, 2};
-  std::unordered_map<std::uint32_t, std::wstring> texts;  // only non-empty cells
-  GridCell current{0, 0};
-  int scrollX = 0;
-  int scrollY = 0;
-  int wheelCarryV = 0;
-  int wheelCarryH = 0;
-  bool selecting = false;  // left button held since a press on the grid
-  bool releasing = false;  // the grid is releasing its own capture
-  bool inLayout = false;
-  HFONT font = nullptr;    // the font in use; not owned unless it is ownedFont
-  GdiObject<HFONT> ownedFont;
-  HWND tooltip = nullptr;
-  std::wstring hint;
-  bool hintShown = false;
-};
-
-std::uint32_t Key(GridCell c) {
-  return (static_cast<std::uint32_t>(c.row) << 16) | static_cast<std::uint32_t>(c.col);
-}
 
 GridState* StateOf(HWND hwnd) {
   return reinterpret_cast<GridState*>(GetWindowLongPtrW(hwnd, 0));
@@ -54,16 +38,10 @@ int ToInt(INT_PTR v) {
   return static_cast<int>(std::clamp<INT_PTR>(v, INT_MIN, INT_MAX));
 }
 
-RECT ToRect(const GridRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
 RECT ClientRectOf(HWND hwnd) {
   RECT rc{};
   GetClientRect(hwnd, &rc);
   return rc;
-}
-
-HFONT FontInUse(const GridState& s) {
-  return s.font ? s.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 // ---- geometry in client coordinates -------------------------------------
@@ -72,12 +50,6 @@ GridCell CellAtClient(const GridState& s, int x, int y) {
   const RECT rc = ClientRectOf(s.hwnd);
   if (x < rc.left || y < rc.top || x >= rc.right || y >= rc.bottom) return kNoCell;
   return s.geo.CellAt(x + s.scrollX, y + s.scrollY);
-}
-
-RECT ClientCellRect(const GridState& s, GridCell c) {
-  RECT r = ToRect(s.geo.CellRect(c));
-  OffsetRect(&r, -s.scrollX, -s.scrollY);
-  return r;
 }
 
 // A window that cannot be seen is painted whole once it is shown, so damage
@@ -238,12 +210,18 @@ void NotifyMouse(const GridState& s, UINT code, GridButton button, WPARAM wp, LP
   Notify(s, code, n.hdr);
 }
 
+void NotifyCell(const GridState& s, DWORD event, GridCell c) {
+  NotifyCellEvent(s.hwnd, event, c, s.geo.Cols(), s.geo.Rows());
+}
+
 // Makes c current (it must exist). True when it changed.
 bool MoveCurrent(GridState& s, GridCell c) {
   if (c == s.current) return false;
   InvalidateCell(s, s.current);
   s.current = c;
   InvalidateCell(s, s.current);
+  if (GetFocus() == s.hwnd) NotifyCell(s, EVENT_OBJECT_FOCUS, c);
+  NotifyCell(s, EVENT_OBJECT_SELECTION, c);
   return true;
 }
 
@@ -326,81 +304,7 @@ void RelayToTooltip(const GridState& s, UINT msg, WPARAM wp, LPARAM lp) {
   SendMessageW(s.tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
 }
 
-// ---- painting -----------------------------------------------------------
-
-// What fits of a text: its first line, and no more characters than the cell
-// has pixels (no visible character is narrower than one pixel).
-std::wstring_view VisiblePart(const std::wstring& text, int width) {
-  std::wstring_view v(text);
-  v = v.substr(0, static_cast<std::size_t>(std::max(width, 0)) + 1);
-  const std::size_t brk = v.find_first_of(L"\r\n");
-  return brk == std::wstring_view::npos ? v : v.substr(0, brk);
-}
-
-void DrawLines(HDC dc, const GridState& s, const CellSpan& span) {
-  const int line = s.geo.LineWidth();
-  if (line <= 0) return;
-  HBRUSH brush = GetSysColorBrush(COLOR_BTNFACE);
-  const int bottom = s.geo.ContentHeight() - s.scrollY;
-  const int right = s.geo.ContentWidth() - s.scrollX;
-  for (int c = span.firstCol; c <= span.lastCol; ++c) {
-    const int x = c * s.geo.ColPitch() + s.geo.ColWidth() - s.scrollX;
-    RECT r{x, -s.scrollY, x + line, bottom};
-    FillRect(dc, &r, brush);
-  }
-  for (int row = span.firstRow; row <= span.lastRow; ++row) {
-    const int y = row * s.geo.RowPitch() + s.geo.RowHeight() - s.scrollY;
-    RECT r{-s.scrollX, y, right, y + line};
-    FillRect(dc, &r, brush);
-  }
-}
-
-void DrawCell(HDC dc, const GridState& s, GridCell c, bool focused, bool enabled) {
-  RECT r = ClientCellRect(s, c);
-  const bool isCurrent = c == s.current;
-  int bg = COLOR_WINDOW;
-  int fg = enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT;
-  if (isCurrent) {
-    bg = focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
-    fg = focused ? COLOR_HIGHLIGHTTEXT : fg;
-  }
-  if (bg != COLOR_WINDOW) FillRect(dc, &r, GetSysColorBrush(bg));
-  if (isCurrent && !focused) FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
-  const auto it = s.texts.find(Key(c));
-  if (it != s.texts.end()) {
-    // The text keeps off the cell's edges by the (owner-scaled) line width.
-    const int margin = std::max(s.geo.LineWidth(), 1);
-    RECT tr{r.left + margin, r.top, r.right - margin, r.bottom};
-    const std::wstring_view shown = VisiblePart(it->second, tr.right - tr.left);
-    SetTextColor(dc, GetSysColor(fg));
-    DrawTextW(dc, shown.data(), static_cast<int>(shown.size()), &tr,
-              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  }
-  if (isCurrent && focused) {
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    DrawFocusRect(dc, &r);
-  }
-}
-
-// Draws the part `clip` (client coordinates) of the grid into dc.
-void DrawGrid(HDC dc, const GridState& s, const RECT& clip) {
-  FillRect(dc, &clip, GetSysColorBrush(COLOR_WINDOW));
-  GridRect content{clip.left + s.scrollX, clip.top + s.scrollY, clip.right + s.scrollX,
-                   clip.bottom + s.scrollY};
-  const CellSpan span = s.geo.CellsIn(content);
-  if (span.IsEmpty()) return;
-  DrawLines(dc, s, span);
-  SelectGuard font(dc, FontInUse(s));
-  SetBkMode(dc, TRANSPARENT);
-  const bool focused = GetFocus() == s.hwnd;
-  const bool enabled = IsWindowEnabled(s.hwnd) != FALSE;
-  for (int row = span.firstRow; row <= span.lastRow; ++row) {
-    for (int c = span.firstCol; c <= span.lastCol; ++c) {
-      DrawCell(dc, s, GridCell{c, row}, focused, enabled);
-    }
-  }
-}
+// ---- painting (string_grid_paint_win.cpp) ------------------------------
 
 class PaintScope {
  public:
@@ -417,23 +321,6 @@ class PaintScope {
   HDC dc_;
 };
 
-// Double buffered: the damaged area is drawn into a bitmap and copied once.
-void Paint(const GridState& s, HDC target, const RECT& area) {
-  const int w = area.right - area.left;
-  const int h = area.bottom - area.top;
-  if (w <= 0 || h <= 0) return;
-  MemoryDC mem(target);
-  Bitmap bitmap(mem.get() ? CreateCompatibleBitmap(target, w, h) : nullptr);
-  if (!bitmap) {
-    DrawGrid(target, s, area);
-    return;
-  }
-  SelectGuard select(mem.get(), bitmap.get());
-  SetViewportOrgEx(mem.get(), -area.left, -area.top, nullptr);
-  DrawGrid(mem.get(), s, area);
-  BitBlt(target, area.left, area.top, w, h, mem.get(), area.left, area.top, SRCCOPY);
-}
-
 // ---- state changes ------------------------------------------------------
 
 void AfterLayoutChange(GridState& s) {
@@ -442,7 +329,11 @@ void AfterLayoutChange(GridState& s) {
 }
 
 void SetCounts(GridState& s, int cols, int rows) {
+  const GridGeometry before = s.geo;
   s.geo.SetCounts(cols, rows);
+  if (s.geo.Cols() != before.Cols() || s.geo.Rows() != before.Rows()) {
+    NotifyCell(s, EVENT_OBJECT_REORDER, kNoCell);
+  }
   for (auto it = s.texts.begin(); it != s.texts.end();) {
     const GridCell c{static_cast<int>(it->first & 0xFFFF), static_cast<int>(it->first >> 16)};
     it = s.geo.Contains(c) ? std::next(it) : s.texts.erase(it);
@@ -454,12 +345,18 @@ void SetCounts(GridState& s, int cols, int rows) {
 
 bool SetCellText(GridState& s, GridCell c, const wchar_t* text) {
   if (!s.geo.Contains(c)) return false;
-  if (!text || !*text) {
-    s.texts.erase(Key(c));
+  if (!text) text = L"";
+  const auto it = s.texts.find(Key(c));
+  if ((it == s.texts.end() ? std::wstring_view() : std::wstring_view(it->second)) == text) {
+    return true;
+  }
+  if (!*text) {
+    s.texts.erase(it);
   } else {
     s.texts[Key(c)] = text;
   }
   InvalidateCell(s, c);
+  NotifyCell(s, EVENT_OBJECT_NAMECHANGE, c);
   return true;
 }
 
@@ -650,14 +547,20 @@ LRESULT OnGridMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handle
       if (!s.geo.Contains(UnpackCell(wp))) return -1;
       return CopyOut(TextOf(s, UnpackCell(wp)), reinterpret_cast<GridTextBuffer*>(lp));
     case SGM_CLEARCELLS:
+      if (s.texts.empty()) return TRUE;
       s.texts.clear();
       Invalidate(s, nullptr);
+      NotifyCell(s, EVENT_OBJECT_REORDER, kNoCell);
       return TRUE;
     case SGM_SETCURCELL: {
       const GridCell c = UnpackCell(wp);
       if (!s.geo.Contains(c)) return FALSE;
-      MoveCurrent(s, c);
       EnsureVisible(s, c);
+      if (lp) {
+        UserMoveCurrent(s, c);
+      } else {
+        MoveCurrent(s, c);
+      }
       return TRUE;
     }
     case SGM_GETCURCELL: return PackCellResult(s.current);
@@ -707,12 +610,12 @@ LRESULT OnWindowMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& hand
     case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
     case WM_PAINT: {
       PaintScope paint(s.hwnd);
-      if (paint.dc()) Paint(s, paint.dc(), paint.area());
+      if (paint.dc()) PaintGrid(s, paint.dc(), paint.area());
       return 0;
     }
     case WM_PRINTCLIENT: {
       const RECT rc = ClientRectOf(s.hwnd);
-      Paint(s, reinterpret_cast<HDC>(wp), rc);
+      PaintGrid(s, reinterpret_cast<HDC>(wp), rc);
       return 0;
     }
     case WM_SETFONT: SetFontHandle(s, reinterpret_cast<HFONT>(wp), LOWORD(lp) != 0); return 0;
@@ -727,7 +630,15 @@ LRESULT OnWindowMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& hand
       }
       return code;
     }
+    case WM_GETOBJECT: {
+      const LRESULT object = AnswerGridObject(s.hwnd, s.accessible, wp, lp);
+      handled = object != 0;
+      return object;
+    }
     case WM_SETFOCUS:
+      InvalidateCell(s, s.current);
+      NotifyCell(s, EVENT_OBJECT_FOCUS, s.current);
+      return 0;
     case WM_KILLFOCUS:
     case WM_ENABLE: InvalidateCell(s, s.current); return 0;
     case WM_SYSCOLORCHANGE: Invalidate(s, nullptr); return 0;
@@ -783,6 +694,7 @@ LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!s) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
       SetWindowLongPtrW(hwnd, 0, 0);
+      ReleaseGridAccessible(s->accessible);
       delete s;
       return DefWindowProcW(hwnd, msg, wp, lp);
     }

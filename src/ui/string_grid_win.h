@@ -34,6 +34,11 @@
 // which it deletes when it is replaced (by either message) and at
 // destruction. With neither, DEFAULT_GUI_FONT.
 //
+// Screen readers: WM_GETOBJECT answers with grid_accessible_win's object (a
+// table of cells, named by the window text). The grid raises the WinEvents
+// of its current cell (focus, selection), of a changed cell text (name
+// change) and, when many cells change at once, a reorder of the grid.
+//
 // Nothing thrown crosses the window procedure. The message API answers FALSE
 // (or 0) where the facade throws.
 #pragma once
@@ -96,7 +101,8 @@ enum : UINT {
                               // -> FALSE for no such cell
   SGM_GETCELLTEXT,            // wp = cell, lp = GridTextBuffer* -> full length, or -1 for no cell
   SGM_CLEARCELLS,             // every text becomes ""
-  SGM_SETCURCELL,             // wp = cell -> FALSE (nothing changes) for no such cell
+  SGM_SETCURCELL,             // wp = cell, lp = TRUE: as the user moves it (SGN_SELCHANGE)
+                              // -> FALSE (nothing changes) for no such cell
   SGM_GETCURCELL,             // -> PackCellResult(current)
   SGM_MOUSETOCELL,            // lp = client point (MAKELPARAM, signed) -> PackCellResult, -1,-1 outside
   SGM_GETCELLRECT,            // wp = cell, lp = RECT* (client, scrolled) -> FALSE for no cell

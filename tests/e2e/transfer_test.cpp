@@ -184,8 +184,9 @@ TEST_F(TransferTest, DoubleClickPastesIntoTheProgramUsedBefore) {
   EXPECT_EQ(state->focus, kMultiLine);
 }
 
-// Without a mouse once the palette is in front: Ctrl+TAB and Ctrl+Shift+TAB
-// turn the page, Enter sends the current cell into the program used before.
+// Without a mouse once the palette is in front: Shift+F10 and the menu key
+// open each page's menu, Ctrl+TAB and Ctrl+Shift+TAB turn the page, Enter
+// sends the current cell into the program used before.
 TEST_F(TransferTest, KeyboardTurnsPagesAndEnterPastes) {
   ASSERT_NO_FATAL_FAILURE(Start());
   ASSERT_NO_FATAL_FAILURE(ReceiverInFront(kMultiLine));
@@ -201,9 +202,39 @@ TEST_F(TransferTest, KeyboardTurnsPagesAndEnterPastes) {
     return SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)) == in.size();
   };
   auto page = [&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0); };
+  // Shift+F10 or the menu key opens the page's menu under its current cell.
+  auto menuByKey = [&](int on, std::initializer_list<WORD> keys) {
+    RECT shown{};
+    HWND grid = Control(main_, forms::kMainGridNames[on]);
+    const auto g = reader_.Geometry(grid, 0, 0);
+    if (!g || !chord(keys) || !WaitFor([&] { return VisibleMenus(program_.pid()) == 1; }, kActMs)) {
+      return shown;
+    }
+    GetWindowRect(VisibleMenu(program_.pid()), &shown);
+    POINT under{g->cellRect.left, g->cellRect.bottom};
+    ClientToScreen(grid, &under);
+    EXPECT_EQ(shown.left, under.x) << on;
+    EXPECT_EQ(shown.top, under.y) << on;
+    EXPECT_TRUE(PressKey(VK_ESCAPE));
+    EXPECT_TRUE(WaitFor([&] { return VisibleMenus(program_.pid()) == 0; }, kActMs)) << on;
+    return shown;
+  };
+  const RECT itemMenu = menuByKey(kPageKojin1, {VK_SHIFT, VK_F10});
+  EXPECT_GT(itemMenu.bottom - itemMenu.top, 0);
   ASSERT_TRUE(chord({VK_CONTROL, VK_TAB}));
   EXPECT_TRUE(WaitFor([&] { return page() == 1; }, kActMs)) << page();
-  ASSERT_TRUE(chord({VK_CONTROL, VK_SHIFT, VK_TAB}));
+  ASSERT_TRUE(chord({VK_CONTROL, VK_TAB}));
+  EXPECT_TRUE(WaitFor([&] { return page() == kPageMemo; }, kActMs)) << page();
+  const RECT memoMenu = menuByKey(kPageMemo, {VK_SHIFT, VK_F10});
+  ASSERT_TRUE(chord({VK_CONTROL, VK_TAB}));
+  EXPECT_TRUE(WaitFor([&] { return page() == kPageList; }, kActMs)) << page();
+  const RECT listMenu = menuByKey(kPageList, {VK_APPS});
+  // The memo and list menus are short, unlike the item menu.
+  EXPECT_GT(memoMenu.bottom - memoMenu.top, 0);
+  EXPECT_LT(memoMenu.bottom - memoMenu.top, itemMenu.bottom - itemMenu.top);
+  EXPECT_GT(listMenu.bottom - listMenu.top, 0);
+  EXPECT_LT(listMenu.bottom - listMenu.top, itemMenu.bottom - itemMenu.top);
+  for (int back = 0; back < 3; ++back) ASSERT_TRUE(chord({VK_CONTROL, VK_SHIFT, VK_TAB}));
   EXPECT_TRUE(WaitFor([&] { return page() == 0; }, kActMs)) << page();
   ASSERT_TRUE(PressKey(VK_RETURN));
   const auto state = WaitText(kMultiLine, kName);

@@ -505,5 +505,60 @@ TEST_F(StringGridWin, RepaintsLeakNoGdiObjects) {
   DeleteObject(mine);
 }
 
+struct WinEvent {
+  DWORD event;
+  LONG child;
+  friend bool operator==(const WinEvent& a, const WinEvent& b) {
+    return a.event == b.event && a.child == b.child;
+  }
+};
+std::vector<WinEvent> gWinEvents;
+HWND gWatched = nullptr;
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
+                         DWORD) {
+  if (hwnd == gWatched && object == OBJID_CLIENT) gWinEvents.push_back(WinEvent{event, child});
+}
+
+// What a screen reader hears of the grid: the current cell's focus (only
+// while the grid has it) and selection, a text that really changed, and a
+// reorder when many cells change at once. Child ids run row by row from 1.
+TEST_F(StringGridWin, WinEventsFollowTheTextsAndTheCurrentCell) {
+  gWatched = grid_.Handle();
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_NAMECHANGE, nullptr,
+                                       OnWinEvent, GetCurrentProcessId(), 0,
+                                       WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::vector<WinEvent> heard;
+  };
+  const Step steps[] = {
+      {"a new text", [&] { grid_.SetCell(1, 0, "a"); }, {{EVENT_OBJECT_NAMECHANGE, 2}}},
+      {"the same text", [&] { grid_.SetCell(1, 0, "a"); }, {}},
+      {"unfocused move", [&] { grid_.SetCurrentCell(0, 1); }, {{EVENT_OBJECT_SELECTION, 3}}},
+      {"the focus", [&] { SetFocus(grid_.Handle()); }, {{EVENT_OBJECT_FOCUS, 3}}},
+      {"a key", [&] { Send(WM_KEYDOWN, VK_RIGHT, 0); },
+       {{EVENT_OBJECT_FOCUS, 4}, {EVENT_OBJECT_SELECTION, 4}}},
+      {"cleared", [&] { grid_.ClearCells(); }, {{EVENT_OBJECT_REORDER, CHILDID_SELF}}},
+      {"cleared again", [&] { grid_.ClearCells(); }, {}},
+      {"reshaped", [&] { grid_.SetColCount(3); }, {{EVENT_OBJECT_REORDER, CHILDID_SELF}}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    Pump();
+    gWinEvents.clear();
+    step.act();
+    Pump();
+    std::vector<WinEvent> ours;  // the system's own focus event names no cell
+    for (const WinEvent& e : gWinEvents) {
+      if (!(e.event == EVENT_OBJECT_FOCUS && e.child == CHILDID_SELF)) ours.push_back(e);
+    }
+    EXPECT_EQ(ours, step.heard);
+  }
+  UnhookWinEvent(hook);
+}
+
 }  // namespace
 }  // namespace tabcard

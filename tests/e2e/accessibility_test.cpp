@@ -1,0 +1,203 @@
+// The grids as a screen reader meets them: from this process, as an
+// assistive tool would, through oleacc's marshalled IAccessible and an
+// out-of-context WinEvent hook.
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/strconv_win.h"
+#include "forms/main_form.h"
+#include "forms/option_form.h"
+#include "forms/property_form.h"
+#include "app/main_menus.h"
+#include "harness.h"
+#include "input.h"
+#include "palette_setup.h"
+#include "store/layout.h"
+
+namespace tabcard::e2e {
+namespace {
+
+struct AccPtr {
+  IAccessible* p = nullptr;
+  AccPtr() = default;
+  AccPtr(const AccPtr&) = delete;
+  AccPtr& operator=(const AccPtr&) = delete;
+  ~AccPtr() {
+    if (p) p->Release();
+  }
+  IAccessible* operator->() const { return p; }
+};
+
+VARIANT Child(long id) {
+  VARIANT v{};
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+// The name of a child, or "<failed>" when the call fails.
+std::wstring NameOf(IAccessible* acc, long id) {
+  BSTR name = nullptr;
+  if (FAILED(acc->get_accName(Child(id), &name))) return L"<failed>";
+  std::wstring text = name ? std::wstring(name, SysStringLen(name)) : L"";
+  SysFreeString(name);
+  return text;
+}
+
+long LongOf(HRESULT hr, const VARIANT& v) { return SUCCEEDED(hr) && v.vt == VT_I4 ? v.lVal : -1; }
+
+struct Seen {
+  HWND hwnd;
+  LONG object;
+  LONG child;
+};
+std::vector<Seen> g_focusEvents;
+
+void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD,
+                           DWORD) {
+  g_focusEvents.push_back(Seen{hwnd, object, child});
+}
+
+class AccessibilityTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DeleteBaseKey();
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  }
+  void TearDown() override {
+    if (hook_) UnhookWinEvent(hook_);
+    if (program_.IsRunning()) program_.Close();
+    DeleteBaseKey();
+    CoUninitialize();
+  }
+
+  void FromWindow(HWND grid, AccPtr& acc) {
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(AccessibleObjectFromWindow(grid, OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&acc.p)),
+              S_OK);
+  }
+
+  // The grid's name, role and every cell's name, as the grid itself holds them.
+  void ReadsLikeTheGrid(HWND grid, const std::wstring& name) {
+    SCOPED_TRACE(Narrow(name));
+    AccPtr acc;
+    ASSERT_NO_FATAL_FAILURE(FromWindow(grid, acc));
+    VARIANT role{};
+    EXPECT_EQ(LongOf(acc->get_accRole(Child(CHILDID_SELF), &role), role), ROLE_SYSTEM_TABLE);
+    EXPECT_EQ(NameOf(acc.p, CHILDID_SELF), name);
+    const auto g = reader_.Geometry(grid);
+    ASSERT_TRUE(g.has_value());
+    long count = 0;
+    ASSERT_EQ(acc->get_accChildCount(&count), S_OK);
+    ASSERT_EQ(count, g->cols * g->rows);
+    for (int row = 0; row < g->rows; ++row) {
+      for (int col = 0; col < g->cols; ++col) {
+        EXPECT_EQ(NameOf(acc.p, row * g->cols + col + 1), Widen(*reader_.Cell(grid, col, row)))
+            << col << "," << row;
+      }
+    }
+    EXPECT_EQ(LongOf(acc->get_accRole(Child(count), &role), role), ROLE_SYSTEM_CELL);
+  }
+
+  HWND OpenDialog(int command, const wchar_t* className) {
+    PostMessageW(main_, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
+    HWND dlg = nullptr;
+    WaitFor([&] { return (dlg = FindTopLevelNow({program_.pid(), className, true})); }, kActMs);
+    return dlg;
+  }
+  void Cancel(HWND dlg, const forms::FormDesc& form) {
+    PostMessageW(Control(dlg, "cmdCancel", 1000, form), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
+  }
+
+  TempDir dir_;
+  Program program_;
+  GridReader reader_;
+  HWND main_ = nullptr;
+  HWINEVENTHOOK hook_ = nullptr;
+};
+
+TEST_F(AccessibilityTest, ReaderReadsEveryGridFollowsTheFocusAndOutlivesTheGrids) {
+  ASSERT_TRUE(StoreCompleteProfile({kPageKojin1, false}));
+  ASSERT_TRUE(program_.Start(dir_.path()));
+  main_ = program_.MainWindow();
+  ASSERT_NE(main_, nullptr);
+  HWND grid = Control(main_, forms::kMainGridNames[kPageKojin1]);
+  for (int page = 0; page < kPageCount; ++page) {
+    ReadsLikeTheGrid(Control(main_, forms::kMainGridNames[page]), Widen(kPageCaptions[page]));
+  }
+  AccPtr acc, hidden;
+  ASSERT_NO_FATAL_FAILURE(FromWindow(grid, acc));
+  EXPECT_EQ(NameOf(acc.p, 1), L"氏名");
+  ASSERT_NO_FATAL_FAILURE(FromWindow(Control(main_, forms::kMainGridNames[kPageMemo]), hidden));
+  VARIANT state{};
+  EXPECT_NE(LongOf(hidden->get_accState(Child(1), &state), state) & STATE_SYSTEM_INVISIBLE, 0);
+  EXPECT_EQ(LongOf(acc->get_accState(Child(1), &state), state) & STATE_SYSTEM_INVISIBLE, 0);
+
+  // The focus as a reader sets it, then follows an arrow key.
+  g_focusEvents.clear();
+  hook_ = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocusEvent,
+                          program_.pid(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook_, nullptr);
+  ASSERT_TRUE(BringForward(main_));
+  ASSERT_EQ(acc->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(2)), S_OK);
+  VARIANT v{};
+  ASSERT_TRUE(WaitFor([&] { return LongOf(acc->get_accFocus(&v), v) == 2; }, kActMs));
+  ASSERT_TRUE(PressKey(VK_DOWN));  // 2 x 6 cells: from (1,0) to (1,1), child 4
+  EXPECT_TRUE(WaitFor([&] { return LongOf(acc->get_accFocus(&v), v) == 4; }, kActMs));
+  EXPECT_EQ(LongOf(acc->get_accSelection(&v), v), 4);
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return !g_focusEvents.empty() && g_focusEvents.back().hwnd == grid &&
+               g_focusEvents.back().object == OBJID_CLIENT && g_focusEvents.back().child == 4;
+      },
+      kActMs));
+  constexpr long kCurrent = STATE_SYSTEM_FOCUSED | STATE_SYSTEM_SELECTED;
+  EXPECT_EQ(LongOf(acc->get_accState(Child(4), &v), v) & kCurrent, kCurrent);
+  EXPECT_EQ(LongOf(acc->get_accState(Child(2), &v), v) & STATE_SYSTEM_SELECTED, 0);
+  EXPECT_EQ(LongOf(acc->accNavigate(NAVDIR_LEFT, Child(4), &v), v), 3);
+
+  // The cell under a point, the grid beside the cells, nothing outside.
+  long x = 0, y = 0, w = 0, h = 0;
+  ASSERT_EQ(acc->accLocation(&x, &y, &w, &h, Child(5)), S_OK);
+  EXPECT_EQ(LongOf(acc->accHitTest(x + w / 2, y + h / 2, &v), v), 5);
+  const RECT bounds = WindowBounds(grid);
+  EXPECT_EQ(acc->accHitTest(bounds.left - 5, bounds.top + 5, &v), S_FALSE);
+  EXPECT_EQ(v.vt, VT_EMPTY);
+
+  // The dialogs' grids: the options previews, then the editor's memo grid,
+  // held by this process while its dialog closes.
+  HWND options = OpenDialog(kSysOption, L"TfrmOption");
+  ASSERT_NE(options, nullptr);
+  for (int page = 0; page < kPageCount; ++page) {
+    ReadsLikeTheGrid(Control(options, forms::kPreviewGridNames[page], 1000, forms::OptionForm()),
+                     Widen(kPageCaptions[page]));
+  }
+  ASSERT_NO_FATAL_FAILURE(Cancel(options, forms::OptionForm()));
+  HWND editor = OpenDialog(kSysProperty, L"TfrmProperty");
+  ASSERT_NE(editor, nullptr);
+  HWND memo = Control(editor, "SGrdMemo", 1000, forms::PropertyForm());
+  ReadsLikeTheGrid(memo, L"メモ");
+  AccPtr held;
+  ASSERT_NO_FATAL_FAILURE(FromWindow(memo, held));
+  ASSERT_NO_FATAL_FAILURE(Cancel(editor, forms::PropertyForm()));
+  long count = 0;
+  EXPECT_TRUE(FAILED(held->get_accChildCount(&count)));
+  EXPECT_EQ(NameOf(held.p, 1), L"<failed>");
+  EXPECT_TRUE(program_.IsRunning());
+  EXPECT_EQ(NameOf(acc.p, 1), L"氏名");
+
+  // Quitting with the palette's object still held.
+  EXPECT_EQ(program_.Close(), std::optional<DWORD>(0));
+  EXPECT_EQ(NameOf(acc.p, 1), L"<failed>");
+}
+
+}  // namespace
+}  // namespace tabcard::e2e
