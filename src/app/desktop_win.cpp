@@ -96,9 +96,10 @@ void DesktopWin::WaitForegroundChange(unsigned ms) {
   const ULONGLONG end = GetTickCount64() + ms;
   for (;;) {
     MSG msg;
-    // Runs pending sent messages and hook events; removes nothing, so the
-    // palette's own input and timers wait for the message loop.
-    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    // Runs pending sent messages and hook events only: the palette's own
+    // input and window-system events (a late focus event among them, which
+    // could take the foreground back) wait for the message loop.
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     if (foregroundChanges != seenForegroundChanges_) {
       seenForegroundChanges_ = foregroundChanges;
       return;
@@ -106,10 +107,10 @@ void DesktopWin::WaitForegroundChange(unsigned ms) {
     const ULONGLONG now = GetTickCount64();
     if (now >= end) return;
     // Wine raises no foreground event, but the switch sends the palette's
-    // thread its deactivation: any new message is worth a look.
-    if (MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT, 0) ==
-        WAIT_OBJECT_0) {
-      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    // thread its deactivation: a sent message is worth a look.
+    if (MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_SENDMESSAGE,
+                                    0) == WAIT_OBJECT_0) {
+      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
       seenForegroundChanges_ = foregroundChanges;
       return;
     }

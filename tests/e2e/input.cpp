@@ -286,6 +286,19 @@ std::optional<LCID> ClipboardLocale() {
   return lcid;
 }
 
+bool ClipboardHas(const wchar_t* formatName) {
+  OpenedClipboard clip;
+  return clip.IsOpen() && IsClipboardFormatAvailable(RegisterClipboardFormatW(formatName));
+}
+
+std::optional<DWORD> ClipboardDword(const wchar_t* formatName) {
+  const auto bytes = ClipboardBytes(RegisterClipboardFormatW(formatName));
+  if (!bytes || bytes->size() < sizeof(DWORD)) return std::nullopt;
+  DWORD value = 0;
+  std::memcpy(&value, bytes->data(), sizeof value);
+  return value;
+}
+
 RECT Union(const RECT& a, const RECT& b) {
   RECT u{};
   UnionRect(&u, &a, &b);

@@ -57,6 +57,9 @@ std::optional<std::wstring> ClipboardUnicode();
 // CF_TEXT's bytes up to the first zero.
 std::optional<std::string> ClipboardAnsi();
 std::optional<LCID> ClipboardLocale();
+// Whether the clipboard holds a registered format, and its first DWORD.
+bool ClipboardHas(const wchar_t* formatName);
+std::optional<DWORD> ClipboardDword(const wchar_t* formatName);
 
 RECT Union(const RECT& a, const RECT& b);
 POINT Centre(const RECT& r);

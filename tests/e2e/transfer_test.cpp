@@ -127,6 +127,10 @@ TEST_F(SmokeTransferTest, DraggedNameArrivesAsJapaneseTextInEveryFormat) {
   EXPECT_EQ(ClipboardUnicode(), std::optional<std::wstring>(kName));
   EXPECT_EQ(ClipboardAnsi(), std::optional<std::string>("山田太郎"));
   EXPECT_EQ(ClipboardLocale(), std::optional<LCID>(0x0411));
+  // Kept out of clipboard history, the cloud clipboard and clipboard managers.
+  EXPECT_TRUE(ClipboardHas(L"ExcludeClipboardContentFromMonitorProcessing"));
+  EXPECT_EQ(ClipboardDword(L"CanIncludeInClipboardHistory"), std::optional<DWORD>(0));
+  EXPECT_EQ(ClipboardDword(L"CanUploadToCloudClipboard"), std::optional<DWORD>(0));
 }
 
 // Each kind of edit, and one inside a panel, so the click also reaches a
