@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -18,6 +20,7 @@
 #include "app/transfer.h"
 #include "store/layout.h"
 #include "ui/clipboard_win.h"
+#include "ui/notice_tip_win.h"
 #include "core/strconv_win.h"
 #include "../e2e/receiver/dialog_focus.h"
 
@@ -367,6 +370,32 @@ std::wstring SourcePath(const char* relative) {
     if (c == L'/') c = L'\\';
   }
   return wide[0] == L'\\' ? L"Z:" + wide : wide;
+}
+
+TEST(NoticeTip, ShowsItsTextAtThePointAndHidesItself) {
+  HWND owner = MakeWindow(WS_POPUP | WS_VISIBLE, {300, 300, 400, 400}, nullptr);
+  {
+    NoticeTip notice(owner);
+    const std::wstring text = Widen(kElevatedTargetNotice);
+    notice.Show(L"earlier", {350, 400});
+    notice.Show(text, {350, 400});
+    HWND tip = notice.Handle();
+    ASSERT_TRUE(tip);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(tip) != FALSE; }));
+    wchar_t shown[128] = {};
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.hwnd = owner;
+    ti.uId = 1;
+    ti.lpszText = shown;
+    SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&ti));
+    EXPECT_EQ(std::wstring(shown), text);
+    RECT r{};
+    GetWindowRect(tip, &r);
+    EXPECT_TRUE(r.left <= 350 && 350 <= r.right) << r.left << ".." << r.right;
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(tip); }, kNoticeShownMs + 2000));
+  }
+  DestroyWindow(owner);
 }
 
 TEST(DragCursor, IsA32PixelCursorWithItsHotSpotAtTheTip) {
