@@ -44,16 +44,8 @@ const Binding kListDlgBindings[] = {
 };
 
 FormDesc MakeListDlgForm() {
-  FormDesc f{};
-  f.className = "TfrmListDlg";
-  f.name = "frmListDlg";
-  f.caption = "リスト登録";
-  f.borderStyle = BorderStyle::Dialog;
-  f.borderIcons = BorderIcons{true, false, false};
-  f.bounds = Bounds{0, 0, 313, 198};
-  f.clientSize = true;
-  f.position = Position::OwnerMonitorCenter;
-  f.font = kDialogFont;
+  FormDesc f = DialogFrame("TfrmListDlg", "frmListDlg", "リスト登録", BorderStyle::Dialog,
+                           313, 198, kDialogFont);
   f.controls = MakeTable(kListDlgControls);
   f.bindings = MakeTable(kListDlgBindings);
   return f;
@@ -97,17 +89,9 @@ const ControlDesc kAboutControls[] = {
 };
 
 FormDesc MakeAboutBoxForm() {
-  FormDesc f{};
-  f.className = "TAboutBox";
-  f.name = "AboutBox";
-  f.caption = "バージョン情報";
-  f.borderStyle = BorderStyle::Dialog;
-  f.borderIcons = BorderIcons{true, false, false};
+  FormDesc f = DialogFrame("TAboutBox", "AboutBox", "バージョン情報", BorderStyle::Dialog,
+                           317, 154, kDialogFont);
   f.stayOnTop = true;
-  f.bounds = Bounds{0, 0, 317, 154};
-  f.clientSize = true;
-  f.position = Position::OwnerMonitorCenter;
-  f.font = kDialogFont;
   f.controls = MakeTable(kAboutControls);
   return f;
 }

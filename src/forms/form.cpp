@@ -197,4 +197,19 @@ std::string FormError(const FormDesc& form) {
   return {};
 }
 
+FormDesc DialogFrame(const char* className, const char* name, const char* caption,
+                     BorderStyle border, int clientWidth, int clientHeight, FontDesc font) {
+  FormDesc f{};
+  f.className = className;
+  f.name = name;
+  f.caption = caption;
+  f.borderStyle = border;
+  f.borderIcons = BorderIcons{true, false, false};
+  f.bounds = Bounds{0, 0, clientWidth, clientHeight};
+  f.clientSize = true;
+  f.position = Position::OwnerMonitorCenter;
+  f.font = font;
+  return f;
+}
+
 }  // namespace tabcard::forms

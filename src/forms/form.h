@@ -190,6 +190,11 @@ struct FormDesc {
   Table<Binding> bindings{};
 };
 
+// The frame every dialog shares: a close box only, sized by its client area,
+// centred on its owner's monitor.
+FormDesc DialogFrame(const char* className, const char* name, const char* caption,
+                     BorderStyle border, int clientWidth, int clientHeight, FontDesc font);
+
 const ControlDesc* FindControl(const FormDesc& form, std::string_view name);
 // The id a control's window (or timer) gets: its own id, or kFirstControlId
 // + its index in the table; -1 for no such control. Tests of the running

@@ -174,16 +174,8 @@ const Binding kBindings[] = {
 };
 
 FormDesc MakeOptionForm() {
-  FormDesc f{};
-  f.className = "TfrmOption";
-  f.name = "frmOption";
-  f.caption = kOptionCaption;
-  f.borderStyle = BorderStyle::Dialog;
-  f.borderIcons = BorderIcons{true, false, false};
-  f.bounds = Bounds{0, 0, 422, 404};
-  f.clientSize = true;
-  f.position = Position::OwnerMonitorCenter;
-  f.font = kDialogFont;
+  FormDesc f = DialogFrame("TfrmOption", "frmOption", kOptionCaption, BorderStyle::Dialog,
+                           422, 404, kDialogFont);
   f.controls = MakeTable(kControls);
   f.bindings = MakeTable(kBindings);
   return f;

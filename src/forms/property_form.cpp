@@ -262,16 +262,8 @@ const Binding kBindings[] = {
 };
 
 FormDesc MakePropertyForm() {
-  FormDesc f{};
-  f.className = "TfrmProperty";
-  f.name = "frmProperty";
-  f.caption = "プロパティ";
-  f.borderStyle = BorderStyle::ToolWindow;
-  f.borderIcons = BorderIcons{true, false, false};
-  f.bounds = Bounds{0, 0, 507, 460};
-  f.clientSize = true;
-  f.position = Position::OwnerMonitorCenter;
-  f.font = kFrameFont;
+  FormDesc f = DialogFrame("TfrmProperty", "frmProperty", "プロパティ", BorderStyle::ToolWindow,
+                           507, 460, kFrameFont);
   f.controls = MakeTable(kControls);
   f.bindings = MakeTable(kBindings);
   return f;

@@ -8,6 +8,7 @@
 #include "forms/main_form.h"
 #include "ui/gdi_win.h"
 #include "core/strconv_win.h"
+#include "input.h"
 
 namespace tabcard::e2e {
 namespace {
@@ -221,6 +222,18 @@ std::optional<std::wstring> GridReader::Hint(HWND grid) {
   std::wstring text(data_.size() / sizeof(wchar_t), L'\0');
   if (!text.empty()) std::memcpy(text.data(), data_.data(), text.size() * sizeof(wchar_t));
   return text;
+}
+
+std::string GridReader::CellOr(HWND grid, int col, int row) {
+  return Cell(grid, col, row).value_or("<no cell>");
+}
+
+POINT GridReader::CellCentre(HWND grid, int col, int row) {
+  const auto g = Geometry(grid, col, row);
+  if (!g || g->cellCol != col || g->cellRow != row) return POINT{-1, -1};
+  POINT p = Centre(g->cellRect);
+  ClientToScreen(grid, &p);
+  return p;
 }
 
 HWND Descendant(HWND window, int id) {

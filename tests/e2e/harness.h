@@ -115,6 +115,10 @@ class GridReader {
   std::optional<GridGeometryReport> Geometry(HWND grid, int col = 0, int row = 0);
   // The tooltip text, shown or not.
   std::optional<std::wstring> Hint(HWND grid);
+  // The cell's text, or "<no cell>" so that a comparison shows what went wrong.
+  std::string CellOr(HWND grid, int col, int row);
+  // The centre of a cell on the screen, scrolled as it is; (-1, -1) for none.
+  POINT CellCentre(HWND grid, int col, int row);
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

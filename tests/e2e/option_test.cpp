@@ -127,18 +127,6 @@ class OptionTest : public ::testing::Test {
     return g && g->cols == cols && g->rows == rows;
   }
 
-  POINT CellCentre(HWND grid, int col, int row) {
-    const auto g = reader_.Geometry(grid, col, row);
-    if (!g || g->cellCol != col || g->cellRow != row) return POINT{-1, -1};
-    POINT p = Centre(g->cellRect);
-    ClientToScreen(grid, &p);
-    return p;
-  }
-
-  std::string CellOf(HWND grid, int col, int row) {
-    return reader_.Cell(grid, col, row).value_or("<no cell>");
-  }
-
   TempDir dir_;
   Program program_;
   GridReader reader_;
@@ -221,7 +209,7 @@ TEST_F(SmokeOptionTest, CellSettingsReshapeThePreviewAndAfterOkThePalette) {
   ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdUpDateKjn"));
   HWND preview = Ctl(dlg, forms::kPreviewGridNames[kPageKojin1]);
   ASSERT_TRUE(WaitFor([&] { return HasShape(preview, 3, 4); }, kActMs));
-  EXPECT_EQ(CellOf(preview, 1, 2), "〒");  // slot 6, column by column
+  EXPECT_EQ(reader_.CellOr(preview, 1, 2), "〒");  // slot 6, column by column
 
   ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtColCnt", L"0"));
   ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdUpDateKjn"));
@@ -241,7 +229,7 @@ TEST_F(SmokeOptionTest, CellSettingsReshapeThePreviewAndAfterOkThePalette) {
   EXPECT_EQ(GetDword(ItemsKeyOf(kPageKojin1), L"ItemCount"), std::optional<DWORD>(12));
   HWND palette = Control(main_, forms::kMainGridNames[kPageKojin1]);
   EXPECT_TRUE(WaitFor([&] { return HasShape(palette, 3, 4); }, kActMs));
-  EXPECT_EQ(CellOf(palette, 1, 2), "〒");
+  EXPECT_EQ(reader_.CellOr(palette, 1, 2), "〒");
   EXPECT_TRUE(WaitFor([&] { return TopMost(main_); }, kActMs));
 }
 
@@ -263,10 +251,10 @@ TEST_F(OptionTest, ItemDraggedOntoThePreviewIsStoredInItsSlot) {
 
   // Column 1, row 2 of 6 rows: slot 8.
   HWND preview = Ctl(dlg, forms::kPreviewGridNames[kPageKojin2]);
-  ASSERT_EQ(CellOf(preview, 1, 2), "勤住所２");
-  ASSERT_TRUE(Drag(from, CellCentre(preview, 1, 2)));
-  EXPECT_TRUE(WaitFor([&] { return CellOf(preview, 1, 2) == "E-Mail2"; }, kActMs))
-      << CellOf(preview, 1, 2);
+  ASSERT_EQ(reader_.CellOr(preview, 1, 2), "勤住所２");
+  ASSERT_TRUE(Drag(from, reader_.CellCentre(preview, 1, 2)));
+  EXPECT_TRUE(WaitFor([&] { return reader_.CellOr(preview, 1, 2) == "E-Mail2"; }, kActMs))
+      << reader_.CellOr(preview, 1, 2);
   const auto g = reader_.Geometry(preview);
   ASSERT_TRUE(g.has_value());
   EXPECT_EQ(g->currentCol, 1);
@@ -279,8 +267,8 @@ TEST_F(OptionTest, ItemDraggedOntoThePreviewIsStoredInItsSlot) {
             std::optional<std::wstring>(L"E-Mail2"));
   EXPECT_EQ(GetString(ItemsKeyOf(kPageKojin1), L"Item008"), std::optional<std::wstring>(L"住所１"));
   HWND palette = Control(main_, forms::kMainGridNames[kPageKojin2]);
-  EXPECT_TRUE(WaitFor([&] { return CellOf(palette, 1, 2) == "E-Mail2"; }, kActMs))
-      << CellOf(palette, 1, 2);
+  EXPECT_TRUE(WaitFor([&] { return reader_.CellOr(palette, 1, 2) == "E-Mail2"; }, kActMs))
+      << reader_.CellOr(palette, 1, 2);
 }
 
 // The preview's font cannot be read from another process: the font dialog
@@ -338,7 +326,7 @@ TEST_F(OptionTest, TabModeTakesEffectAtOnceAfterOk) {
   const auto fields = receiver_.Dump();
   ASSERT_TRUE(fields.has_value());
   HWND grid = Control(main_, forms::kMainGridNames[kPageKojin1]);
-  ASSERT_TRUE(Drag(CellCentre(grid, 0, 0), Centre(fields->rect.at(kEdit2))));
+  ASSERT_TRUE(Drag(reader_.CellCentre(grid, 0, 0), Centre(fields->rect.at(kEdit2))));
   const auto state =
       receiver_.WaitState([](const ReceiverState& s) { return s.focus == kMultiLine; }, kActMs);
   ASSERT_TRUE(state.has_value());

@@ -151,18 +151,6 @@ class PropertyTest : public ::testing::Test {
     return box;
   }
 
-  POINT CellCentre(HWND grid, int col, int row) {
-    const auto g = reader_.Geometry(grid, col, row);
-    if (!g || g->cellCol != col || g->cellRow != row) return POINT{-1, -1};
-    POINT p = Centre(g->cellRect);
-    ClientToScreen(grid, &p);
-    return p;
-  }
-
-  std::string CellOf(HWND grid, int col, int row) {
-    return reader_.Cell(grid, col, row).value_or("<no cell>");
-  }
-
   TempDir dir_;
   Program program_;
   GridReader reader_;
@@ -221,7 +209,7 @@ TEST_F(SmokePropertyTest, FirstStartOpensTheEditorAndItsEditsReachStoreAndPalett
   const std::wstring tick = L"tick " + std::to_wstring(GetTickCount64());
   ASSERT_TRUE(PutClipboardUnicode(tick));
   ASSERT_TRUE(WaitFor([&] { return WindowTitle(main_) == tick; }, kActMs));
-  ASSERT_TRUE(DoubleClick(CellCentre(grid, 0, 0)));
+  ASSERT_TRUE(DoubleClick(reader_.CellCentre(grid, 0, 0)));
   const auto state = receiver_.WaitState(
       [](const ReceiverState& s) { return s.text.at(kMultiLine) == L"山田太郎"; }, kActMs);
   ASSERT_TRUE(state.has_value());
@@ -279,13 +267,13 @@ TEST_F(PropertyTest, MemoUpdateWritesAtOnceAndOkBringsMemoAndPhraseToThePalette)
   const std::wstring memo = L"牛乳とパンを買う";
   ASSERT_TRUE(ShowPage(dlg, kMemoPage));
   HWND editorMemos = Ctl(dlg, "SGrdMemo");
-  ASSERT_TRUE(Click(CellCentre(editorMemos, 0, 0)));
+  ASSERT_TRUE(Click(reader_.CellCentre(editorMemos, 0, 0)));
   ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "Memo", memo));
   ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdMemoUpDate"));
   EXPECT_TRUE(WaitFor([&] { return dir_.ReadFile(L"Memo000.txt") == Narrow(memo); }, kActMs))
       << dir_.ReadFile(L"Memo000.txt").value_or("<no file>");
-  EXPECT_TRUE(WaitFor([&] { return CellOf(editorMemos, 0, 0) == Narrow(memo); }, kActMs));
-  EXPECT_EQ(CellOf(memoGrid, 0, 0), "");  // the palette reloads on OK only
+  EXPECT_TRUE(WaitFor([&] { return reader_.CellOr(editorMemos, 0, 0) == Narrow(memo); }, kActMs));
+  EXPECT_EQ(reader_.CellOr(memoGrid, 0, 0), "");  // the palette reloads on OK only
 
   const std::wstring phrase = L"お世話になっております。";
   ASSERT_TRUE(ShowPage(dlg, kListPage));
@@ -298,11 +286,11 @@ TEST_F(PropertyTest, MemoUpdateWritesAtOnceAndOkBringsMemoAndPhraseToThePalette)
   ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdOK"));
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
 
-  EXPECT_TRUE(WaitFor([&] { return CellOf(memoGrid, 0, 0) == Narrow(memo); }, kActMs))
-      << CellOf(memoGrid, 0, 0);
-  ASSERT_TRUE(WaitFor([&] { return CellOf(listGrid, 0, 0) == Narrow(phrase); }, kActMs))
-      << CellOf(listGrid, 0, 0);
-  ASSERT_TRUE(Click(CellCentre(listGrid, 0, 0)));
+  EXPECT_TRUE(WaitFor([&] { return reader_.CellOr(memoGrid, 0, 0) == Narrow(memo); }, kActMs))
+      << reader_.CellOr(memoGrid, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return reader_.CellOr(listGrid, 0, 0) == Narrow(phrase); }, kActMs))
+      << reader_.CellOr(listGrid, 0, 0);
+  ASSERT_TRUE(Click(reader_.CellCentre(listGrid, 0, 0)));
   EXPECT_TRUE(WaitFor(
       [&] {
         const auto g = reader_.Geometry(listGrid);

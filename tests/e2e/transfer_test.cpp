@@ -54,13 +54,7 @@ class TransferTest : public ::testing::Test {
     receiverRects_ = state->rect;
   }
 
-  POINT CellCentre(int col, int row) {
-    const auto g = reader_.Geometry(grid_, col, row);
-    if (!g || g->cellCol != col || g->cellRow != row) return POINT{-1, -1};
-    POINT p = Centre(g->cellRect);
-    ClientToScreen(grid_, &p);
-    return p;
-  }
+  POINT CellCentre(int col, int row) { return reader_.CellCentre(grid_, col, row); }
 
   POINT FieldCentre(int id) { return Centre(receiverRects_[id]); }
 

@@ -93,15 +93,9 @@ class TrayTest : public ::testing::Test {
   }
 
   void RightClickCell(HWND grid, int col, int row) {
-    const auto g = reader_.Geometry(grid, col, row);
-    ASSERT_TRUE(g && g->cellCol == col && g->cellRow == row);
-    POINT p = Centre(g->cellRect);
-    ClientToScreen(grid, &p);
+    const POINT p = reader_.CellCentre(grid, col, row);
+    ASSERT_NE(p.x, -1);
     ASSERT_TRUE(RightClick(p));
-  }
-
-  std::string CellOf(HWND grid, int col, int row) {
-    return reader_.Cell(grid, col, row).value_or("<no cell>");
   }
 
   TempDir dir_;
@@ -216,12 +210,12 @@ TEST_F(TrayTest, MemoMenuStoresTheWholeClipboardAndEmptiesTheFile) {
   ASSERT_NO_FATAL_FAILURE(RightClickCell(grid, 0, 0));
   ASSERT_NO_FATAL_FAILURE(OpenMenuAndChoose(1, 0));  // 複写
   EXPECT_TRUE(WaitFor([&] { return FileSize(file) == std::optional<ULONGLONG>(300); }, kActMs));
-  EXPECT_EQ(CellOf(grid, 0, 0), std::string(199, 'a'));
+  EXPECT_EQ(reader_.CellOr(grid, 0, 0), std::string(199, 'a'));
 
   ASSERT_NO_FATAL_FAILURE(RightClickCell(grid, 0, 0));
   ASSERT_NO_FATAL_FAILURE(OpenMenuAndChoose(2, 0));  // 削除
   EXPECT_TRUE(WaitFor([&] { return FileSize(file) == std::optional<ULONGLONG>(0); }, kActMs));
-  EXPECT_EQ(CellOf(grid, 0, 0), "");
+  EXPECT_EQ(reader_.CellOr(grid, 0, 0), "");
 }
 
 TEST_F(TrayTest, ListEntryDialogAppendsAndStoresAndCancelOrEmptyChangeNothing) {
@@ -281,7 +275,7 @@ TEST_F(TrayTest, ListEntryDialogAppendsAndStoresAndCancelOrEmptyChangeNothing) {
       kActMs));
   EXPECT_EQ(GetString(Key(L"\\ListItems"), L"Item000"), phrase);
   EXPECT_EQ(GetString(Key(L"\\ListHint"), L"Hint000"), std::wstring(L"挨拶"));
-  EXPECT_EQ(CellOf(grid, 0, 0), Narrow(phrase));
+  EXPECT_EQ(reader_.CellOr(grid, 0, 0), Narrow(phrase));
 
   dlg = open();
   ASSERT_NE(dlg, nullptr);
@@ -294,7 +288,7 @@ TEST_F(TrayTest, ListEntryDialogAppendsAndStoresAndCancelOrEmptyChangeNothing) {
   PostMessageW(Control(dlg, "cmdOK", 1000, form), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
   EXPECT_EQ(GetDword(Key(L"\\ListItems"), L"ItemCount"), std::optional<DWORD>(1));
-  EXPECT_EQ(CellOf(grid, 0, 1), "");
+  EXPECT_EQ(reader_.CellOr(grid, 0, 1), "");
 }
 
 TEST_F(TrayTest, VersionDialogIsTopmostAndThePaletteIsTopmostAfterIt) {
