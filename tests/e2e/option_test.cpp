@@ -17,6 +17,7 @@
 #include "core/strconv_win.h"
 #include "forms/main_form.h"
 #include "forms/option_form.h"
+#include "app_test.h"
 #include "harness.h"
 #include "input.h"
 #include "palette_setup.h"
@@ -29,14 +30,6 @@ namespace {
 
 const forms::FormDesc& Form() { return forms::OptionForm(); }
 
-bool TopMost(HWND w) { return (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  return GetGUIThreadInfo(ThreadOf(window), &info) ? info.hwndFocus : nullptr;
-}
-
 std::wstring ConfigKeyOf(int page) {
   return Key(L"\\Config\\") + Widen(kPageKeyNames[static_cast<std::size_t>(page)]);
 }
@@ -47,15 +40,8 @@ std::vector<std::wstring> Sorted(std::vector<std::wstring> names) {
   return names;
 }
 
-class OptionTest : public ::testing::Test {
+class OptionTest : public AppTest {
  protected:
-  void SetUp() override { DeleteBaseKey(); }
-  void TearDown() override {
-    receiver_.Close();
-    if (program_.IsRunning()) program_.Close();
-    DeleteBaseKey();
-  }
-
   void Start(bool completeStore) {
     if (completeStore) {
       ASSERT_TRUE(StoreCompleteProfile({}));
@@ -65,11 +51,6 @@ class OptionTest : public ::testing::Test {
     ASSERT_NE(main_, nullptr);
   }
 
-  HWND WaitShown(const wchar_t* className) {
-    HWND found = nullptr;
-    WaitFor([&] { return (found = FindTopLevelNow({program_.pid(), className, true})); }, kActMs);
-    return found;
-  }
   // The dialog as the system menu's オプション opens it.
   HWND Open() {
     PostMessageW(main_, WM_SYSCOMMAND, kSysOption, 0);
@@ -99,11 +80,7 @@ class OptionTest : public ::testing::Test {
         << box << ": " << Narrow(ControlText(edit));
   }
 
-  void ClickButton(HWND dlg, const char* name) {
-    HWND button = Ctl(dlg, name);
-    ASSERT_NE(button, nullptr) << name;
-    ASSERT_TRUE(Click(Centre(WindowBounds(button)))) << name;
-  }
+  void ClickButton(HWND dlg, const char* name) { AppTest::ClickButton(Ctl(dlg, name), name); }
 
   void PressOk(HWND dlg) {
     ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdOK"));
@@ -127,11 +104,6 @@ class OptionTest : public ::testing::Test {
     return g && g->cols == cols && g->rows == rows;
   }
 
-  TempDir dir_;
-  Program program_;
-  GridReader reader_;
-  ReceiverApp receiver_{dir_.path()};
-  HWND main_ = nullptr;
 };
 
 // The first start and the reshaping OK also run in the C locale.

@@ -17,6 +17,7 @@
 #include "core/strconv_win.h"
 #include "forms/main_form.h"
 #include "forms/property_form.h"
+#include "app_test.h"
 #include "harness.h"
 #include "input.h"
 #include "palette_setup.h"
@@ -29,14 +30,6 @@ namespace {
 const forms::FormDesc& Form() { return forms::PropertyForm(); }
 
 enum EditorPage { kPersonal = 0, kWorkplace = 1, kOther = 2, kMemoPage = 3, kListPage = 4 };
-
-bool TopMost(HWND w) { return (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  return GetGUIThreadInfo(ThreadOf(window), &info) ? info.hwndFocus : nullptr;
-}
 
 // Every key and value below a key: path\name -> type and bytes.
 using RegistrySnapshot = std::map<std::wstring, std::string>;
@@ -84,15 +77,8 @@ std::string Differences(const RegistrySnapshot& a, const RegistrySnapshot& b) {
   return out;
 }
 
-class PropertyTest : public ::testing::Test {
+class PropertyTest : public AppTest {
  protected:
-  void SetUp() override { DeleteBaseKey(); }
-  void TearDown() override {
-    receiver_.Close();
-    if (program_.IsRunning()) program_.Close();
-    DeleteBaseKey();
-  }
-
   void Start(bool completeStore, int palettePage = kPageKojin1) {
     if (completeStore) {
       ASSERT_TRUE(StoreCompleteProfile({palettePage}));
@@ -102,12 +88,7 @@ class PropertyTest : public ::testing::Test {
     ASSERT_NE(main_, nullptr);
   }
 
-  HWND WaitEditor() {
-    HWND dlg = nullptr;
-    WaitFor([&] { return (dlg = FindTopLevelNow({program_.pid(), L"TfrmProperty", true})); },
-            kActMs);
-    return dlg;
-  }
+  HWND WaitEditor() { return WaitShown(L"TfrmProperty"); }
   // The editor as the system menu's プロパティ opens it.
   HWND OpenFromSystemMenu() {
     PostMessageW(main_, WM_SYSCOMMAND, kSysProperty, 0);
@@ -139,11 +120,7 @@ class PropertyTest : public ::testing::Test {
         << box << ": " << Narrow(ControlText(edit));
   }
 
-  void ClickButton(HWND dlg, const char* name) {
-    HWND button = Ctl(dlg, name);
-    ASSERT_NE(button, nullptr) << name;
-    ASSERT_TRUE(Click(Centre(WindowBounds(button)))) << name;
-  }
+  void ClickButton(HWND dlg, const char* name) { AppTest::ClickButton(Ctl(dlg, name), name); }
 
   HWND WaitMessageBox() {
     HWND box = nullptr;
@@ -151,11 +128,6 @@ class PropertyTest : public ::testing::Test {
     return box;
   }
 
-  TempDir dir_;
-  Program program_;
-  GridReader reader_;
-  ReceiverApp receiver_{dir_.path()};
-  HWND main_ = nullptr;
 };
 
 // The scenario that also runs in the C locale.

@@ -16,6 +16,7 @@
 #include "app/kojin_menu.h"
 #include "app/transfer.h"
 #include "forms/main_form.h"
+#include "app_test.h"
 #include "harness.h"
 #include "input.h"
 #include "palette_setup.h"
@@ -28,16 +29,11 @@ namespace {
 const std::wstring& kName = kProfileName;
 const std::wstring& kTel = kProfileTel;
 
-class TransferTest : public ::testing::Test {
+class TransferTest : public AppTest {
  protected:
   void SetUp() override {
-    DeleteBaseKey();
+    AppTest::SetUp();
     ASSERT_TRUE(PutClipboardUnicode(L"before"));
-  }
-  void TearDown() override {
-    receiver_.Close();
-    if (program_.IsRunning()) program_.Close();
-    DeleteBaseKey();
   }
 
   // Stores everything, starts the palette and then the receiver beside it.
@@ -98,11 +94,6 @@ class TransferTest : public ::testing::Test {
     return receiver_.WaitState([&](const ReceiverState& s) { return s.text.at(field) == want; });
   }
 
-  TempDir dir_;
-  Program program_;
-  GridReader reader_;
-  ReceiverApp receiver_{dir_.path()};
-  HWND main_ = nullptr;
   HWND grid_ = nullptr;
   std::map<int, RECT> receiverRects_;
   int ticks_ = 0;

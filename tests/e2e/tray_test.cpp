@@ -16,6 +16,7 @@
 #include "core/strconv_win.h"
 #include "forms/dialog_forms.h"
 #include "forms/main_form.h"
+#include "app_test.h"
 #include "harness.h"
 #include "input.h"
 #include "palette_setup.h"
@@ -36,29 +37,14 @@ bool ShellHoldsIcon(HWND tray) {
   return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
-bool TopMost(HWND w) { return (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-
 std::optional<ULONGLONG> FileSize(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
   return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  return GetGUIThreadInfo(ThreadOf(window), &info) ? info.hwndFocus : nullptr;
-}
-
-class TrayTest : public ::testing::Test {
+class TrayTest : public AppTest {
  protected:
-  void SetUp() override { DeleteBaseKey(); }
-  void TearDown() override {
-    receiver_.Close();
-    if (program_.IsRunning()) program_.Close();
-    DeleteBaseKey();
-  }
-
   void Start(const PaletteSetup& setup) {
     ASSERT_TRUE(StoreCompleteProfile(setup));
     ASSERT_TRUE(program_.Start(dir_.path()));
@@ -98,11 +84,6 @@ class TrayTest : public ::testing::Test {
     ASSERT_TRUE(RightClick(p));
   }
 
-  TempDir dir_;
-  Program program_;
-  GridReader reader_;
-  ReceiverApp receiver_{dir_.path()};
-  HWND main_ = nullptr;
   HWND tray_ = nullptr;
 };
 
