@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the unit tests natively under
-# sanitizers, then the unit, adapter and end-to-end tests under Wine.
+# sanitizers, each fuzz target once over its seed corpus, then the unit,
+# adapter and end-to-end tests under Wine.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh" || exit 1
@@ -27,6 +28,8 @@ run_ctest() {
 
 echo "== native unit tests (ASan, UBSan)"
 run_ctest "$root/build/native"
+echo "== fuzz targets over their seed corpora"
+run_ctest "$root/build/fuzz"
 echo "== Windows tests under Wine"
 run_ctest "$root/build/win"
 

@@ -5,16 +5,22 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 namespace tabcard {
 
 inline constexpr int kDesignDpi = 96;
 
 // a * b / c rounded to the nearest, halves away from zero, as MulDiv does.
+// A result beyond int saturates (MulDiv gives -1): a stored width of 2^30
+// scaled to 192 DPI must stay a huge width, not wrap to a negative one.
 constexpr int MulDivRound(int a, int b, int c) {
   const std::int64_t p = static_cast<std::int64_t>(a) * b;
   const std::int64_t h = c / 2;
-  return static_cast<int>(p >= 0 ? (p + h) / c : (p - h) / c);
+  const std::int64_t q = p >= 0 ? (p + h) / c : (p - h) / c;
+  if (q > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  if (q < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  return static_cast<int>(q);
 }
 
 class DpiScale {
@@ -24,7 +30,11 @@ class DpiScale {
   // Design pixels to device pixels.
   constexpr int Px(int designPixels) const { return MulDivRound(designPixels, dpi_, kDesignDpi); }
   // A font size in points as a LOGFONT height (negative: character height).
-  constexpr int FontHeight(int points) const { return -MulDivRound(points, dpi_, 72); }
+  // Kept within -INT_MAX..INT_MAX, where the negation is defined.
+  constexpr int FontHeight(int points) const {
+    const int height = MulDivRound(points, dpi_, 72);
+    return height == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -height;
+  }
 
  private:
   int dpi_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -177,6 +178,8 @@ TEST(PaletteModelTest, FitColumnWidthsAndTabWidth) {
       // At 192 DPI lines are 4 pixels and the tab margin 8.
       {192, 220, 2, false, 50, 236, 106, 57},
       {192, 220, 2, true, 50, 236, 100, 57},
+      // A stored width beyond what the scale can give stays the widest.
+      {192, 220, 2, true, 1 << 30, 236, INT_MAX, 57},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.dpi * 1000 + c.clientWidth * 10 + c.cols);
