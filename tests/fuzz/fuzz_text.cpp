@@ -130,6 +130,9 @@ class ScriptedDesktop : public Desktop {
   ScreenPoint ScreenToClient(WindowId, ScreenPoint p) override { return p; }
   bool SetForeground(WindowId) override { return false; }
   WindowId Foreground() override { return kNoWindow; }
+  void WaitForegroundChange(unsigned) override {}
+  std::optional<std::uint32_t> IntegrityLevelOf(WindowId) override { return std::nullopt; }
+  std::optional<std::uint32_t> OwnIntegrityLevel() override { return std::nullopt; }
   SendResult Send(WindowId, unsigned, std::uintptr_t, std::intptr_t) override {
     return SendResult::kNoWindow;
   }
@@ -145,7 +148,6 @@ class ScriptedDesktop : public Desktop {
   void SetCapture(WindowId) override {}
   void ReleaseCapture() override {}
   std::uint64_t NowMs() override { return 0; }
-  void Pause(unsigned) override {}
 
   ClipboardText clip;
   std::uint32_t sequence = 0;
