@@ -54,12 +54,22 @@ TEST(TrayWindowTest, NotificationsPostedToTheTrayWindowReachTheEvents) {
       events.push_back("dblclick");
       throw std::runtime_error("boom");
     };
-    // The warp reaches the X server in its own time, later under load.
-    SetCursorPos(123, 45);
-    for (ULONGLONG end = GetTickCount64() + 2000; GetTickCount64() < end; Sleep(10)) {
+    // The warp reaches the X server in its own time, later under load, and
+    // a motion event of an earlier pointer move may still be queued: pump
+    // until the position holds, warping again when it moved.
+    int steady = 0;
+    for (ULONGLONG end = GetTickCount64() + 3000; steady < 3 && GetTickCount64() < end;
+         Sleep(20)) {
+      Pump();
       POINT p{};
-      if (GetCursorPos(&p) && p.x == 123 && p.y == 45) break;
+      if (GetCursorPos(&p) && p.x == 123 && p.y == 45) {
+        ++steady;
+      } else {
+        steady = 0;
+        SetCursorPos(123, 45);
+      }
     }
+    EXPECT_EQ(steady, 3);
     PostMessageW(hwnd, WM_USER + 1, 1, WM_RBUTTONUP);
     PostMessageW(hwnd, WM_USER + 1, 1, WM_LBUTTONDBLCLK);
     PostMessageW(hwnd, WM_USER + 1, 1, WM_RBUTTONUP);
