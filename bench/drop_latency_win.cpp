@@ -140,7 +140,7 @@ int Run(int drops, bool tab) {
   ReceiverApp receiver(dir.path());
   if (!palette.Start(dir.path()) || !receiver.Start(kReceiverPos)) return 1;
   HWND main = palette.MainWindow();
-  HWND grid = main ? Control(main, tabcard::forms::kMainGridNames[0]) : nullptr;
+  HWND grid = main ? Control(main, tabcard::forms::kMainGrids[0]) : nullptr;
   GridReader reader;
   const auto cell = grid ? reader.Geometry(grid, 0, 0) : std::nullopt;
   const auto state = receiver.Dump();

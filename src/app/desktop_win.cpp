@@ -1,6 +1,5 @@
 #include "app/desktop_win.h"
 
-#include "res/transfer_res.h"
 #include "ui/clipboard_win.h"
 #include "ui/integrity_win.h"
 
@@ -28,10 +27,6 @@ void CALLBACK OnForegroundChange(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, 
 }
 
 }  // namespace
-
-HCURSOR LoadDragCursor(HINSTANCE instance) {
-  return LoadCursorW(instance, MAKEINTRESOURCEW(IDC_DRAGCOPY));
-}
 
 HWND TopLevelWindow(HWND w) {
   if (!w || !IsWindow(w)) return nullptr;

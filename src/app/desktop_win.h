@@ -14,10 +14,6 @@ constexpr UINT kSendTimeoutMs = 500;
 inline HWND ToHwnd(WindowId id) { return reinterpret_cast<HWND>(id); }
 inline WindowId ToWindowId(HWND hwnd) { return reinterpret_cast<WindowId>(hwnd); }
 
-// The drag cursor of the program's resources (IDC_DRAGCOPY); null when the
-// module has none.
-HCURSOR LoadDragCursor(HINSTANCE instance);
-
 // The outermost window reached from w through parents and owners.
 HWND TopLevelWindow(HWND w);
 

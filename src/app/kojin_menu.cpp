@@ -32,10 +32,9 @@ std::vector<MenuNode> KojinMenuLayout() {
   return top;
 }
 
-std::string KojinMenuCaption(int command) {
+int KojinMenuItem(int command) {
   const int item = command - kCmdKojinItemFirst;
-  if (item < 0 || item >= kItemCount) return {};
-  return kCatalogue[static_cast<std::size_t>(item)].name;
+  return item >= 0 && item < kItemCount ? item : -1;
 }
 
 }  // namespace tabcard

@@ -1,12 +1,12 @@
 // The item menu KojinMenu of the personal pages: one entry per catalogue
 // item, captioned with the item name, in five submenus and two entries at the
-// top level. Every entry runs mnuKnjShimeiClick with its caption.
+// top level. Choosing an entry sends its item.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "ui/menu.h"
+#include "forms/menu.h"
 
 namespace tabcard {
 
@@ -17,7 +17,7 @@ constexpr int kCmdKojinItemFirst = 0x2000;
 // then "職業" and "年齢".
 std::vector<MenuNode> KojinMenuLayout();
 
-// The caption of the entry with that command; empty for another command.
-std::string KojinMenuCaption(int command);
+// The item number of the entry with that command; -1 for another command.
+int KojinMenuItem(int command);
 
 }  // namespace tabcard

@@ -30,7 +30,8 @@ void MainCommands::FirstRunDialogs() {
   // Cleared first: a show while the editor is open must not open another.
   model_.FirstRun = false;
   if (host_.ShowDialog(ModalDialog::kProperty)) model_.RefreshAfterProfileEditor();
-  host_.SaveOptionsUnshown();
+  // Silent: the next start reads what is there, or tries again.
+  model_.SaveOptionsUnshown();
 }
 
 bool MainCommands::SysCommand(int id) {
@@ -88,8 +89,8 @@ bool MainCommands::Command(int id) {
   }
 }
 
-void MainCommands::TaskTray1MouseUp(forms::MouseButton button) {
-  if (button != forms::MouseButton::Right) return;
+void MainCommands::TaskTray1MouseUp(MouseButton button) {
+  if (button != MouseButton::Right) return;
   const int chosen = host_.PopupTaskMenu(host_.CursorPos());
   if (chosen) Command(chosen);
 }
@@ -187,7 +188,7 @@ void MainCommands::StoreMemo(GridCell cell, const std::string& text, const std::
     host_.ShowMessage(kMemoSaveFailed, kMemoSaveCaption);
     return;
   }
-  host_.SetCellText(kPageMemo, cell, title);
+  model_.SetMemoTitle(cell, title);
 }
 
 bool MainCommands::EnsureListRead(const char* caption) {

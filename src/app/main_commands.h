@@ -8,7 +8,7 @@
 #include "app/desktop.h"
 #include "app/main_menus.h"
 #include "app/palette_model.h"
-#include "forms/event_router.h"
+#include "forms/input.h"
 #include "ui/clipboard_text.h"
 #include "ui/grid_geometry.h"
 
@@ -34,9 +34,6 @@ class CommandHost {
   // Creates the dialog owned by the application, shows it modally and
   // disposes of it; true when it closed with OK.
   virtual bool ShowDialog(ModalDialog dialog) = 0;
-  // The options dialog created and loaded but not shown, its save run: the
-  // settings it holds written out in full. Silent when it fails.
-  virtual void SaveOptionsUnshown() = 0;
   // The list-entry dialog with its phrase field prefilled; on OK, *entry
   // holds both fields as the user left them.
   virtual bool ShowListDialog(const std::string& phrase, ListEntry* entry) = 0;
@@ -62,7 +59,6 @@ class CommandHost {
   virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
 
   virtual GridCell CurrentCell(int page) const = 0;
-  virtual void SetCellText(int page, GridCell cell, const std::string& text) = 0;
   // The grid's tooltip text.
   virtual void SetGridHint(int page, const std::string& text) = 0;
 };
@@ -80,7 +76,7 @@ class MainCommands {
   bool Command(int id);
 
   // The tray icon's events.
-  void TaskTray1MouseUp(forms::MouseButton button);
+  void TaskTray1MouseUp(MouseButton button);
   void TaskTray1MouseDblClick();
 
   // TaskMenu.

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "store/profile_store.h"
-#include "ui/menu.h"
+#include "forms/menu.h"
 
 namespace tabcard {
 

@@ -2,16 +2,16 @@
 // tray menu, the clipboard and the grids, as MainCommands asks for them.
 #include <limits>
 
-#include "app/help.h"
-#include "app/help_win.h"
 #include "app/main_menus.h"
 #include "app/main_window_win.h"
-#include "core/strconv_win.h"
 #include "editor/list_dlg_win.h"
 #include "editor/property_win.h"
 #include "options/about_box_win.h"
 #include "options/option_win.h"
+#include "ui/app_error_win.h"
 #include "ui/clipboard_win.h"
+#include "ui/help.h"
+#include "ui/help_win.h"
 #include "ui/menu_win.h"
 
 namespace tabcard {
@@ -44,11 +44,6 @@ bool TfrmMain::ShowDialog(ModalDialog dialog) {
     }
   }
   return false;
-}
-
-void TfrmMain::SaveOptionsUnshown() {
-  TfrmOption options(store_, model_->standardFont(), helpFile_);
-  options.SaveUnshown(hwnd());
 }
 
 bool TfrmMain::ShowListDialog(const std::string& phrase, ListEntry* entry) {
@@ -97,14 +92,10 @@ ClipboardText TfrmMain::ReadClipboardText() {
 void TfrmMain::Beep() { MessageBeep(MB_OK); }
 
 void TfrmMain::ShowMessage(const std::string& text, const std::string& caption) {
-  MessageBoxW(hwnd(), Widen(text).c_str(), Widen(caption).c_str(), MB_OK | MB_ICONEXCLAMATION);
+  Warn(hwnd(), std::string_view(text), std::string_view(caption));
 }
 
 GridCell TfrmMain::CurrentCell(int page) const { return Grid(page).CurrentCell(); }
-
-void TfrmMain::SetCellText(int page, GridCell cell, const std::string& text) {
-  Grid(page).SetCell(cell.col, cell.row, text);
-}
 
 void TfrmMain::SetGridHint(int page, const std::string& text) { Grid(page).SetHint(text); }
 

@@ -11,33 +11,21 @@
 #include "app/main_menus.h"
 #include "app/palette_keys.h"
 #include "app/system_menu_win.h"
-#include "ui/menu_win.h"
+#include "core/strconv_win.h"
 #include "forms/main_form.h"
 #include "store/layout.h"
 #include "ui/app_error_win.h"
+#include "ui/drag_cursor_win.h"
 #include "ui/dpi_win.h"
-#include "core/strconv_win.h"
+#include "ui/grid_view_win.h"
+#include "ui/menu_win.h"
 
 namespace tabcard {
 namespace {
 
 using forms::Event;
-using forms::EventArgs;
-using Router = forms::EventRouter<TfrmMain>;
-
-const Router::NamedHandler kHandlers[] = {
-    {"FormCreate", &TfrmMain::FormCreate},
-    {"FormShow", &TfrmMain::FormShow},
-    {"FormActivate", &TfrmMain::FormActivate},
-    {"FormResize", &TfrmMain::FormResize},
-    {"FormClose", &TfrmMain::FormClose},
-    {"PageControl1Change", &TfrmMain::PageControl1Change},
-    {"SGridMouseDown", &TfrmMain::SGridMouseDown},
-    {"SGridMouseMove", &TfrmMain::SGridMouseMove},
-    {"SGridMouseUp", &TfrmMain::SGridMouseUp},
-    {"SGridDblClik", &TfrmMain::SGridDblClik},
-    {"Timer1Timer", &TfrmMain::Timer1Timer},
-};
+using forms::FormEvent;
+using forms::MainControl;
 
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   auto* list = reinterpret_cast<std::vector<MonitorRect>*>(data);
@@ -61,7 +49,6 @@ TfrmMain::TfrmMain(RegistryBackend& store, HWND appWindow, std::wstring helpFile
     : FormWindow(forms::MainForm()),
       store_(store),
       appWindow_(appWindow),
-      router_(forms::MainForm(), forms::MakeTable(kHandlers)),
       helpFile_(std::move(helpFile)) {}
 
 TfrmMain::~TfrmMain() = default;
@@ -69,43 +56,64 @@ TfrmMain::~TfrmMain() = default;
 void TfrmMain::Create() {
   CreateForm(appWindow_);
   for (int page = 0; page < kPageCount; ++page) {
-    grids_[page].Attach(ControlWindow(forms::kMainGridNames[page]));
+    grids_[page].Attach(ControlWindow(forms::kMainGrids[page]));
   }
-  if (const BuiltControl* timer = built().Find(forms::kMainTimer)) {
-    timerId_ = static_cast<UINT_PTR>(timer->id);
-  }
+  timerId_ = static_cast<UINT_PTR>(forms::IdOf(MainControl::Timer1));
   const FontFace standardFont = StandardFont(GetACP() == 932);
   model_.emplace(store_, standardFont, static_cast<PaletteWindowView&>(*this), scale());
-  desktop_ = std::make_unique<DesktopWin>(hwnd(), LoadDragCursor(GetModuleHandleW(nullptr)));
-  transferView_ = std::make_unique<PaletteTransferView>(hwnd(), grids_, *model_);
-  transfer_ = std::make_unique<ItemTransfer>(*desktop_, *transferView_);
+  desktop_ = std::make_unique<DesktopWin>(hwnd(), LoadDragCursor());
+  transferView_ = std::make_unique<PaletteTransferView>(hwnd(), grids_);
+  transfer_ = std::make_unique<ItemTransfer>(*desktop_, *transferView_, *model_);
   commands_ = std::make_unique<MainCommands>(*model_, static_cast<CommandHost&>(*this));
   CreateTaskTray();
-  Fire(nullptr, Event::Create, {});
+  FormCreate();
 }
 
 void TfrmMain::CreateTaskTray() {
   TaskTray1 = std::make_unique<TTaskTray>();
   TaskTray1->SetTips("Tabcard");
-  TaskTray1->OnMouseUp = [this](forms::MouseButton button, int, int) {
+  TaskTray1->OnMouseUp = [this](MouseButton button, int, int) {
     commands_->TaskTray1MouseUp(button);
   };
   TaskTray1->OnMouseDblClick = [this] { commands_->TaskTray1MouseDblClick(); };
   TaskTray1->Loaded();
 }
 
-bool TfrmMain::Fire(const char* control, Event event, const EventArgs& args) {
+bool TfrmMain::OnEvent(const FormEvent& e) {
+  using C = MainControl;
+  static constexpr forms::Handler<TfrmMain, C> kHandlers[] = {
+      {C::frmMain, Event::Show, &TfrmMain::FormShow},
+      {C::frmMain, Event::Resize, &TfrmMain::FormResize},
+      {C::frmMain, Event::Close, &TfrmMain::FormClose},
+      {C::PageControl1, Event::Change, &TfrmMain::PageControl1Change},
+      {C::SGrdKjn1, Event::MouseDown, &TfrmMain::SGridMouseDown},
+      {C::SGrdKjn2, Event::MouseDown, &TfrmMain::SGridMouseDown},
+      {C::SGrdMemo, Event::MouseDown, &TfrmMain::SGridMouseDown},
+      {C::SGrdList, Event::MouseDown, &TfrmMain::SGridMouseDown},
+      {C::SGrdKjn1, Event::MouseMove, &TfrmMain::SGridMouseMove},
+      {C::SGrdKjn2, Event::MouseMove, &TfrmMain::SGridMouseMove},
+      {C::SGrdMemo, Event::MouseMove, &TfrmMain::SGridMouseMove},
+      {C::SGrdList, Event::MouseMove, &TfrmMain::SGridMouseMove},
+      {C::SGrdKjn1, Event::MouseUp, &TfrmMain::SGridMouseUp},
+      {C::SGrdKjn2, Event::MouseUp, &TfrmMain::SGridMouseUp},
+      {C::SGrdMemo, Event::MouseUp, &TfrmMain::SGridMouseUp},
+      {C::SGrdList, Event::MouseUp, &TfrmMain::SGridMouseUp},
+      {C::SGrdKjn1, Event::DblClick, &TfrmMain::SGridDblClik},
+      {C::SGrdKjn2, Event::DblClick, &TfrmMain::SGridDblClik},
+      {C::SGrdMemo, Event::DblClick, &TfrmMain::SGridDblClik},
+      {C::SGrdList, Event::DblClick, &TfrmMain::SGridDblClik},
+      {C::Timer1, Event::Timer, &TfrmMain::Timer1Timer},
+  };
   // Messages that arrive while the controls are still being built have no
   // model to go to yet.
-  if (!model_) return false;
-  return router_.Fire(*this, control, event, args);
+  return model_ && forms::Dispatch(*this, kHandlers, e);
 }
 
 // ---- handlers ----
 
-void TfrmMain::FormCreate(const EventArgs&) { model_->FormCreate(); }
+void TfrmMain::FormCreate() { model_->FormCreate(); }
 
-void TfrmMain::FormShow(const EventArgs&) {
+void TfrmMain::FormShow(const FormEvent&) {
   BuildSystemMenu(hwnd(), commands_->MenuState());
   model_->FormShow();
   // The first-run dialogs come once the window is on the screen, not from
@@ -113,37 +121,32 @@ void TfrmMain::FormShow(const EventArgs&) {
   if (model_->FirstRun) PostMessageW(hwnd(), kFirstRunMessage, 0, 0);
 }
 
-void TfrmMain::FormActivate(const EventArgs&) {}
+void TfrmMain::FormResize(const FormEvent&) { model_->FormResize(); }
 
-void TfrmMain::FormResize(const EventArgs&) { model_->FormResize(); }
-
-void TfrmMain::FormClose(const EventArgs& e) {
-  if (!model_->FormClose() && e.accept) *e.accept = false;
+void TfrmMain::FormClose(const FormEvent& e) {
+  if (!model_->FormClose()) e.Refuse();
 }
 
-void TfrmMain::PageControl1Change(const EventArgs&) { model_->PageControl1Change(); }
+void TfrmMain::PageControl1Change(const FormEvent&) { model_->PageControl1Change(); }
 
-void TfrmMain::SGridMouseDown(const EventArgs& e) {
-  const int page = PageOfGrid(e.sender);
-  if (page >= 0) transfer_->SGridMouseDown(page, e.button);
+// The four grids share these; the event names the grid.
+void TfrmMain::SGridMouseDown(const FormEvent& e) {
+  transfer_->Press(forms::MainGridPage(e.control), e.cell, e.button);
 }
 
-void TfrmMain::SGridMouseMove(const EventArgs& e) {
-  const int page = PageOfGrid(e.sender);
-  if (page >= 0) transfer_->SGridMouseMove(page);
+void TfrmMain::SGridMouseMove(const FormEvent& e) {
+  transfer_->Move(forms::MainGridPage(e.control), e.cell);
 }
 
-void TfrmMain::SGridMouseUp(const EventArgs& e) {
-  const int page = PageOfGrid(e.sender);
-  if (page >= 0) transfer_->SGridMouseUp(page, e.button);
+void TfrmMain::SGridMouseUp(const FormEvent& e) {
+  transfer_->Release(forms::MainGridPage(e.control), e.cell, e.button);
 }
 
-void TfrmMain::SGridDblClik(const EventArgs& e) {
-  const int page = PageOfGrid(e.sender);
-  if (page >= 0) transfer_->SGridDblClik(page);
+void TfrmMain::SGridDblClik(const FormEvent& e) {
+  transfer_->SendCell(forms::MainGridPage(e.control), e.cell);
 }
 
-void TfrmMain::Timer1Timer(const EventArgs&) {
+void TfrmMain::Timer1Timer(const FormEvent&) {
   KillTimer(hwnd(), timerId_);
   // Started again whatever the tick does, so a failed tick does not end the
   // title display for good.
@@ -152,7 +155,7 @@ void TfrmMain::Timer1Timer(const EventArgs&) {
     UINT_PTR id;
     ~Restart() { SetTimer(hwnd, id, kTickMs, nullptr); }
   } restart{hwnd(), timerId_};
-  transfer_->Timer1Timer();
+  transfer_->Tick();
 }
 
 // ---- messages ----
@@ -167,8 +170,8 @@ LRESULT TfrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // Not a form event: only a drag in progress cares that no drop will come.
       const auto& hdr = *reinterpret_cast<const NMHDR*>(lp);
       const BuiltControl* c = built().FindByWindow(hdr.hwndFrom);
-      const int page = c ? PageOfGrid(c->desc->name) : -1;
-      if (hdr.code == SGN_CAPTURELOST && page >= 0 && transfer_) transfer_->SGridCaptureLost(page);
+      const int page = c ? forms::MainGridPage(c->id) : -1;
+      if (hdr.code == SGN_CAPTURELOST && page >= 0 && transfer_) transfer_->CaptureLost(page);
       if (hdr.code == SGN_KEYDOWN && page >= 0) {
         return OnGridKey(page, reinterpret_cast<const GridKeyNotify&>(hdr)) ? 1 : 0;
       }
@@ -203,12 +206,11 @@ bool TfrmMain::OnGridKey(int page, const GridKeyNotify& key) {
   const bool ctrl = (key.keys & MK_CONTROL) != 0, shift = (key.keys & MK_SHIFT) != 0;
   switch (PaletteKey(key.vkey, ctrl, shift, GetKeyState(VK_MENU) < 0)) {
     case PaletteKeyAction::kSend:
-      RunReported(hwnd(), [&] { transfer_->SGridDblClik(page); });
+      RunReported(hwnd(), [&] { transfer_->SendCell(page, Grid(page).CurrentCell()); });
       return true;
     case PaletteKeyAction::kNextPage:
     case PaletteKeyAction::kPreviousPage: {
-      const int to = TurnedPage(page, kPageCount,
-                                !shift);
+      const int to = TurnedPage(page, kPageCount, !shift);
       SetActivePage(to);
       RunReported(hwnd(), [&] { model_->PageControl1Change(); });
       SetFocus(Grid(to).Handle());
@@ -225,14 +227,9 @@ bool TfrmMain::OnContextMenu(HWND from, LPARAM lp) {
     if (from == Grid(p).Handle()) page = p;
   }
   if (page < 0 || !transfer_) return false;
-  POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-  if (lp == -1) {
-    // From the keyboard: under the current cell, as menus opened by keys are.
-    const GridCell c = Grid(page).CurrentCell();
-    const RECT r = Grid(page).CellRect(c.col, c.row);
-    pt = POINT{r.left, r.bottom};
-    ClientToScreen(from, &pt);
-  }
+  // From the keyboard: under the current cell, as menus opened by keys are.
+  const POINT pt =
+      lp == -1 ? MenuPointUnderCurrentCell(Grid(page)) : POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   if (page == kPageMemo || page == kPageList) {
     const int command = TrackPopup(
         hwnd(), BuildPopupMenu(page == kPageMemo ? MemoMenuLayout() : ListMenuLayout()), pt);
@@ -240,7 +237,7 @@ bool TfrmMain::OnContextMenu(HWND from, LPARAM lp) {
     return true;
   }
   const int command = TrackPopup(hwnd(), BuildPopupMenu(KojinMenuLayout()), pt);
-  if (command != 0) transfer_->mnuKnjShimeiClick(KojinMenuCaption(command));
+  if (command != 0) transfer_->SendItem(KojinMenuItem(command));
   return true;
 }
 
@@ -252,14 +249,7 @@ void TfrmMain::OnScaleChanged() {
 
 StringGrid& TfrmMain::Grid(int page) const { return grids_.at(static_cast<std::size_t>(page)); }
 
-HWND TfrmMain::PageControl() const { return ControlWindow(forms::kMainPageControl); }
-
-int TfrmMain::PageOfGrid(const char* name) const {
-  for (int page = 0; page < kPageCount; ++page) {
-    if (name && std::string_view(name) == forms::kMainGridNames[page]) return page;
-  }
-  return -1;
-}
+HWND TfrmMain::PageControl() const { return ControlWindow(MainControl::PageControl1); }
 
 void TfrmMain::SetGridGeometry(int page, int cols, int rows, int colWidth, int rowHeight) {
   StringGrid& g = Grid(page);
@@ -269,17 +259,8 @@ void TfrmMain::SetGridGeometry(int page, int cols, int rows, int colWidth, int r
   g.SetDefaultRowHeight(rowHeight);
 }
 
-std::string TfrmMain::GridFontFace(int page) const { return Narrow(Grid(page).LogFont().lfFaceName); }
-
-void TfrmMain::SetGridFont(int page, const GridFontSpec& font) {
-  LOGFONTW lf = Grid(page).LogFont();
-  const std::wstring face = Widen(font.face);
-  lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-  lf.lfHeight = font.height;
-  lf.lfWidth = 0;
-  lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = font.italic ? TRUE : FALSE;
-  Grid(page).SetLogFont(lf);
+void TfrmMain::SetGridFont(int page, const GridFont& font) {
+  tabcard::SetGridFont(Grid(page), font, scale());
 }
 
 void TfrmMain::SetGridColumns(int page, int cols, int colWidth) {
@@ -293,13 +274,10 @@ int TfrmMain::GridClientWidth(int page) const {
   return r.right - r.left;
 }
 
-void TfrmMain::SetGridCells(int page, const CellTexts& cells) {
-  StringGrid& g = Grid(page);
-  const int cols = std::min(cells.Cols(), g.ColCount());
-  const int rows = std::min(cells.Rows(), g.RowCount());
-  for (int r = 0; r < rows; ++r) {
-    for (int c = 0; c < cols; ++c) g.SetCell(c, r, cells.At(c, r));
-  }
+void TfrmMain::SetGridCells(int page, const CellTexts& cells) { FillGrid(Grid(page), cells); }
+
+void TfrmMain::SetCellText(int page, GridCell cell, const std::string& text) {
+  Grid(page).SetCell(cell.col, cell.row, text);
 }
 
 int TfrmMain::PageControlWidth() const {
@@ -310,9 +288,13 @@ int TfrmMain::PageControlWidth() const {
 
 void TfrmMain::SetTabWidth(int width) { tabcard::SetTabWidth(PageControl(), width); }
 
-int TfrmMain::ActivePage() const { return ActiveTab(built(), forms::kMainPageControl); }
+int TfrmMain::ActivePage() const {
+  return ActiveTab(built(), forms::IdOf(MainControl::PageControl1));
+}
 
-void TfrmMain::SetActivePage(int page) { ShowSheet(built(), forms::kMainPageControl, page); }
+void TfrmMain::SetActivePage(int page) {
+  ShowSheet(built(), forms::IdOf(MainControl::PageControl1), page);
+}
 
 WindowBounds TfrmMain::Bounds() const {
   const RECT r = self().ScreenBounds();

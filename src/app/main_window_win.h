@@ -15,7 +15,6 @@
 #include "app/palette_model.h"
 #include "app/palette_transfer_win.h"
 #include "app/transfer.h"
-#include "forms/event_router.h"
 #include "store/registry.h"
 #include "tray/task_tray_win.h"
 #include "ui/form_window_win.h"
@@ -38,32 +37,31 @@ class TfrmMain : public FormWindow, private PaletteWindowView, private CommandHo
   void Create();
   PaletteModel& model() { return *model_; }
 
-  // Handlers bound in the form description.
-  void FormCreate(const forms::EventArgs& e);
-  void FormShow(const forms::EventArgs& e);
-  void FormActivate(const forms::EventArgs& e);
-  void FormResize(const forms::EventArgs& e);
-  void FormClose(const forms::EventArgs& e);
-  void PageControl1Change(const forms::EventArgs& e);
-  void SGridMouseDown(const forms::EventArgs& e);
-  void SGridMouseMove(const forms::EventArgs& e);
-  void SGridMouseUp(const forms::EventArgs& e);
-  void SGridDblClik(const forms::EventArgs& e);
-  void Timer1Timer(const forms::EventArgs& e);
-
  protected:
-  bool Fire(const char* control, forms::Event event, const forms::EventArgs& args) override;
+  bool OnEvent(const forms::FormEvent& e) override;
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnScaleChanged() override;
 
  private:
+  // The form's handlers.
+  void FormCreate();
+  void FormShow(const forms::FormEvent& e);
+  void FormResize(const forms::FormEvent& e);
+  void FormClose(const forms::FormEvent& e);
+  void PageControl1Change(const forms::FormEvent& e);
+  void SGridMouseDown(const forms::FormEvent& e);
+  void SGridMouseMove(const forms::FormEvent& e);
+  void SGridMouseUp(const forms::FormEvent& e);
+  void SGridDblClik(const forms::FormEvent& e);
+  void Timer1Timer(const forms::FormEvent& e);
+
   // PaletteWindowView
   void SetGridGeometry(int page, int cols, int rows, int colWidth, int rowHeight) override;
-  std::string GridFontFace(int page) const override;
-  void SetGridFont(int page, const GridFontSpec& font) override;
+  void SetGridFont(int page, const GridFont& font) override;
   void SetGridColumns(int page, int cols, int colWidth) override;
   int GridClientWidth(int page) const override;
   void SetGridCells(int page, const CellTexts& cells) override;
+  void SetCellText(int page, GridCell cell, const std::string& text) override;
   int PageControlWidth() const override;
   void SetTabWidth(int width) override;
   int ActivePage() const override;
@@ -80,7 +78,6 @@ class TfrmMain : public FormWindow, private PaletteWindowView, private CommandHo
 
   // CommandHost
   bool ShowDialog(ModalDialog dialog) override;
-  void SaveOptionsUnshown() override;
   bool ShowListDialog(const std::string& phrase, ListEntry* entry) override;
   void Minimize() override;
   void ShowAndActivate() override;
@@ -93,22 +90,18 @@ class TfrmMain : public FormWindow, private PaletteWindowView, private CommandHo
   void Beep() override;
   void ShowMessage(const std::string& text, const std::string& caption) override;
   GridCell CurrentCell(int page) const override;
-  void SetCellText(int page, GridCell cell, const std::string& text) override;
   void SetGridHint(int page, const std::string& text) override;
 
   bool DialogAlreadyOpen() const;
   void CreateTaskTray();
   // The grids' popup menus at a screen point; false for a window that has none.
-
   bool OnContextMenu(HWND from, LPARAM lp);
   bool OnGridKey(int page, const GridKeyNotify& key);
-  int PageOfGrid(const char* name) const;
   StringGrid& Grid(int page) const;
   HWND PageControl() const;
 
   RegistryBackend& store_;
   HWND appWindow_;
-  forms::EventRouter<TfrmMain> router_;
   std::optional<PaletteModel> model_;
   mutable std::array<StringGrid, kPageCount> grids_;
   std::unique_ptr<DesktopWin> desktop_;

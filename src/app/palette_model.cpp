@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "options/option_model.h"
+#include "store/memo.h"
+
 namespace tabcard {
 
 PaletteModel::PaletteModel(RegistryBackend& store, const FontFace& standardFont,
@@ -95,6 +98,8 @@ bool PaletteModel::ReloadList() {
 
 bool PaletteModel::SaveList() { return tabcard::SaveList(store_, list_); }
 
+bool PaletteModel::SaveOptionsUnshown() { return SaveOpeningSettings(store_, standardFont_); }
+
 bool PaletteModel::LoadWindowState() {
   std::int32_t screenWidth = 0, screenHeight = 0;
   view_.ScreenSize(&screenWidth, &screenHeight);
@@ -130,16 +135,25 @@ GridShape PaletteModel::Shape(int page) const {
   return GridShape{c.ColCount, c.RowCount};
 }
 
+const PageItems& PaletteModel::Items(int page) const {
+  return settings_.items[static_cast<std::size_t>(page)];
+}
+
+std::string PaletteModel::MemoTitle(int slot) const {
+  return slot >= 0 && static_cast<std::size_t>(slot) < memoTitles_.size()
+             ? memoTitles_[static_cast<std::size_t>(slot)]
+             : std::string();
+}
+
+std::string PaletteModel::MemoHead(int slot) const {
+  return ReadMemoHead(slot, kMemoTextCapacity);
+}
+
 void PaletteModel::ApplyPageGeometry(int page) {
   const PageConfig& c = settings_.configs[static_cast<std::size_t>(page)];
   view_.SetGridGeometry(page, c.ColCount, c.RowCount, scale_.Px(c.ColWidth),
                         scale_.Px(c.RowHeight));
-  GridFontSpec font;
-  font.face = GridFontFace(c.FontName, view_.GridFontFace(page));
-  font.height = scale_.FontHeight(c.FontSize);
-  font.bold = c.FontBold;
-  font.italic = c.FontItalic;
-  view_.SetGridFont(page, font);
+  view_.SetGridFont(page, FontOf(c));
 }
 
 void PaletteModel::FillPersonalCells(int page) {
@@ -148,7 +162,20 @@ void PaletteModel::FillPersonalCells(int page) {
 }
 
 void PaletteModel::FillMemoTitles() {
-  view_.SetGridCells(kPageMemo, MemoCells(Shape(kPageMemo), settings_.MemoCount));
+  memoTitles_.clear();
+  for (int slot = 0; slot < settings_.MemoCount; ++slot) memoTitles_.push_back(tabcard::MemoTitle(slot));
+  view_.SetGridCells(kPageMemo, MemoCells(Shape(kPageMemo), settings_.MemoCount,
+                                          [this](int slot) { return MemoTitle(slot); }));
+}
+
+void PaletteModel::SetMemoTitle(GridCell cell, std::string title) {
+  const GridShape shape = Shape(kPageMemo);
+  const int slot = MemoSlot(shape, settings_.MemoCount, cell.col, cell.row);
+  if (slot < 0) return;
+  if (static_cast<std::size_t>(slot) < memoTitles_.size()) {
+    memoTitles_[static_cast<std::size_t>(slot)] = title;
+  }
+  view_.SetCellText(kPageMemo, cell, title);
 }
 
 void PaletteModel::FillListCells() {

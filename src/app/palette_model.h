@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/transfer.h"
+#include "forms/palette.h"
 #include "store/layout.h"
-#include "store/palette.h"
 #include "store/phrase_list.h"
 #include "store/placement.h"
 #include "store/profile_store.h"
@@ -20,15 +21,6 @@
 
 namespace tabcard {
 
-// A grid's font as ApplyPageGeometry leaves it; the view keeps every other
-// attribute of the grid's current font.
-struct GridFontSpec {
-  std::string face;  // CP932, at most 31 bytes
-  int height = 0;    // LOGFONT height in device pixels
-  bool bold = false;
-  bool italic = false;
-};
-
 // What the model needs of the window. Sizes are device pixels; the model
 // scales configured and design values with the DpiScale it is given.
 class PaletteWindowView {
@@ -36,11 +28,12 @@ class PaletteWindowView {
   virtual ~PaletteWindowView() = default;
 
   virtual void SetGridGeometry(int page, int cols, int rows, int colWidth, int rowHeight) = 0;
-  virtual std::string GridFontFace(int page) const = 0;
-  virtual void SetGridFont(int page, const GridFontSpec& font) = 0;
+  // At the window's DPI; every other attribute of the grid's font kept.
+  virtual void SetGridFont(int page, const GridFont& font) = 0;
   virtual void SetGridColumns(int page, int cols, int colWidth) = 0;
   virtual int GridClientWidth(int page) const = 0;
   virtual void SetGridCells(int page, const CellTexts& cells) = 0;
+  virtual void SetCellText(int page, GridCell cell, const std::string& text) = 0;
 
   virtual int PageControlWidth() const = 0;
   virtual void SetTabWidth(int width) = 0;
@@ -69,7 +62,7 @@ enum class ListEdit {
   kNotSaved,  // the list was read back from the store and shown as stored
 };
 
-class PaletteModel {
+class PaletteModel : public PaletteContent {
  public:
   PaletteModel(RegistryBackend& store, const FontFace& standardFont, PaletteWindowView& view,
                DpiScale scale);
@@ -97,6 +90,8 @@ class PaletteModel {
   void ApplyPageGeometry(int page);
   void FillPersonalCells(int page);
   void FillMemoTitles();
+  // A memo the memo menu wrote: its cell and hint show the new title.
+  void SetMemoTitle(GridCell cell, std::string title);
   void FillListCells();
   void FitColumnWidths();
   void FitTabWidth();
@@ -115,6 +110,10 @@ class PaletteModel {
   ListEdit DeletePhrase(int index);
   // LoadList, then FillListCells; gives ListRead().
   bool ReloadList();
+  // The first start's save: what the options dialog would open on (the
+  // stored configuration, or the standard one where it cannot be read),
+  // written in full, without its window.
+  bool SaveOptionsUnshown();
 
   // State fields of TfrmMain.
   bool BootInTaskTray = false;
@@ -133,7 +132,15 @@ class PaletteModel {
   // list be saved, or a save would replace a stored list it could not read.
   bool ListRead() const { return listRead_; }
   const DpiScale& scale() const { return scale_; }
-  GridShape Shape(int page) const;
+
+  // PaletteContent: what the grids show and their cells send.
+  GridShape Shape(int page) const override;
+  const PageItems& Items(int page) const override;
+  const ItemValues& CurrentItemValues() const override { return profile_.values; }
+  std::string MemoTitle(int slot) const override;
+  std::string MemoHead(int slot) const override;
+  const PhraseList& List() const override { return list_; }
+  bool SendsTab() const override { return TabMode; }
 
  private:
   ListEdit StoreEditedList();
@@ -145,6 +152,7 @@ class PaletteModel {
   PaletteSettings settings_;
   Profile profile_;
   PhraseList list_;
+  std::vector<std::string> memoTitles_;  // by slot, as the memo page shows them
   bool listRead_ = false;
 };
 

@@ -10,8 +10,6 @@ namespace tabcard {
 
 namespace {
 
-bool IsPersonal(int page) { return page == kPageKojin1 || page == kPageKojin2; }
-
 std::intptr_t PackPoint(ScreenPoint p) { return PackWords(p.x, p.y); }
 
 }  // namespace
@@ -24,45 +22,60 @@ std::string_view ItemTransfer::CellValue::Text() const { return UpToZero(block);
 
 bool ItemTransfer::CellValue::IsBlank() const { return tabcard::IsBlank(Text()); }
 
+// Personal cells by their slot's item, memo cells by their slot, list
+// cells by their phrase: never by what the grid happens to show.
 std::optional<ItemTransfer::CellValue> ItemTransfer::ValueOf(int page, GridCell cell) const {
+  const GridShape shape = content_.Shape(page);
   if (IsPersonal(page)) {
-    const int item = FindItem(view_.CellText(page, cell));
+    const int item = PersonalCellItem(shape, content_.Items(page), cell.col, cell.row);
     if (item < 0) return std::nullopt;
-    return CellValue{view_.CurrentItemValues()[static_cast<std::size_t>(item)]};
+    return CellValue{content_.CurrentItemValues()[static_cast<std::size_t>(item)]};
   }
   if (page == kPageMemo) {
-    const GridShape shape = view_.Shape(page);
-    CellValue memo{view_.MemoHead(MemoSlot(shape, shape.cols * shape.rows, cell.col, cell.row))};
+    const int slot = MemoSlot(shape, shape.cols * shape.rows, cell.col, cell.row);
+    if (slot < 0) return std::nullopt;
+    CellValue memo{content_.MemoHead(slot)};
     memo.block.resize(kMemoTextCapacity, '\0');
     return memo;
   }
-  return CellValue{view_.CellText(page, cell)};
+  const std::vector<std::string>& phrases = content_.List().ListPhrases;
+  const int phrase = PhraseIndex(shape, phrases.size(), cell.col, cell.row);
+  if (phrase < 0) return std::nullopt;
+  return CellValue{phrases[static_cast<std::size_t>(phrase)]};
 }
 
-void ItemTransfer::SGridMouseDown(int page, MouseButton button) {
+// What the cell shows: the item's name, the memo's title, the phrase.
+bool ItemTransfer::ShowsText(int page, GridCell cell) const {
+  const GridShape shape = content_.Shape(page);
+  if (IsPersonal(page)) {
+    const int slot = PersonalSlot(shape, cell.col, cell.row);
+    return slot >= 0 && !content_.Items(page)[static_cast<std::size_t>(slot)].empty();
+  }
+  if (page == kPageMemo) {
+    const int slot = MemoSlot(shape, shape.cols * shape.rows, cell.col, cell.row);
+    return slot >= 0 && !content_.MemoTitle(slot).empty();
+  }
+  const auto value = ValueOf(page, cell);
+  return value && !value->block.empty();
+}
+
+void ItemTransfer::Press(int page, GridCell cell, MouseButton button) {
   if (button == MouseButton::Left) {
-    const GridCell cell = view_.CurrentCell(page);
     state_.DragCol = cell.col;
     state_.DragRow = cell.row;
-    if (!cell.IsCell()) return;
-    if (!view_.CellText(page, cell).empty() && !state_.DragArmed) state_.DragArmed = true;
-  } else if (button == MouseButton::Right) {
+    if (cell.IsCell() && ShowsText(page, cell)) state_.DragArmed = true;
+  } else if (button == MouseButton::Right && cell.IsCell()) {
     // A press below the last row or right of the last column leaves the
     // current cell as it is.
-    if (const auto cell = view_.CellAtScreen(page, desktop_.CursorPos())) {
-      view_.SetCurrentCell(page, *cell);
-    }
+    view_.SetCurrentCell(page, cell);
   }
 }
 
-void ItemTransfer::SGridMouseMove(int page) {
+void ItemTransfer::Move(int page, GridCell cell) {
   if (!state_.DragArmed) return;
   const WindowId under = desktop_.WindowFromPoint(desktop_.CursorPos());
   // No distance threshold: the neighbouring cell, or any other window, starts it.
-  if (under == view_.GridWindow(page) &&
-      view_.CurrentCell(page) == GridCell{state_.DragCol, state_.DragRow}) {
-    return;
-  }
+  if (under == view_.GridWindow(page) && cell == GridCell{state_.DragCol, state_.DragRow}) return;
   StartDrag(page);
   state_.DragArmed = false;
 }
@@ -85,11 +98,12 @@ void ItemTransfer::StartDrag(int page) {
   desktop_.SetCapture(view_.GridWindow(page));
 }
 
-void ItemTransfer::SGridMouseUp(int page, MouseButton button) {
+void ItemTransfer::Release(int page, GridCell cell, MouseButton button) {
   if (button != MouseButton::Left) return;
   if (state_.DragArmed || !state_.Dragging) {
     state_.DragArmed = false;
-    SetClickHint(page);
+    // Released off the cells, the click was on the pressed cell.
+    SetClickHint(page, cell.IsCell() ? cell : GridCell{state_.DragCol, state_.DragRow});
     return;
   }
   Drop(page);
@@ -153,7 +167,7 @@ bool ItemTransfer::ClickAt(WindowId control, WindowId topLevel, ScreenPoint p) {
   return answered(control, wm::kLButtonUp, wm::kMkLButton, at);
 }
 
-void ItemTransfer::SGridCaptureLost(int page) {
+void ItemTransfer::CaptureLost(int page) {
   state_.DragArmed = false;
   if (!state_.Dragging) return;
   desktop_.ShowDragCursor(false);
@@ -161,10 +175,9 @@ void ItemTransfer::SGridCaptureLost(int page) {
   view_.SetCurrentCell(page, {state_.DragCol, state_.DragRow});
 }
 
-void ItemTransfer::SetClickHint(int page) {
-  const GridCell c = view_.CurrentCell(page);
+void ItemTransfer::SetClickHint(int page, GridCell c) {
   if (!c.IsCell()) return;
-  const GridShape shape = view_.Shape(page);
+  const GridShape shape = content_.Shape(page);
   std::string hint;
   if (IsPersonal(page)) {
     const auto value = ValueOf(page, c);
@@ -174,33 +187,31 @@ void ItemTransfer::SetClickHint(int page) {
     }
     if (value) hint = value->block;
   } else if (page == kPageMemo) {
-    const std::string title = view_.CellText(page, c);
-    if (MemoSlot(shape, shape.cols * shape.rows, c.col, c.row) >= 0 && !IsBlank(title)) {
-      hint = title;
-    }
+    const int slot = MemoSlot(shape, shape.cols * shape.rows, c.col, c.row);
+    std::string title = slot >= 0 ? content_.MemoTitle(slot) : std::string();
+    if (!IsBlank(title)) hint = std::move(title);
   } else {
-    const int phrase = PhraseIndex(shape, view_.PhraseCount(), c.col, c.row);
-    if (phrase >= 0) {
-      std::string text = view_.ListHint(static_cast<std::size_t>(phrase));
-      if (!IsBlank(text)) hint = std::move(text);
+    const PhraseList& list = content_.List();
+    const int phrase = PhraseIndex(shape, list.ListPhrases.size(), c.col, c.row);
+    if (phrase >= 0 && static_cast<std::size_t>(phrase) < list.ListHints.size() &&
+        !IsBlank(list.ListHints[static_cast<std::size_t>(phrase)])) {
+      hint = list.ListHints[static_cast<std::size_t>(phrase)];
     }
   }
   view_.SetHint(page, hint);
   view_.ShowHint(page, !hint.empty());
 }
 
-void ItemTransfer::SGridDblClik(int page) {
-  const GridCell c = view_.CurrentCell(page);
-  if (!c.IsCell()) return;
-  const auto value = ValueOf(page, c);
+void ItemTransfer::SendCell(int page, GridCell cell) {
+  if (!cell.IsCell()) return;
+  const auto value = ValueOf(page, cell);
   if (!value || value->IsBlank()) return;
   SendToTarget(*value);
 }
 
-void ItemTransfer::mnuKnjShimeiClick(std::string_view caption) {
-  const int item = FindItem(caption);
-  if (item < 0) return;
-  const CellValue value{view_.CurrentItemValues()[static_cast<std::size_t>(item)]};
+void ItemTransfer::SendItem(int item) {
+  if (item < 0 || item >= kItemCount) return;
+  const CellValue value{content_.CurrentItemValues()[static_cast<std::size_t>(item)]};
   if (value.IsBlank()) return;
   SendToTarget(value);
 }
@@ -264,13 +275,13 @@ void ItemTransfer::PasteKeystrokes() {
   desktop_.KeyEvent(vk::kInsert, vk::kExtendedKey);
   desktop_.KeyEvent(vk::kInsert, vk::kExtendedKey | vk::kKeyUp);
   desktop_.KeyEvent(vk::kShift, vk::kExtendedKey | vk::kKeyUp);
-  if (view_.TabMode()) {
+  if (content_.SendsTab()) {
     desktop_.KeyEvent(vk::kTab, vk::kExtendedKey);
     desktop_.KeyEvent(vk::kTab, vk::kExtendedKey | vk::kKeyUp);
   }
 }
 
-void ItemTransfer::Timer1Timer() {
+void ItemTransfer::Tick() {
   if (auto caption = caption_.Update(desktop_)) view_.SetCaption(*caption);
   const WindowId w = desktop_.TopLevelOf(desktop_.Foreground());
   // No foreground window happens for a moment while activation moves; it

@@ -3,8 +3,10 @@
 // double-click or from the item menu. Also the timer tick that follows the
 // foreground window and shows the clipboard's text in the title bar.
 //
-// The main window implements PaletteView over its grids and forwards the
-// grids' mouse events and its timer to the handlers of ItemTransfer.
+// What a cell sends comes from PaletteContent (the model: the cell's slot,
+// its item, memo or phrase); PaletteView is only what a window can answer.
+// TfrmMain implements the view and hands the grids' events over with their
+// cells.
 #pragma once
 
 #include <cstddef>
@@ -14,46 +16,50 @@
 
 #include "app/caption.h"
 #include "app/desktop.h"
-#include "forms/event_router.h"
+#include "forms/input.h"
 #include "forms/main_form.h"
+#include "forms/palette.h"
 #include "store/catalogue.h"
-#include "store/palette.h"
-#include "ui/grid_geometry.h"
+#include "store/phrase_list.h"
 
 namespace tabcard {
 
-// The palette as the transfer sees it. Pages are numbered as PageIndex.
+// What the palette's cells stand for. Pages are numbered as PageIndex.
+class PaletteContent {
+ public:
+  virtual ~PaletteContent() = default;
+
+  // The page's configured shape, which its grid has.
+  virtual GridShape Shape(int page) const = 0;
+  // The item names of a personal page's slots.
+  virtual const PageItems& Items(int page) const = 0;
+  // The current user's item texts.
+  virtual const ItemValues& CurrentItemValues() const = 0;
+  // The title the memo page shows for a slot.
+  virtual std::string MemoTitle(int slot) const = 0;
+  // ReadMemoHead(slot, kMemoTextCapacity): exactly 4096 bytes, zero-filled.
+  virtual std::string MemoHead(int slot) const = 0;
+  virtual const PhraseList& List() const = 0;
+  // TAB mode: a TAB follows each paste.
+  virtual bool SendsTab() const = 0;
+};
+
+// What only the palette's window can do for the transfer.
 class PaletteView {
  public:
   virtual ~PaletteView() = default;
 
   virtual WindowId GridWindow(int page) const = 0;
-  // Column and row counts of the page's grid.
-  virtual GridShape Shape(int page) const = 0;
-  virtual GridCell CurrentCell(int page) const = 0;
-  // Sets the column, then the row. Only called with a cell of the grid.
+  // Only called with a cell of the grid.
   virtual void SetCurrentCell(int page, GridCell cell) = 0;
-  // The cell under a screen point, none when the point is on no cell.
-  virtual std::optional<GridCell> CellAtScreen(int page, ScreenPoint p) const = 0;
-  virtual std::string CellText(int page, GridCell cell) const = 0;
-
-  // The current user's item texts.
-  virtual const ItemValues& CurrentItemValues() const = 0;
-  // ReadMemoHead(slot, kMemoTextCapacity): exactly 4096 bytes, zero-filled.
-  virtual std::string MemoHead(int slot) const = 0;
-  virtual std::size_t PhraseCount() const = 0;
-  virtual std::string ListHint(std::size_t phrase) const = 0;
-  virtual bool TabMode() const = 0;
-
-  // The grid's tooltip: its text, and whether it shows at all.
+  // The grid's tooltip (also the cell's description for screen readers):
+  // its text, and whether it shows at all.
   virtual void SetHint(int page, std::string_view text) = 0;
   virtual void ShowHint(int page, bool on) = 0;
   virtual void SetCaption(std::string_view text) = 0;
   // A short message by the palette that goes away by itself.
   virtual void ShowNotice(std::string_view text) = 0;
 };
-
-using forms::MouseButton;
 
 // Bounds of the waits. A held clipboard is retried inside
 // Desktop::PlaceClipboardText.
@@ -80,23 +86,27 @@ struct TransferState {
 
 class ItemTransfer {
  public:
-  ItemTransfer(Desktop& desktop, PaletteView& view) : desktop_(desktop), view_(view) {}
+  ItemTransfer(Desktop& desktop, PaletteView& view, const PaletteContent& content)
+      : desktop_(desktop), view_(view), content_(content) {}
   ItemTransfer(const ItemTransfer&) = delete;
   ItemTransfer& operator=(const ItemTransfer&) = delete;
 
-  // The grid has already made the pressed cell current.
-  void SGridMouseDown(int page, MouseButton button);
-  void SGridMouseMove(int page);
-  void SGridMouseUp(int page, MouseButton button);
-  void SGridDblClik(int page);
+  // The grid's mouse, with the cell under the pointer (kNoCell off the
+  // cells). A left press arms a drag of its cell; leaving that cell starts
+  // it; the release drops it, or shows the click's hint.
+  void Press(int page, GridCell cell, MouseButton button);
+  void Move(int page, GridCell cell);
+  void Release(int page, GridCell cell, MouseButton button);
   // The grid lost the mouse capture to another window: a drag in progress
   // can never see its drop, so it ends as if cancelled.
-  void SGridCaptureLost(int page);
-  // caption: the chosen KojinMenu entry's caption.
-  void mnuKnjShimeiClick(std::string_view caption);
+  void CaptureLost(int page);
+  // A double-click, Enter or Space: the cell's value into TargetWindow.
+  void SendCell(int page, GridCell cell);
+  // An entry of the item menu: the item's value into TargetWindow.
+  void SendItem(int item);
   // The work of one tick; the caller stops Timer1 before and starts it
   // again with kTickMs after.
-  void Timer1Timer();
+  void Tick();
 
   const TransferState& State() const { return state_; }
 
@@ -108,14 +118,17 @@ class ItemTransfer {
     std::string_view Text() const;
     bool IsBlank() const;
   };
-  // None for a personal cell whose caption names no item.
+  // None for a cell that stands for nothing (no item, past the last memo
+  // or phrase).
   std::optional<CellValue> ValueOf(int page, GridCell cell) const;
+  // Whether the cell shows any text: only such a cell arms a drag.
+  bool ShowsText(int page, GridCell cell) const;
 
   void StartDrag(int page);
   void Drop(int page);
   // The drag cursor off, the capture released, the pressed cell current again.
   void EndDrop(int page);
-  void SetClickHint(int page);
+  void SetClickHint(int page, GridCell cell);
   // Places the value, brings target's window forward and types the paste.
   void SendToTarget(const CellValue& value);
   // False, after a beep and a notice, when w's process would drop our input.
@@ -131,6 +144,7 @@ class ItemTransfer {
 
   Desktop& desktop_;
   PaletteView& view_;
+  const PaletteContent& content_;
   TransferState state_;
   ClipboardCaption caption_;
 };

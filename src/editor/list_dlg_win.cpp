@@ -5,54 +5,49 @@
 #include "ui/storable_win.h"
 
 namespace tabcard {
-namespace {
 
-using Router = forms::EventRouter<TfrmListDlg>;
+using forms::Event;
+using forms::FormEvent;
+using C = forms::ListDlgControl;
 
-const Router::NamedHandler kHandlers[] = {
-    {"cmdCopyClick", &TfrmListDlg::cmdCopyClick},
-    {"cmdOKClick", &TfrmListDlg::cmdOKClick},
-};
-
-}  // namespace
-
-TfrmListDlg::TfrmListDlg(ListDlgModel& model)
-    : FormWindow(forms::ListDlgForm()),
-      model_(model),
-      router_(forms::ListDlgForm(), forms::MakeTable(kHandlers)) {}
+TfrmListDlg::TfrmListDlg(ListDlgModel& model) : FormWindow(forms::ListDlgForm()), model_(model) {}
 
 bool TfrmListDlg::Execute(HWND owner) {
   CreateForm(owner);
-  SetControlText("txtListMemo", model_.txtListMemo);
-  SetControlText("txtListHint", model_.txtListHint);
+  SetControlText(C::txtListMemo, model_.txtListMemo);
+  SetControlText(C::txtListHint, model_.txtListHint);
   return ShowModal(owner) == forms::kModalOk;
 }
 
-bool TfrmListDlg::Fire(const char* control, forms::Event event, const forms::EventArgs& args) {
-  return router_.Fire(*this, control, event, args);
+bool TfrmListDlg::OnEvent(const FormEvent& e) {
+  static constexpr forms::Handler<TfrmListDlg, C> kHandlers[] = {
+      {C::cmdCopy, Event::Click, &TfrmListDlg::cmdCopyClick},
+      {C::cmdOK, Event::Click, &TfrmListDlg::cmdOKClick},
+  };
+  return forms::Dispatch(*this, kHandlers, e);
 }
 
 void TfrmListDlg::ReadControls() {
-  model_.txtListMemo = ControlText("txtListMemo");
-  model_.txtListHint = ControlText("txtListHint");
+  model_.txtListMemo = ControlText(C::txtListMemo);
+  model_.txtListHint = ControlText(C::txtListHint);
 }
 
-void TfrmListDlg::cmdCopyClick(const forms::EventArgs&) {
+void TfrmListDlg::cmdCopyClick(const FormEvent&) {
   ReadControls();
   model_.cmdCopyClick();
-  SetControlText("txtListHint", model_.txtListHint);
+  SetControlText(C::txtListHint, model_.txtListHint);
 }
 
 // Text the store cannot hold would be kept as "?" and the phrase silently
 // changed: the dialog says which character it is and stays open.
-void TfrmListDlg::cmdOKClick(const forms::EventArgs& e) {
+void TfrmListDlg::cmdOKClick(const FormEvent& e) {
   struct Field {
-    const char* control;
+    C control;
     const wchar_t* label;
   };
-  for (const Field& f : {Field{"txtListMemo", L"登録内容"}, Field{"txtListHint", L"ヒント"}}) {
+  for (const Field& f : {Field{C::txtListMemo, L"登録内容"}, Field{C::txtListHint, L"ヒント"}}) {
     if (CheckStorable(hwnd(), ControlWindow(f.control), f.label, L"リスト登録")) continue;
-    if (e.accept) *e.accept = false;
+    e.Refuse();
     return;
   }
   ReadControls();

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "editor/list_dlg.h"
-#include "forms/event_router.h"
 #include "ui/form_window_win.h"
 
 namespace tabcard {
@@ -15,17 +14,15 @@ class TfrmListDlg : public FormWindow {
   // it closed with OK, the model then holding the texts as edited.
   bool Execute(HWND owner);
 
-  void cmdCopyClick(const forms::EventArgs& e);
-  void cmdOKClick(const forms::EventArgs& e);
-
  protected:
-  bool Fire(const char* control, forms::Event event, const forms::EventArgs& args) override;
+  bool OnEvent(const forms::FormEvent& e) override;
 
  private:
+  void cmdCopyClick(const forms::FormEvent& e);
+  void cmdOKClick(const forms::FormEvent& e);
   void ReadControls();
 
   ListDlgModel& model_;
-  forms::EventRouter<TfrmListDlg> router_;
 };
 
 }  // namespace tabcard

@@ -41,6 +41,12 @@ void PropertyModel::UserChange(int list) {
   ShowPageFields(list, currentUser_);
 }
 
+std::string PropertySaveResult::FailureText() const {
+  if (Closes()) return {};
+  const char* what = !usersSaved ? "プロフィール" : "リスト";
+  return std::string(what) + "を保存できませんでした。\nもう一度 OK を押すか、ｷｬﾝｾﾙで閉じてください。";
+}
+
 PropertySaveResult PropertyModel::cmdOKClick() {
   if (IsFieldPage(currentPage_)) StorePageFields(currentPage_, currentUser_);
   PropertySaveResult result;

@@ -67,6 +67,8 @@ struct PropertySaveResult {
   bool usersSaved = false;
   bool listSaved = false;
   bool Closes() const { return usersSaved && listSaved; }
+  // What the user is told when the dialog stays open; empty when it closes.
+  std::string FailureText() const;
 };
 
 class PropertyModel {
@@ -81,8 +83,6 @@ class PropertyModel {
   void cboUser2Change() { UserChange(kTabKinmusaki); }
   void cboUser3Change() { UserChange(kTabEtc); }
   PropertySaveResult cmdOKClick();
-  // Writes nothing: the records are dropped with the dialog.
-  void cmdCancelClick() {}
 
   // The internal operations.
   bool LoadUsers();

@@ -4,44 +4,23 @@
 
 #include <utility>
 
-#include "app/help.h"
-#include "app/help_win.h"
 #include "core/strconv_win.h"
 #include "forms/property_form.h"
+#include "ui/app_error_win.h"
+#include "ui/help.h"
+#include "ui/help_win.h"
 #include "ui/storable_win.h"
 #include "ui/string_grid_win.h"
 
 namespace tabcard {
 namespace {
 
-using forms::EventArgs;
+using forms::Event;
+using forms::FormEvent;
 using forms::kPropertyFields;
-using Router = forms::EventRouter<TfrmProperty>;
+using C = forms::PropertyControl;
 
 constexpr wchar_t kCaption[] = L"プロパティ";
-
-const Router::NamedHandler kHandlers[] = {
-    {"PageControl1Change", &TfrmProperty::PageControl1Change},
-    {"cboUser1Change", &TfrmProperty::cboUser1Change},
-    {"cboUser2Change", &TfrmProperty::cboUser2Change},
-    {"cboUser3Change", &TfrmProperty::cboUser3Change},
-    {"cmdOKClick", &TfrmProperty::cmdOKClick},
-    {"cmdCancelClick", &TfrmProperty::cmdCancelClick},
-    {"cmdHelpClick", &TfrmProperty::cmdHelpClick},
-    {"SGrdMemoClick", &TfrmProperty::SGrdMemoClick},
-    {"SGrdMemoMouseUp", &TfrmProperty::SGrdMemoMouseUp},
-    {"SGrdMemoDblClick", &TfrmProperty::SGrdMemoDblClick},
-    {"cmdMemoReadClick", &TfrmProperty::cmdMemoReadClick},
-    {"cmdMemoUpDateClick", &TfrmProperty::cmdMemoUpDateClick},
-    {"cmdMemoClrClick", &TfrmProperty::cmdMemoClrClick},
-    {"MemoChange", &TfrmProperty::MemoChange},
-    {"cmdCopyClick", &TfrmProperty::cmdCopyClick},
-    {"cmdAddListClick", &TfrmProperty::cmdAddListClick},
-    {"cmdDeListClick", &TfrmProperty::cmdDeListClick},
-    {"cmdListUpClick", &TfrmProperty::cmdListUpClick},
-    {"cmdListDownClick", &TfrmProperty::cmdListDownClick},
-    {"ListBox1DblClick", &TfrmProperty::ListBox1DblClick},
-};
 
 const forms::PropertyField* FieldByValueName(std::string_view valueName) {
   for (const forms::PropertyField& f : kPropertyFields) {
@@ -81,11 +60,11 @@ class TfrmProperty::Fields : public PropertyView {
     SendMessageW(List(list), CB_SETCURSEL, static_cast<WPARAM>(user), 0);
   }
   void SetActivePage(int page) override {
-    ShowSheet(w_.built(), forms::kPropertyPageControl, page);
+    ShowSheet(w_.built(), forms::IdOf(C::PageControl1), page);
   }
 
  private:
-  HWND List(int list) const { return w_.ControlWindow(forms::kUserListNames[list]); }
+  HWND List(int list) const { return w_.ControlWindow(forms::kUserLists[list]); }
 
   TfrmProperty& w_;
 };
@@ -109,24 +88,23 @@ class TfrmProperty::MemoControls : public MemoPageView {
     grid.SetHint(text);
     grid.SetShowHint(true);
   }
-  std::string MemoText() const override { return w_.ControlText("Memo"); }
-  void SetMemoText(std::string_view text) override { w_.SetControlText("Memo", text); }
+  std::string MemoText() const override { return w_.ControlText(C::Memo); }
+  void SetMemoText(std::string_view text) override { w_.SetControlText(C::Memo, text); }
   bool MemoModified() const override { return SendMessageW(Box(), EM_GETMODIFY, 0, 0) != 0; }
   void SetMemoModified(bool modified) override {
     SendMessageW(Box(), EM_SETMODIFY, modified ? TRUE : FALSE, 0);
   }
   bool MemoStorable() override { return CheckStorable(w_.hwnd(), Box(), L"メモ", L"メモ保存"); }
   bool Ask(std::string_view text, std::string_view caption) override {
-    return MessageBoxW(w_.hwnd(), Widen(text).c_str(), Widen(caption).c_str(),
-                       MB_YESNO | MB_ICONINFORMATION) == IDYES;
+    return tabcard::Ask(w_.hwnd(), text, caption);
   }
   void Warn(std::string_view text, std::string_view caption) override {
-    w_.Warn(Widen(text).c_str(), Widen(caption).c_str());
+    tabcard::Warn(w_.hwnd(), text, caption);
   }
 
  private:
-  StringGrid Grid() const { return StringGrid(w_.ControlWindow("SGrdMemo")); }
-  HWND Box() const { return w_.ControlWindow("Memo"); }
+  StringGrid Grid() const { return StringGrid(w_.ControlWindow(C::SGrdMemo)); }
+  HWND Box() const { return w_.ControlWindow(C::Memo); }
 
   TfrmProperty& w_;
 };
@@ -135,10 +113,10 @@ class TfrmProperty::ListControls : public ListPageView {
  public:
   explicit ListControls(TfrmProperty& w) : w_(w) {}
 
-  std::string MemoText() const override { return w_.ControlText("txtListMemo"); }
-  void SetMemoText(std::string_view text) override { w_.SetControlText("txtListMemo", text); }
-  std::string HintText() const override { return w_.ControlText("txtListHint"); }
-  void SetHintText(std::string_view text) override { w_.SetControlText("txtListHint", text); }
+  std::string MemoText() const override { return w_.ControlText(C::txtListMemo); }
+  void SetMemoText(std::string_view text) override { w_.SetControlText(C::txtListMemo, text); }
+  std::string HintText() const override { return w_.ControlText(C::txtListHint); }
+  void SetHintText(std::string_view text) override { w_.SetControlText(C::txtListHint, text); }
   void SetLines(const std::vector<std::string>& lines, int selected) override {
     HWND box = Box();
     // One repaint for the whole list, however long it is.
@@ -154,13 +132,13 @@ class TfrmProperty::ListControls : public ListPageView {
   }
   int Selection() const override { return static_cast<int>(SendMessageW(Box(), LB_GETCURSEL, 0, 0)); }
   void FocusMemo(bool selectAll) override {
-    HWND edit = w_.ControlWindow("txtListMemo");
+    HWND edit = w_.ControlWindow(C::txtListMemo);
     SetFocus(edit);
     if (selectAll) SendMessageW(edit, EM_SETSEL, 0, -1);
   }
 
  private:
-  HWND Box() const { return w_.ControlWindow("ListBox1"); }
+  HWND Box() const { return w_.ControlWindow(C::ListBox1); }
 
   TfrmProperty& w_;
 };
@@ -177,8 +155,7 @@ TfrmProperty::TfrmProperty(RegistryBackend& store, std::wstring helpFile)
       model_(store, *fields_,
              PropertyPageHooks{nullptr, [this] { memo_.Create(store_); },
                                [this] { list_.Load(store_); },
-                               [this] { return list_.Save(store_); }}),
-      router_(forms::PropertyForm(), forms::MakeTable(kHandlers)) {}
+                               [this] { return list_.Save(store_); }}) {}
 
 TfrmProperty::~TfrmProperty() = default;
 
@@ -188,8 +165,32 @@ bool TfrmProperty::Execute(HWND owner) {
   return ShowModal(owner) == forms::kModalOk;
 }
 
-bool TfrmProperty::Fire(const char* control, forms::Event event, const EventArgs& args) {
-  return router_.Fire(*this, control, event, args);
+bool TfrmProperty::OnEvent(const FormEvent& e) {
+  static constexpr forms::Handler<TfrmProperty, C> kHandlers[] = {
+      {C::PageControl1, Event::Change, &TfrmProperty::PageControl1Change},
+      {C::cboUser1, Event::Change, &TfrmProperty::cboUser1Change},
+      {C::cboUser2, Event::Change, &TfrmProperty::cboUser2Change},
+      {C::cboUser3, Event::Change, &TfrmProperty::cboUser3Change},
+      {C::cmdOK, Event::Click, &TfrmProperty::cmdOKClick},
+      {C::cmdHelp, Event::Click, &TfrmProperty::cmdHelpClick},
+      // A click selects on the button's release, also of the row already
+      // selected; a key that moves the selection selects too. A double-click
+      // reads on its release, once the grid has let go of the mouse.
+      {C::SGrdMemo, Event::MouseUp, &TfrmProperty::SGrdMemoMouseUp},
+      {C::SGrdMemo, Event::Change, &TfrmProperty::SGrdMemoClick},
+      {C::SGrdMemo, Event::DblClick, &TfrmProperty::SGrdMemoDblClick},
+      {C::cmdMemoRead, Event::Click, &TfrmProperty::cmdMemoReadClick},
+      {C::cmdMemoUpDate, Event::Click, &TfrmProperty::cmdMemoUpDateClick},
+      {C::cmdMemoClr, Event::Click, &TfrmProperty::cmdMemoClrClick},
+      {C::Memo, Event::Change, &TfrmProperty::MemoChange},
+      {C::cmdCopy, Event::Click, &TfrmProperty::cmdCopyClick},
+      {C::cmdAddList, Event::Click, &TfrmProperty::cmdAddListClick},
+      {C::cmdDeList, Event::Click, &TfrmProperty::cmdDeListClick},
+      {C::cmdListUp, Event::Click, &TfrmProperty::cmdListUpClick},
+      {C::cmdListDown, Event::Click, &TfrmProperty::cmdListDownClick},
+      {C::ListBox1, Event::DblClick, &TfrmProperty::ListBox1DblClick},
+  };
+  return forms::Dispatch(*this, kHandlers, e);
 }
 
 // Leaving a field page stores its boxes: a box with text the store cannot
@@ -197,8 +198,7 @@ bool TfrmProperty::Fire(const char* control, forms::Event event, const EventArgs
 LRESULT TfrmProperty::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NOTIFY) {
     const NMHDR& hdr = *reinterpret_cast<const NMHDR*>(lp);
-    if (hdr.code == TCN_SELCHANGING &&
-        hdr.hwndFrom == ControlWindow(forms::kPropertyPageControl)) {
+    if (hdr.code == TCN_SELCHANGING && hdr.hwndFrom == ControlWindow(C::PageControl1)) {
       return FieldPageStorable(model_.currentPage()) ? FALSE : TRUE;
     }
   }
@@ -215,12 +215,8 @@ bool TfrmProperty::FieldPageStorable(int page) {
   return true;
 }
 
-void TfrmProperty::Warn(const wchar_t* text, const wchar_t* caption) {
-  MessageBoxW(hwnd(), text, caption, MB_OK | MB_ICONEXCLAMATION);
-}
-
-void TfrmProperty::PageControl1Change(const EventArgs&) {
-  model_.PageControl1Change(ActiveTab(built(), forms::kPropertyPageControl));
+void TfrmProperty::PageControl1Change(const FormEvent&) {
+  model_.PageControl1Change(ActiveTab(built(), forms::IdOf(C::PageControl1)));
 }
 
 void TfrmProperty::UserChange(int list) {
@@ -234,34 +230,25 @@ void TfrmProperty::UserChange(int list) {
   if (list == kTabEtc) model_.cboUser3Change();
 }
 
-void TfrmProperty::cboUser1Change(const EventArgs&) { UserChange(kTabKojin); }
-void TfrmProperty::cboUser2Change(const EventArgs&) { UserChange(kTabKinmusaki); }
-void TfrmProperty::cboUser3Change(const EventArgs&) { UserChange(kTabEtc); }
+void TfrmProperty::cboUser1Change(const FormEvent&) { UserChange(kTabKojin); }
+void TfrmProperty::cboUser2Change(const FormEvent&) { UserChange(kTabKinmusaki); }
+void TfrmProperty::cboUser3Change(const FormEvent&) { UserChange(kTabEtc); }
 
 // A failed save keeps the dialog open with every edit, so that the user can
 // try again or cancel instead of losing the edits unawares.
-void TfrmProperty::cmdOKClick(const EventArgs& e) {
-  auto refuse = [&] {
-    if (e.accept) *e.accept = false;
-  };
-  if (!FieldPageStorable(model_.currentPage())) return refuse();
+void TfrmProperty::cmdOKClick(const FormEvent& e) {
+  if (!FieldPageStorable(model_.currentPage())) return e.Refuse();
   const PropertySaveResult result = model_.cmdOKClick();
   if (result.Closes()) return;
-  Warn(!result.usersSaved ? L"プロフィールを保存できませんでした。\n"
-                            L"もう一度 OK を押すか、ｷｬﾝｾﾙで閉じてください。"
-                          : L"リストを保存できませんでした。\n"
-                            L"もう一度 OK を押すか、ｷｬﾝｾﾙで閉じてください。",
-       kCaption);
-  refuse();
+  Warn(hwnd(), std::wstring_view(Widen(result.FailureText())), kCaption);
+  e.Refuse();
 }
 
-void TfrmProperty::cmdCancelClick(const EventArgs&) { model_.cmdCancelClick(); }
+void TfrmProperty::cmdHelpClick(const FormEvent&) { OpenHelp(hwnd(), helpFile_, kHelpProperty); }
 
-void TfrmProperty::cmdHelpClick(const EventArgs&) { OpenHelp(hwnd(), helpFile_, kHelpProperty); }
+void TfrmProperty::SGrdMemoClick(const FormEvent&) { memo_.SGrdMemoClick(); }
 
-void TfrmProperty::SGrdMemoClick(const EventArgs&) { memo_.SGrdMemoClick(); }
-
-void TfrmProperty::SGrdMemoMouseUp(const EventArgs&) {
+void TfrmProperty::SGrdMemoMouseUp(const FormEvent&) {
   memo_.SGrdMemoClick();
   if (!readOnRelease_) return;
   readOnRelease_ = false;
@@ -270,25 +257,25 @@ void TfrmProperty::SGrdMemoMouseUp(const EventArgs&) {
 
 // Read may ask a question; asked from the press, the box would come up while
 // the grid holds the mouse for the press that follows.
-void TfrmProperty::SGrdMemoDblClick(const EventArgs&) { readOnRelease_ = true; }
-void TfrmProperty::cmdMemoReadClick(const EventArgs&) { memo_.cmdMemoReadClick(); }
-void TfrmProperty::cmdMemoUpDateClick(const EventArgs&) { memo_.cmdMemoUpDateClick(); }
-void TfrmProperty::cmdMemoClrClick(const EventArgs&) { memo_.cmdMemoClrClick(); }
-void TfrmProperty::MemoChange(const EventArgs&) { memo_.MemoChange(); }
+void TfrmProperty::SGrdMemoDblClick(const FormEvent&) { readOnRelease_ = true; }
+void TfrmProperty::cmdMemoReadClick(const FormEvent&) { memo_.cmdMemoReadClick(); }
+void TfrmProperty::cmdMemoUpDateClick(const FormEvent&) { memo_.cmdMemoUpDateClick(); }
+void TfrmProperty::cmdMemoClrClick(const FormEvent&) { memo_.cmdMemoClrClick(); }
+void TfrmProperty::MemoChange(const FormEvent&) { memo_.MemoChange(); }
 
-void TfrmProperty::cmdCopyClick(const EventArgs&) { list_.cmdCopyClick(); }
+void TfrmProperty::cmdCopyClick(const FormEvent&) { list_.cmdCopyClick(); }
 
-void TfrmProperty::cmdAddListClick(const EventArgs&) {
-  if (!CheckStorable(hwnd(), ControlWindow("txtListMemo"), L"登録内容", kCaption) ||
-      !CheckStorable(hwnd(), ControlWindow("txtListHint"), L"ヒント", kCaption)) {
+void TfrmProperty::cmdAddListClick(const FormEvent&) {
+  if (!CheckStorable(hwnd(), ControlWindow(C::txtListMemo), L"登録内容", kCaption) ||
+      !CheckStorable(hwnd(), ControlWindow(C::txtListHint), L"ヒント", kCaption)) {
     return;
   }
   list_.cmdAddListClick();
 }
 
-void TfrmProperty::cmdDeListClick(const EventArgs&) { list_.cmdDeListClick(); }
-void TfrmProperty::cmdListUpClick(const EventArgs&) { list_.cmdListUpClick(); }
-void TfrmProperty::cmdListDownClick(const EventArgs&) { list_.cmdListDownClick(); }
-void TfrmProperty::ListBox1DblClick(const EventArgs&) { list_.ListBox1DblClick(); }
+void TfrmProperty::cmdDeListClick(const FormEvent&) { list_.cmdDeListClick(); }
+void TfrmProperty::cmdListUpClick(const FormEvent&) { list_.cmdListUpClick(); }
+void TfrmProperty::cmdListDownClick(const FormEvent&) { list_.cmdListDownClick(); }
+void TfrmProperty::ListBox1DblClick(const FormEvent&) { list_.ListBox1DblClick(); }
 
 }  // namespace tabcard

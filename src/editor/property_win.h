@@ -9,7 +9,6 @@
 #include "editor/list_page.h"
 #include "editor/memo_page.h"
 #include "editor/property_model.h"
-#include "forms/event_router.h"
 #include "store/registry.h"
 #include "ui/form_window_win.h"
 
@@ -24,29 +23,8 @@ class TfrmProperty : public FormWindow {
   // true when it closed with OK.
   bool Execute(HWND owner);
 
-  void PageControl1Change(const forms::EventArgs& e);
-  void cboUser1Change(const forms::EventArgs& e);
-  void cboUser2Change(const forms::EventArgs& e);
-  void cboUser3Change(const forms::EventArgs& e);
-  void cmdOKClick(const forms::EventArgs& e);
-  void cmdCancelClick(const forms::EventArgs& e);
-  void cmdHelpClick(const forms::EventArgs& e);
-  void SGrdMemoClick(const forms::EventArgs& e);
-  void SGrdMemoMouseUp(const forms::EventArgs& e);
-  void SGrdMemoDblClick(const forms::EventArgs& e);
-  void cmdMemoReadClick(const forms::EventArgs& e);
-  void cmdMemoUpDateClick(const forms::EventArgs& e);
-  void cmdMemoClrClick(const forms::EventArgs& e);
-  void MemoChange(const forms::EventArgs& e);
-  void cmdCopyClick(const forms::EventArgs& e);
-  void cmdAddListClick(const forms::EventArgs& e);
-  void cmdDeListClick(const forms::EventArgs& e);
-  void cmdListUpClick(const forms::EventArgs& e);
-  void cmdListDownClick(const forms::EventArgs& e);
-  void ListBox1DblClick(const forms::EventArgs& e);
-
  protected:
-  bool Fire(const char* control, forms::Event event, const forms::EventArgs& args) override;
+  bool OnEvent(const forms::FormEvent& e) override;
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
@@ -54,11 +32,30 @@ class TfrmProperty : public FormWindow {
   class MemoControls;
   class ListControls;
 
+  void PageControl1Change(const forms::FormEvent& e);
+  void cboUser1Change(const forms::FormEvent& e);
+  void cboUser2Change(const forms::FormEvent& e);
+  void cboUser3Change(const forms::FormEvent& e);
+  void cmdOKClick(const forms::FormEvent& e);
+  void cmdHelpClick(const forms::FormEvent& e);
+  void SGrdMemoClick(const forms::FormEvent& e);
+  void SGrdMemoMouseUp(const forms::FormEvent& e);
+  void SGrdMemoDblClick(const forms::FormEvent& e);
+  void cmdMemoReadClick(const forms::FormEvent& e);
+  void cmdMemoUpDateClick(const forms::FormEvent& e);
+  void cmdMemoClrClick(const forms::FormEvent& e);
+  void MemoChange(const forms::FormEvent& e);
+  void cmdCopyClick(const forms::FormEvent& e);
+  void cmdAddListClick(const forms::FormEvent& e);
+  void cmdDeListClick(const forms::FormEvent& e);
+  void cmdListUpClick(const forms::FormEvent& e);
+  void cmdListDownClick(const forms::FormEvent& e);
+  void ListBox1DblClick(const forms::FormEvent& e);
+
   // Whether every box of a field page can be stored; when not, the user has
   // been told and the character is selected.
   bool FieldPageStorable(int page);
   void UserChange(int list);
-  void Warn(const wchar_t* text, const wchar_t* caption);
 
   RegistryBackend& store_;
   std::wstring helpFile_;
@@ -68,7 +65,6 @@ class TfrmProperty : public FormWindow {
   MemoPage memo_;
   ListPage list_;
   PropertyModel model_;
-  forms::EventRouter<TfrmProperty> router_;
   bool readOnRelease_ = false;  // a double-click on the memo grid
 };
 

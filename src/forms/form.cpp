@@ -5,24 +5,19 @@
 namespace tabcard::forms {
 namespace {
 
-bool SameName(const char* a, const char* b) {
-  if (!a || !b) return a == b;
-  return std::string_view(a) == std::string_view(b);
-}
-
 std::size_t IndexOf(const FormDesc& form, const ControlDesc& c) {
   return static_cast<std::size_t>(&c - form.controls.begin());
 }
 
 const ControlDesc* ParentOf(const FormDesc& form, const ControlDesc& c) {
-  return c.parent ? FindControl(form, c.parent) : nullptr;
+  return c.parent != kFormItself ? FindControl(form, c.parent) : nullptr;
 }
 
 // The first field that is set although the control's kind does not use it.
 const char* UnusedField(const ControlDesc& c) {
   using K = ControlKind;
   const K k = c.kind;
-  if ((c.tabWidth || c.activePage) && k != K::PageControl) return "tabWidth/activePage";
+  if ((c.tabWidth || c.activePage != kFormItself) && k != K::PageControl) return "tabWidth/activePage";
   if (!(c.grid == GridDesc{}) && k != K::StringGrid) return "grid";
   if (c.popupMenu && k != K::StringGrid && k != K::PageControl) return "popupMenu";
   if (c.interval && k != K::Timer) return "interval";
@@ -47,21 +42,23 @@ const char* UnusedField(const ControlDesc& c) {
   return nullptr;
 }
 
+std::string Named(const ControlDesc& c) { return "control " + std::to_string(c.id); }
+
 std::string ParentError(const FormDesc& form, const ControlDesc& c) {
   const ControlDesc* parent = ParentOf(form, c);
-  if (c.parent && (!parent || IndexOf(form, *parent) >= IndexOf(form, c))) {
-    return "the parent of " + std::string(c.name) + " must come before it";
+  if (c.parent != kFormItself && (!parent || IndexOf(form, *parent) >= IndexOf(form, c))) {
+    return "the parent of " + Named(c) + " must come before it";
   }
   const bool onPageControl = parent && parent->kind == ControlKind::PageControl;
   if ((c.kind == ControlKind::TabSheet) != onPageControl) {
-    return std::string(c.name) + ": tab sheets, and only they, lie on a page control";
+    return Named(c) + ": tab sheets, and only they, lie on a page control";
   }
   if (parent && !IsContainer(parent->kind) && !onPageControl) {
-    return std::string(c.name) + " cannot lie on " + parent->name;
+    return Named(c) + " cannot lie on " + Named(*parent);
   }
   // The group box is what makes the choices one group.
   if (c.kind == ControlKind::RadioButton && !(parent && parent->kind == ControlKind::GroupBox)) {
-    return std::string(c.name) + ": a radio button lies in a group box";
+    return Named(c) + ": a radio button lies in a group box";
   }
   return {};
 }
@@ -82,37 +79,10 @@ bool operator==(const EditDesc& a, const EditDesc& b) {
          a.horzScroll == b.horzScroll && a.maxLength == b.maxLength && a.ime == b.ime;
 }
 
-const ControlDesc* FindControl(const FormDesc& form, std::string_view name) {
+const ControlDesc* FindControl(const FormDesc& form, int id) {
+  if (id == kFormItself) return nullptr;
   for (const ControlDesc& c : form.controls) {
-    if (c.name && name == c.name) return &c;
-  }
-  return nullptr;
-}
-
-int ControlId(const FormDesc& form, std::string_view name) {
-  const ControlDesc* c = FindControl(form, name);
-  if (!c) return -1;
-  return c->id ? c->id : kFirstControlId + static_cast<int>(IndexOf(form, *c));
-}
-
-const ControlDesc* FindControlById(const FormDesc& form, int id) {
-  for (const ControlDesc& c : form.controls) {
-    if (c.name && ControlId(form, c.name) == id) return &c;
-  }
-  return nullptr;
-}
-
-std::size_t CountChildren(const FormDesc& form, const char* parent) {
-  std::size_t n = 0;
-  for (const ControlDesc& c : form.controls) {
-    if (SameName(c.parent, parent)) ++n;
-  }
-  return n;
-}
-
-const char* BoundHandler(const FormDesc& form, const char* control, Event event) {
-  for (const Binding& b : form.bindings) {
-    if (b.event == event && SameName(b.control, control)) return b.handler;
+    if (c.id == id) return &c;
   }
   return nullptr;
 }
@@ -143,16 +113,14 @@ int SheetIndex(const FormDesc& form, const ControlDesc& sheet) {
   int index = 0;
   for (const ControlDesc& c : form.controls) {
     if (&c == &sheet) return index;
-    if (c.kind == ControlKind::TabSheet && SameName(c.parent, sheet.parent)) ++index;
+    if (c.kind == ControlKind::TabSheet && c.parent == sheet.parent) ++index;
   }
   return -1;
 }
 
 int InitialSheetIndex(const FormDesc& form, const ControlDesc& pageControl) {
-  const ControlDesc* sheet = pageControl.activePage ? FindControl(form, pageControl.activePage)
-                                                    : nullptr;
-  const int index = sheet && SameName(sheet->parent, pageControl.name) ? SheetIndex(form, *sheet)
-                                                                       : -1;
+  const ControlDesc* sheet = FindControl(form, pageControl.activePage);
+  const int index = sheet && sheet->parent == pageControl.id ? SheetIndex(form, *sheet) : -1;
   return index < 0 ? 0 : index;
 }
 
@@ -160,7 +128,7 @@ bool StartsGroup(const FormDesc& form, const ControlDesc& c) {
   const ControlDesc* previous = nullptr;
   for (const ControlDesc& other : form.controls) {
     if (&other == &c) break;
-    if (SameName(other.parent, c.parent)) previous = &other;
+    if (other.parent == c.parent) previous = &other;
   }
   const bool radio = c.kind == ControlKind::RadioButton;
   const bool afterRadio = previous && previous->kind == ControlKind::RadioButton;
@@ -169,30 +137,22 @@ bool StartsGroup(const FormDesc& form, const ControlDesc& c) {
 
 int DefaultButtonId(const FormDesc& form) {
   for (const ControlDesc& c : form.controls) {
-    if (c.kind == ControlKind::Button && c.isDefault) return ControlId(form, c.name);
+    if (c.kind == ControlKind::Button && c.isDefault) return c.id;
   }
   return 0;
 }
 
 std::string FormError(const FormDesc& form) {
-  std::set<std::string_view> names;
   std::set<int> ids;
   for (const ControlDesc& c : form.controls) {
-    if (!c.name || !names.insert(c.name).second) return "a control without a name or a doubled name";
-    if (!ids.insert(ControlId(form, c.name)).second) {
-      return std::string(c.name) + ": its id is taken";
-    }
+    if (c.id == kFormItself) return "a control without an id";
+    if (!ids.insert(c.id).second) return Named(c) + ": its id is taken";
     if (const char* field = UnusedField(c)) {
-      return std::string(c.name) + ": " + field + " is not built for this kind";
+      return Named(c) + ": " + field + " is not built for this kind";
     }
     std::string parentError = ParentError(form, c);
     if (!parentError.empty()) return parentError;
-    if (c.kind == ControlKind::Timer && c.interval <= 0) return std::string(c.name) + ": no interval";
-  }
-  for (const Binding& b : form.bindings) {
-    if (b.control && !FindControl(form, b.control)) {
-      return std::string("a binding names no control: ") + b.control;
-    }
+    if (c.kind == ControlKind::Timer && c.interval <= 0) return Named(c) + ": no interval";
   }
   return {};
 }

@@ -1,5 +1,6 @@
 // Form descriptions as data: a window's caption, frame, font and design size,
-// its controls with their design values, and which handler each event runs.
+// and its controls with their design values. Each form names its controls
+// in an enum of ids (main_form.h, ...), so a misspelt name does not compile.
 // Sizes are pixels at 96 DPI; the builder scales them. Texts are CP932.
 // The tree queries here are what the builder and the windows share, so
 // they are tested without a window.
@@ -63,9 +64,7 @@ inline constexpr int kModalOk = 1;
 inline constexpr int kModalCancel = 2;
 
 enum class Event {
-  Create,
   Show,
-  Activate,
   Resize,
   Close,
   Change,
@@ -138,22 +137,30 @@ struct EditDesc {
 };
 bool operator==(const EditDesc& a, const EditDesc& b);
 
+// The id of the form itself, where an id names a control or the form.
+inline constexpr int kFormItself = 0;
+
+// A form's enum of control ids as the int the window system uses.
+template <class Id>
+constexpr int IdOf(Id id) {
+  return static_cast<int>(id);
+}
+
 struct ControlDesc {
-  const char* name = nullptr;
+  int id = kFormItself;  // the window's control id (or the timer's), from the form's enum
   ControlKind kind = ControlKind::PageControl;
-  const char* parent = nullptr;  // nullptr: the form itself
+  int parent = kFormItself;
   const char* caption = nullptr;
   Align align = Align::None;
   Bounds bounds{};  // relative to the parent
-  int id = 0;       // 0: kFirstControlId + the index in the table
   FontDesc font{};  // unset fields: the form's font
   // Page control: fixed tab width and the sheet active at creation.
   int tabWidth = 0;
-  const char* activePage = nullptr;
+  int activePage = kFormItself;
   GridDesc grid{};
-  // Grid or page control: the popup menu its right click opens (the window
+  // Grid or page control: its right click opens a popup menu (the window
   // builds the menu and handles its commands).
-  const char* popupMenu = nullptr;
+  bool popupMenu = false;
   int interval = 0;  // timer, milliseconds
   EditDesc edit{};
   // Button: Enter presses the default one; a click ends a modal run with
@@ -168,13 +175,6 @@ struct ControlDesc {
   int itemHeight = 0;  // list box: pixels per line; 0: the font's
 };
 
-// control nullptr: an event of the form itself.
-struct Binding {
-  const char* control = nullptr;
-  Event event = Event::Create;
-  const char* handler = nullptr;
-};
-
 struct FormDesc {
   const char* className = nullptr;  // the form class, also the window class
   const char* name = nullptr;
@@ -187,7 +187,6 @@ struct FormDesc {
   Position position = Position::Designed;
   FontDesc font{};
   Table<ControlDesc> controls{};
-  Table<Binding> bindings{};
 };
 
 // The frame every dialog shares: a close box only, sized by its client area,
@@ -195,17 +194,10 @@ struct FormDesc {
 FormDesc DialogFrame(const char* className, const char* name, const char* caption,
                      BorderStyle border, int clientWidth, int clientHeight, FontDesc font);
 
-const ControlDesc* FindControl(const FormDesc& form, std::string_view name);
-// The id a control's window (or timer) gets: its own id, or kFirstControlId
-// + its index in the table; -1 for no such control. Tests of the running
-// program find the controls by it.
+// Where the forms' enums start their controls' ids: clear of IDOK and
+// IDCANCEL, which the dialogs' OK and Cancel buttons take.
 inline constexpr int kFirstControlId = 1000;
-int ControlId(const FormDesc& form, std::string_view name);
-const ControlDesc* FindControlById(const FormDesc& form, int id);
-// Controls whose parent is `parent` (nullptr: the form), in table order.
-std::size_t CountChildren(const FormDesc& form, const char* parent);
-// The handler bound to an event, or nullptr.
-const char* BoundHandler(const FormDesc& form, const char* control, Event event);
+const ControlDesc* FindControl(const FormDesc& form, int id);
 
 // Kinds that get a window of their own holding their children.
 bool IsContainer(ControlKind kind);
@@ -228,7 +220,7 @@ int DefaultButtonId(const FormDesc& form);
 
 // Why the builder cannot build the form: a field its kind does not use, a
 // parent that is missing or comes later in the table, a sheet outside a
-// page control, a doubled name or id. Empty when it can.
+// page control, a missing or doubled id. Empty when it can.
 std::string FormError(const FormDesc& form);
 
 }  // namespace tabcard::forms

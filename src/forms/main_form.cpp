@@ -1,7 +1,6 @@
 #include "forms/main_form.h"
 
-#include "store/layout.h"
-#include "store/palette.h"
+#include "forms/palette.h"
 
 namespace tabcard::forms {
 namespace {
@@ -26,40 +25,44 @@ constexpr GridDesc PaletteGrid(int cols, int colWidth) {
   return g;
 }
 
+using C = MainControl;
+
 constexpr ControlDesc PageControl() {
   ControlDesc c{};
-  c.name = kMainPageControl;
+  c.id = IdOf(C::PageControl1);
   c.kind = ControlKind::PageControl;
   c.align = Align::Client;
   c.tabWidth = 27;
-  c.activePage = kMainSheetNames[kPageKojin2];
+  c.activePage = IdOf(kMainSheets[kPageKojin2]);
   return c;
 }
 
-constexpr ControlDesc Sheet(const char* name, const char* caption) {
+constexpr ControlDesc Sheet(int page) {
   ControlDesc c{};
-  c.name = name;
+  c.id = IdOf(kMainSheets[page]);
   c.kind = ControlKind::TabSheet;
-  c.parent = kMainPageControl;
-  c.caption = caption;
+  c.parent = IdOf(C::PageControl1);
+  c.caption = kPageCaptions[page];
   c.align = Align::Client;
   return c;
 }
 
-constexpr ControlDesc Grid(int page, int cols, int colWidth, const char* popup) {
+// Each grid's right click opens its page's menu: the item menu on the
+// personal pages, the memo and list menus on the others.
+constexpr ControlDesc Grid(int page, int cols, int colWidth) {
   ControlDesc c{};
-  c.name = kMainGridNames[page];
+  c.id = IdOf(kMainGrids[page]);
   c.kind = ControlKind::StringGrid;
-  c.parent = kMainSheetNames[page];
+  c.parent = IdOf(kMainSheets[page]);
   c.align = Align::Client;
   c.grid = PaletteGrid(cols, colWidth);
-  c.popupMenu = popup;
+  c.popupMenu = true;
   return c;
 }
 
 constexpr ControlDesc Timer() {
   ControlDesc c{};
-  c.name = kMainTimer;
+  c.id = IdOf(C::Timer1);
   c.kind = ControlKind::Timer;
   c.interval = kFirstTickMs;
   return c;
@@ -67,41 +70,15 @@ constexpr ControlDesc Timer() {
 
 const ControlDesc kControls[] = {
     PageControl(),
-    Sheet(kMainSheetNames[kPageKojin1], kPageCaptions[kPageKojin1]),
-    Sheet(kMainSheetNames[kPageKojin2], kPageCaptions[kPageKojin2]),
-    Sheet(kMainSheetNames[kPageMemo], kPageCaptions[kPageMemo]),
-    Sheet(kMainSheetNames[kPageList], kPageCaptions[kPageList]),
-    Grid(kPageKojin1, 2, 45, "KojinMenu"),
-    Grid(kPageKojin2, 2, 45, "KojinMenu"),
-    Grid(kPageMemo, 2, 40, "MemoMenu"),
-    Grid(kPageList, 1, 80, "ListMenu"),
+    Sheet(kPageKojin1),
+    Sheet(kPageKojin2),
+    Sheet(kPageMemo),
+    Sheet(kPageList),
+    Grid(kPageKojin1, 2, 45),
+    Grid(kPageKojin2, 2, 45),
+    Grid(kPageMemo, 2, 40),
+    Grid(kPageList, 1, 80),
     Timer(),
-};
-
-const Binding kBindings[] = {
-    {nullptr, Event::Create, "FormCreate"},
-    {nullptr, Event::Show, "FormShow"},
-    {nullptr, Event::Activate, "FormActivate"},
-    {nullptr, Event::Resize, "FormResize"},
-    {nullptr, Event::Close, "FormClose"},
-    {kMainPageControl, Event::Change, "PageControl1Change"},
-    {kMainGridNames[kPageKojin1], Event::MouseDown, "SGridMouseDown"},
-    {kMainGridNames[kPageKojin1], Event::MouseMove, "SGridMouseMove"},
-    {kMainGridNames[kPageKojin1], Event::MouseUp, "SGridMouseUp"},
-    {kMainGridNames[kPageKojin1], Event::DblClick, "SGridDblClik"},
-    {kMainGridNames[kPageKojin2], Event::MouseDown, "SGridMouseDown"},
-    {kMainGridNames[kPageKojin2], Event::MouseMove, "SGridMouseMove"},
-    {kMainGridNames[kPageKojin2], Event::MouseUp, "SGridMouseUp"},
-    {kMainGridNames[kPageKojin2], Event::DblClick, "SGridDblClik"},
-    {kMainGridNames[kPageMemo], Event::MouseDown, "SGridMouseDown"},
-    {kMainGridNames[kPageMemo], Event::MouseMove, "SGridMouseMove"},
-    {kMainGridNames[kPageMemo], Event::MouseUp, "SGridMouseUp"},
-    {kMainGridNames[kPageMemo], Event::DblClick, "SGridDblClik"},
-    {kMainGridNames[kPageList], Event::MouseDown, "SGridMouseDown"},
-    {kMainGridNames[kPageList], Event::MouseMove, "SGridMouseMove"},
-    {kMainGridNames[kPageList], Event::MouseUp, "SGridMouseUp"},
-    {kMainGridNames[kPageList], Event::DblClick, "SGridDblClik"},
-    {kMainTimer, Event::Timer, "Timer1Timer"},
 };
 
 FormDesc MakeMainForm() {
@@ -115,11 +92,17 @@ FormDesc MakeMainForm() {
   f.bounds = Bounds{0, 0, 126, 166};
   f.font = FontDesc{"ＭＳ Ｐゴシック", -12, kShiftJisCharset};
   f.controls = MakeTable(kControls);
-  f.bindings = MakeTable(kBindings);
   return f;
 }
 
 }  // namespace
+
+int MainGridPage(int control) {
+  for (int page = 0; page < kPageCount; ++page) {
+    if (IdOf(kMainGrids[page]) == control) return page;
+  }
+  return -1;
+}
 
 const FormDesc& MainForm() {
   static const FormDesc form = MakeMainForm();

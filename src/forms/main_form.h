@@ -3,19 +3,34 @@
 #pragma once
 
 #include "forms/form.h"
+#include "store/layout.h"
 
 namespace tabcard::forms {
 
 const FormDesc& MainForm();
 
-// The four sheets and their grids in page order (個１ 個２ メモ ﾘｽﾄ).
-inline constexpr int kMainPageCount = 4;
-inline constexpr const char* kMainSheetNames[kMainPageCount] = {"TabKjn1", "TabKjn2", "TabMemo",
-                                                                "TabList"};
-inline constexpr const char* kMainGridNames[kMainPageCount] = {"SGrdKjn1", "SGrdKjn2", "SGrdMemo",
-                                                               "SGrdList"};
-inline constexpr char kMainPageControl[] = "PageControl1";
-inline constexpr char kMainTimer[] = "Timer1";
+enum class MainControl : int {
+  frmMain = kFormItself,
+  PageControl1 = kFirstControlId,
+  TabKjn1,
+  TabKjn2,
+  TabMemo,
+  TabList,
+  SGrdKjn1,
+  SGrdKjn2,
+  SGrdMemo,
+  SGrdList,
+  Timer1,
+};
+
+// The sheets and their grids in page order (個１ 個２ メモ ﾘｽﾄ).
+inline constexpr MainControl kMainSheets[kPageCount] = {
+    MainControl::TabKjn1, MainControl::TabKjn2, MainControl::TabMemo, MainControl::TabList};
+inline constexpr MainControl kMainGrids[kPageCount] = {
+    MainControl::SGrdKjn1, MainControl::SGrdKjn2, MainControl::SGrdMemo, MainControl::SGrdList};
+
+// The page whose grid has this id, -1 for any other control.
+int MainGridPage(int control);
 
 // Timer1: the first tick after the window is created, then the period.
 inline constexpr unsigned kFirstTickMs = 50;

@@ -1,7 +1,6 @@
 #include "forms/option_form.h"
 
-#include "store/layout.h"
-#include "store/palette.h"
+#include "forms/palette.h"
 
 namespace tabcard::forms {
 namespace {
@@ -11,42 +10,40 @@ constexpr FontDesc kDialogFont{kFace, -12, kShiftJisCharset};
 constexpr FontDesc kPanelFont{kFace, -15, kShiftJisCharset};
 constexpr FontDesc kBehaviourFont{kFace, -13, kShiftJisCharset};
 
-constexpr const char* kPreviewSheetNames[kPageCount] = {"TabKjn1", "TabKjn2", "TabMemo",
-                                                       "TabList"};
+using C = OptionControl;
 
-constexpr ControlDesc Control(const char* name, ControlKind kind, const char* parent,
-                              const char* caption, Bounds bounds, FontDesc font = {}) {
+constexpr ControlDesc Control(C id, ControlKind kind, C parent, const char* caption,
+                              Bounds bounds, FontDesc font = {}) {
   ControlDesc c{};
-  c.name = name;
+  c.id = IdOf(id);
   c.kind = kind;
-  c.parent = parent;
+  c.parent = IdOf(parent);
   c.caption = caption;
   c.bounds = bounds;
   c.font = font;
   return c;
 }
 
-constexpr ControlDesc Pages(const char* name, const char* parent, Bounds bounds,
-                            const char* activePage, int tabWidth = 0) {
-  ControlDesc c = Control(name, ControlKind::PageControl, parent, nullptr, bounds);
-  c.activePage = activePage;
+constexpr ControlDesc Pages(C id, C parent, Bounds bounds, C activePage, int tabWidth = 0) {
+  ControlDesc c = Control(id, ControlKind::PageControl, parent, nullptr, bounds);
+  c.activePage = IdOf(activePage);
   c.tabWidth = tabWidth;
   return c;
 }
 
-constexpr ControlDesc Sheet(const char* name, const char* pageControl, const char* caption) {
-  ControlDesc c = Control(name, ControlKind::TabSheet, pageControl, caption, {});
+constexpr ControlDesc Sheet(C id, C pageControl, const char* caption) {
+  ControlDesc c = Control(id, ControlKind::TabSheet, pageControl, caption, {});
   c.align = Align::Client;
   return c;
 }
 
 // The previews start in the standard shape; the configuration loaded at
-// creation sets their counts, sizes and fonts. The grids name the popup menu
-// themselves: here a control does not fall back on its parent's.
-ControlDesc Preview(int page) {
-  const bool personal = page < kPersonalPageCount;
-  ControlDesc c = Control(kPreviewGridNames[page], ControlKind::StringGrid,
-                          kPreviewSheetNames[page], nullptr, {});
+// creation sets their counts, sizes and fonts. The grids open the popup
+// menu themselves: here a control does not fall back on its parent's.
+constexpr ControlDesc Preview(int page) {
+  const bool personal = IsPersonal(page);
+  ControlDesc c = Control(kPreviewGrids[page], ControlKind::StringGrid, kPreviewSheets[page],
+                          nullptr, {});
   c.align = Align::Client;
   c.grid.colCount = personal ? 2 : 1;
   c.grid.rowCount = personal ? 6 : 10;
@@ -54,130 +51,103 @@ ControlDesc Preview(int page) {
   c.grid.defaultRowHeight = 14;
   c.grid.gridLineWidth = kGridLineWidth;
   c.grid.tabs = personal;
-  c.popupMenu = kOptionPopupMenu;
+  c.popupMenu = true;
   return c;
 }
 
-constexpr ControlDesc PanelControl(const char* name, ControlKind kind, const char* parent,
-                                   const char* caption, Bounds bounds) {
-  return Control(name, kind, parent, caption, bounds, kPanelFont);
+constexpr ControlDesc PanelControl(C id, ControlKind kind, C parent, const char* caption,
+                                   Bounds bounds) {
+  return Control(id, kind, parent, caption, bounds, kPanelFont);
 }
 
 // A caption beside its box on "セルの設定": the box at kBoxLeft, the caption
 // a little lower so that their texts line up.
 constexpr int kBoxLeft = 104, kBoxWidth = 64, kBoxHeight = 23;
-constexpr ControlDesc CellCaption(const char* name, const char* text, int boxTop) {
-  return PanelControl(name, ControlKind::Label, "TabSheet32", text, {16, boxTop + 3, 84, 18});
+constexpr ControlDesc CellCaption(C id, const char* text, int boxTop) {
+  return PanelControl(id, ControlKind::Label, C::TabSheet32, text, {16, boxTop + 3, 84, 18});
 }
-constexpr ControlDesc CellBox(const char* name, const char* parent, int left, int top) {
-  return PanelControl(name, ControlKind::Edit, parent, nullptr, {left, top, kBoxWidth, kBoxHeight});
-}
-
-constexpr ControlDesc Behaviour(const char* name, const char* parent, const char* caption,
-                                int top) {
-  return Control(name, ControlKind::CheckBox, parent, caption, {20, top, 360, 20},
-                 kBehaviourFont);
+constexpr ControlDesc CellBox(C id, C parent, int left, int top) {
+  return PanelControl(id, ControlKind::Edit, parent, nullptr, {left, top, kBoxWidth, kBoxHeight});
 }
 
-constexpr ControlDesc FrameButton(const char* name, const char* caption, int left, int id,
+constexpr ControlDesc Behaviour(C id, C parent, const char* caption, int top) {
+  return Control(id, ControlKind::CheckBox, parent, caption, {20, top, 360, 20}, kBehaviourFont);
+}
+
+constexpr ControlDesc FrameButton(C id, const char* caption, int left, int modalResult,
                                   bool isDefault) {
-  ControlDesc c = Control(name, ControlKind::Button, nullptr, caption, {left, 370, 105, 29});
-  c.id = id;
-  c.modalResult = id;
+  ControlDesc c = Control(id, ControlKind::Button, C::frmOption, caption, {left, 370, 105, 29});
+  c.modalResult = modalResult;
   c.isDefault = isDefault;
   return c;
 }
 
 // Tab order is table order.
 const ControlDesc kControls[] = {
-    Pages(kOptionPageControl, nullptr, {0, 0, 421, 365}, "TabSheet11", 100),
-    Sheet("TabSheet11", kOptionPageControl, "ページの設定"),
+    Pages(C::PageControl1, C::frmOption, {0, 0, 421, 365}, C::TabSheet11, 100),
+    Sheet(C::TabSheet11, C::PageControl1, "ページの設定"),
     [] {
-      ControlDesc c = Pages(kPreviewPageControl, "TabSheet11", {4, 6, 115, 317},
-                            kPreviewSheetNames[kPageKojin1], 27);
-      c.popupMenu = kOptionPopupMenu;
+      ControlDesc c = Pages(C::PageControl2, C::TabSheet11, {4, 6, 115, 317}, C::TabKjn1, 27);
+      c.popupMenu = true;
       return c;
     }(),
-    Sheet(kPreviewSheetNames[kPageKojin1], kPreviewPageControl, kPageCaptions[kPageKojin1]),
+    Sheet(C::TabKjn1, C::PageControl2, kPageCaptions[kPageKojin1]),
     Preview(kPageKojin1),
-    Sheet(kPreviewSheetNames[kPageKojin2], kPreviewPageControl, kPageCaptions[kPageKojin2]),
+    Sheet(C::TabKjn2, C::PageControl2, kPageCaptions[kPageKojin2]),
     Preview(kPageKojin2),
-    Sheet(kPreviewSheetNames[kPageMemo], kPreviewPageControl, kPageCaptions[kPageMemo]),
+    Sheet(C::TabMemo, C::PageControl2, kPageCaptions[kPageMemo]),
     Preview(kPageMemo),
-    Sheet(kPreviewSheetNames[kPageList], kPreviewPageControl, kPageCaptions[kPageList]),
+    Sheet(C::TabList, C::PageControl2, kPageCaptions[kPageList]),
     Preview(kPageList),
-    Pages(kSettingsPageControl, "TabSheet11", {126, 6, 283, 316}, "TabSheet31", 112),
+    Pages(C::PageControl3, C::TabSheet11, {126, 6, 283, 316}, C::TabSheet31, 112),
 
-    Sheet("TabSheet31", kSettingsPageControl, "個人ページの設定"),
+    Sheet(C::TabSheet31, C::PageControl3, "個人ページの設定"),
     [] {
       // 17 whole lines of 15 pixels inside the frame.
-      ControlDesc c = PanelControl(kItemListName, ControlKind::ListBox, "TabSheet31", nullptr,
+      ControlDesc c = PanelControl(C::lstKojinItem, ControlKind::ListBox, C::TabSheet31, nullptr,
                                    {8, 12, 149, 259});
       c.itemHeight = 15;
       return c;
     }(),
-    PanelControl("cmdSet", ControlKind::Button, "TabSheet31", "設定", {180, 24, 77, 25}),
-    PanelControl("cmdDel", ControlKind::Button, "TabSheet31", "削除", {180, 56, 77, 25}),
+    PanelControl(C::cmdSet, ControlKind::Button, C::TabSheet31, "設定", {180, 24, 77, 25}),
+    PanelControl(C::cmdDel, ControlKind::Button, C::TabSheet31, "削除", {180, 56, 77, 25}),
 
-    Sheet("TabSheet32", kSettingsPageControl, kCellSettingsCaption),
-    CellCaption("lblColCnt", "列数", 16),
-    CellBox(kCellFieldNames[0], "TabSheet32", kBoxLeft, 16),
-    CellCaption("lblRowCnt", "行数", 48),
-    CellBox(kCellFieldNames[1], "TabSheet32", kBoxLeft, 48),
-    PanelControl("rdoColWidthMode", ControlKind::GroupBox, "TabSheet32", "セルの幅",
+    Sheet(C::TabSheet32, C::PageControl3, kCellSettingsCaption),
+    CellCaption(C::lblColCnt, "列数", 16),
+    CellBox(C::txtColCnt, C::TabSheet32, kBoxLeft, 16),
+    CellCaption(C::lblRowCnt, "行数", 48),
+    CellBox(C::txtRowCnt, C::TabSheet32, kBoxLeft, 48),
+    PanelControl(C::rdoColWidthMode, ControlKind::GroupBox, C::TabSheet32, "セルの幅",
                  {16, 84, 243, 88}),
-    PanelControl(kWidthModeNames[0], ControlKind::RadioButton, "rdoColWidthMode", "自動計算する",
+    PanelControl(C::rdoColWidthAuto, ControlKind::RadioButton, C::rdoColWidthMode, "自動計算する",
                  {12, 24, 200, 22}),
-    PanelControl(kWidthModeNames[1], ControlKind::RadioButton, "rdoColWidthMode",
+    PanelControl(C::rdoColWidthFixed, ControlKind::RadioButton, C::rdoColWidthMode,
                  "設定値で固定する", {12, 54, 144, 22}),
-    CellBox(kCellFieldNames[2], "rdoColWidthMode", 160, 53),
-    CellCaption("lblRowHeight", "セルの高さ", 184),
-    CellBox(kCellFieldNames[3], "TabSheet32", kBoxLeft, 184),
-    PanelControl("cmdUpDateKjn", ControlKind::Button, "TabSheet32", "更新", {16, 236, 76, 25}),
-    PanelControl("cmdFont", ControlKind::Button, "TabSheet32", "フォント", {100, 236, 76, 25}),
-    PanelControl("Button1", ControlKind::Button, "TabSheet32", "標準に戻す", {184, 236, 86, 25}),
+    CellBox(C::txtColWidth, C::rdoColWidthMode, 160, 53),
+    CellCaption(C::lblRowHeight, "セルの高さ", 184),
+    CellBox(C::txtRowHeight, C::TabSheet32, kBoxLeft, 184),
+    PanelControl(C::cmdUpDateKjn, ControlKind::Button, C::TabSheet32, "更新", {16, 236, 76, 25}),
+    PanelControl(C::cmdFont, ControlKind::Button, C::TabSheet32, "フォント", {100, 236, 76, 25}),
+    PanelControl(C::Button1, ControlKind::Button, C::TabSheet32, "標準に戻す", {184, 236, 86, 25}),
 
-    Sheet("TabSheet12", kOptionPageControl, "起動／複写動作"),
-    Control("GroupBox1", ControlKind::GroupBox, "TabSheet12", "起動", {8, 16, 393, 105},
+    Sheet(C::TabSheet12, C::PageControl1, "起動／複写動作"),
+    Control(C::GroupBox1, ControlKind::GroupBox, C::TabSheet12, "起動", {8, 16, 393, 105},
             kBehaviourFont),
-    Behaviour(kBehaviourBoxNames[0], "GroupBox1", "起動直後はタスクトレイに入れる", 20),
-    Behaviour(kBehaviourBoxNames[1], "GroupBox1", "タスクトレイに常駐する", 56),
-    Control("GroupBox2", ControlKind::GroupBox, "TabSheet12", "複写動作", {8, 136, 393, 73},
+    Behaviour(C::chkBootInTaskTray, C::GroupBox1, "起動直後はタスクトレイに入れる", 20),
+    Behaviour(C::chkCloseInTaskTray, C::GroupBox1, "タスクトレイに常駐する", 56),
+    Control(C::GroupBox2, ControlKind::GroupBox, C::TabSheet12, "複写動作", {8, 136, 393, 73},
             kBehaviourFont),
-    Behaviour(kBehaviourBoxNames[2], "GroupBox2", "複写後にTABを挿入する（次項目へ移動）", 24),
+    Behaviour(C::chkTabMode, C::GroupBox2, "複写後にTABを挿入する（次項目へ移動）", 24),
 
-    FrameButton("cmdOK", "OK", 79, kModalOk, true),
-    FrameButton("cmdCancel", "ｷｬﾝｾﾙ", 196, kModalCancel, false),
-    FrameButton("cmdHelp", "ﾍﾙﾌﾟ(&H)", 312, 0, false),
-};
-
-const Binding kBindings[] = {
-    {"cmdOK", Event::Click, "cmdOKClick"},
-    {"cmdHelp", Event::Click, "cmdHelpClick"},
-    {kPreviewPageControl, Event::Change, "PageControl2Change"},
-    {kSettingsPageControl, Event::Change, "PageControl2Change"},
-    {kWidthModeNames[0], Event::Click, "rdoColWidthModeClick"},
-    {kWidthModeNames[1], Event::Click, "rdoColWidthModeClick"},
-    {"cmdUpDateKjn", Event::Click, "cmdUpDateKjnClick"},
-    {"Button1", Event::Click, "Button1Click"},
-    {"cmdFont", Event::Click, "cmdFontClick"},
-    {"cmdSet", Event::Click, "cmdSetClick"},
-    {kItemListName, Event::DblClick, "cmdSetClick"},
-    {"cmdDel", Event::Click, "cmdDelClick"},
-    {kItemListName, Event::MouseDown, "lstKojinItemMouseDown"},
-    {kItemListName, Event::MouseMove, "lstKojinItemMouseMove"},
-    {kItemListName, Event::MouseUp, "lstKojinItemMouseUp"},
-    {kPreviewGridNames[kPageKojin1], Event::MouseDown, "SGrdKjn1MouseDown"},
-    {kPreviewGridNames[kPageKojin1], Event::MouseUp, "SGrdKjn1MouseUp"},
-    {kPreviewGridNames[kPageKojin2], Event::MouseDown, "SGrdKjn2MouseDown"},
-    {kPreviewGridNames[kPageKojin2], Event::MouseUp, "SGrdKjn2MouseUp"},
+    FrameButton(C::cmdOK, "OK", 79, kModalOk, true),
+    FrameButton(C::cmdCancel, "ｷｬﾝｾﾙ", 196, kModalCancel, false),
+    FrameButton(C::cmdHelp, "ﾍﾙﾌﾟ(&H)", 312, kModalNone, false),
 };
 
 FormDesc MakeOptionForm() {
   FormDesc f = DialogFrame("TfrmOption", "frmOption", kOptionCaption, BorderStyle::Dialog,
                            422, 404, kDialogFont);
   f.controls = MakeTable(kControls);
-  f.bindings = MakeTable(kBindings);
   return f;
 }
 

@@ -7,39 +7,85 @@
 #include <vector>
 
 #include "forms/form.h"
-#include "ui/menu.h"
+#include "forms/menu.h"
+#include "store/layout.h"
 
 namespace tabcard::forms {
 
 const FormDesc& OptionForm();
+
+enum class OptionControl : int {
+  frmOption = kFormItself,
+  cmdOK = kModalOk,
+  cmdCancel = kModalCancel,
+  PageControl1 = kFirstControlId,  // ページの設定, 起動／複写動作
+  TabSheet11,
+  PageControl2,  // 個１ 個２ メモ ﾘｽﾄ
+  TabKjn1,
+  SGrdKjn1,
+  TabKjn2,
+  SGrdKjn2,
+  TabMemo,
+  SGrdMemo,
+  TabList,
+  SGrdList,
+  PageControl3,  // 個人ページの設定, セルの設定
+  TabSheet31,
+  lstKojinItem,
+  cmdSet,
+  cmdDel,
+  TabSheet32,
+  lblColCnt,
+  txtColCnt,
+  lblRowCnt,
+  txtRowCnt,
+  rdoColWidthMode,
+  rdoColWidthAuto,
+  rdoColWidthFixed,
+  txtColWidth,
+  lblRowHeight,
+  txtRowHeight,
+  cmdUpDateKjn,
+  cmdFont,
+  Button1,
+  TabSheet12,
+  GroupBox1,
+  chkBootInTaskTray,
+  chkCloseInTaskTray,
+  GroupBox2,
+  chkTabMode,
+  cmdHelp,
+};
 
 // The dialog's caption and that of the "セルの設定" sheet, also the captions
 // of the dialog's message boxes.
 inline constexpr char kOptionCaption[] = "オプション";
 inline constexpr char kCellSettingsCaption[] = "セルの設定";
 
-inline constexpr char kOptionPageControl[] = "PageControl1";   // ページの設定, 起動／複写動作
-inline constexpr char kPreviewPageControl[] = "PageControl2";  // 個１ 個２ メモ ﾘｽﾄ
-inline constexpr char kSettingsPageControl[] = "PageControl3";  // 個人ページの設定, セルの設定
-
-// The preview grids in page order (個１ 個２ メモ ﾘｽﾄ).
-inline constexpr const char* kPreviewGridNames[4] = {"SGrdKjn1", "SGrdKjn2", "SGrdMemo",
-                                                     "SGrdList"};
+// The preview sheets and grids in page order (個１ 個２ メモ ﾘｽﾄ).
+inline constexpr OptionControl kPreviewSheets[kPageCount] = {
+    OptionControl::TabKjn1, OptionControl::TabKjn2, OptionControl::TabMemo,
+    OptionControl::TabList};
+inline constexpr OptionControl kPreviewGrids[kPageCount] = {
+    OptionControl::SGrdKjn1, OptionControl::SGrdKjn2, OptionControl::SGrdMemo,
+    OptionControl::SGrdList};
 // The cell-settings boxes: columns, rows, width, height.
-inline constexpr const char* kCellFieldNames[4] = {"txtColCnt", "txtRowCnt", "txtColWidth",
-                                                   "txtRowHeight"};
+inline constexpr OptionControl kCellFields[4] = {
+    OptionControl::txtColCnt, OptionControl::txtRowCnt, OptionControl::txtColWidth,
+    OptionControl::txtRowHeight};
 // The two choices of rdoColWidthMode: computed, then fixed.
-inline constexpr const char* kWidthModeNames[2] = {"rdoColWidthAuto", "rdoColWidthFixed"};
+inline constexpr OptionControl kWidthModes[2] = {OptionControl::rdoColWidthAuto,
+                                                 OptionControl::rdoColWidthFixed};
 // BootInTaskTray, CloseInTaskTray, TabMode.
-inline constexpr const char* kBehaviourBoxNames[3] = {"chkBootInTaskTray", "chkCloseInTaskTray",
-                                                      "chkTabMode"};
-inline constexpr char kItemListName[] = "lstKojinItem";
+inline constexpr OptionControl kBehaviourBoxes[3] = {OptionControl::chkBootInTaskTray,
+                                                     OptionControl::chkCloseInTaskTray,
+                                                     OptionControl::chkTabMode};
 // What is enabled only while a personal page is previewed.
-inline constexpr const char* kItemAssignNames[3] = {kItemListName, "cmdSet", "cmdDel"};
+inline constexpr OptionControl kItemAssignControls[3] = {
+    OptionControl::lstKojinItem, OptionControl::cmdSet, OptionControl::cmdDel};
 
 // PopupMenu1 and its one entry mnuDel, which Del also chooses while the
 // focus is in the preview.
-inline constexpr char kOptionPopupMenu[] = "PopupMenu1";
 inline constexpr int kMnuDelItem = 0x1030;
 std::vector<MenuNode> OptionPopupMenuLayout();
 

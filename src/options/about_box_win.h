@@ -14,7 +14,8 @@ class TAboutBox : public FormWindow {
   void Execute(HWND owner);
 
  protected:
-  bool Fire(const char*, forms::Event, const forms::EventArgs&) override { return false; }
+  // OK ends it by its modal result; there is nothing else to handle.
+  bool OnEvent(const forms::FormEvent&) override { return false; }
 };
 
 }  // namespace tabcard

@@ -10,14 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "forms/event_router.h"
+#include "forms/input.h"
+#include "forms/palette.h"
 #include "store/layout.h"
-#include "store/palette.h"
-#include "ui/grid_geometry.h"
 
 namespace tabcard {
-
-using forms::MouseButton;
 
 // Where a release lands: the personal grid under the pointer (its page) and
 // the cell there, kNoCell beside the cells; page -1 over any other window.
@@ -90,7 +87,6 @@ class ItemAssignment {
  private:
   enum class State { kIdle, kDraggingItem, kMovingCell };
 
-  static bool IsPersonal(int page) { return page == kPageKojin1 || page == kPageKojin2; }
   // The slot cell shows, or -1 when it shows none.
   int SlotOf(int page, GridCell cell) const;
   // Sets a cell and its slot; false (nothing changed) for a cell without one.

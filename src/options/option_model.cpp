@@ -4,14 +4,12 @@
 
 #include "core/integer_text.h"
 #include "forms/option_form.h"
-#include "store/palette.h"
+#include "forms/palette.h"
 
 namespace tabcard {
 namespace {
 
 using forms::kCellSettingsCaption;
-
-bool IsPersonal(int page) { return page == kPageKojin1 || page == kPageKojin2; }
 
 // What "更新" read from the boxes; the width only in fixed mode.
 struct CellInput {
@@ -41,8 +39,10 @@ std::string Refusal(int page, const CellInput& in, bool fixed) {
 
 }  // namespace
 
-bool operator==(const FontChoice& a, const FontChoice& b) {
-  return a.face == b.face && a.points == b.points && a.bold == b.bold && a.italic == b.italic;
+bool SaveOpeningSettings(RegistryBackend& store, const FontFace& standardFont) {
+  PaletteSettings settings;
+  tabcard::LoadSettings(store, standardFont, &settings);
+  return tabcard::SaveSettings(store, settings);
 }
 
 OptionModel::OptionModel(RegistryBackend& store, const FontFace& standardFont, OptionView& view,
@@ -164,9 +164,9 @@ void OptionModel::Button1Click() {
 
 void OptionModel::cmdFontClick() {
   const int page = previewPage_;
-  const FontChoice kept = previewFonts_[static_cast<std::size_t>(page)];
-  const std::optional<FontChoice> chosen =
-      view_.PickFont(kept, [this, page](const FontChoice& font) {
+  const GridFont kept = previewFonts_[static_cast<std::size_t>(page)];
+  const std::optional<GridFont> chosen =
+      view_.PickFont(kept, [this, page](const GridFont& font) {
         view_.SetGridFont(page, PreviewFont(page, font));
       });
   if (!chosen) {
@@ -200,7 +200,7 @@ void OptionModel::ApplyConfig(int page) {
   // The width whatever the mode: the preview does not compute widths.
   view_.SetGridColWidth(page, scale_.Px(c.ColWidth));
   view_.SetGridRowHeight(page, scale_.Px(c.RowHeight));
-  SetPreviewFont(page, FontChoice{c.FontName, c.FontSize, c.FontBold, c.FontItalic});
+  SetPreviewFont(page, FontOf(c));
   // How the width choice gets its first state: the dialog opens on 個１.
   if (page == kPageKojin1) ChooseWidthMode(c.ColWidthMode);
 }
@@ -220,16 +220,16 @@ void OptionModel::ChooseWidthMode(bool fixed) {
   rdoColWidthModeClick();
 }
 
-FontChoice OptionModel::PreviewFont(int page, const FontChoice& font) const {
-  FontChoice shown = font;
+GridFont OptionModel::PreviewFont(int page, const GridFont& font) const {
+  GridFont shown = font;
   // A face of more than 31 bytes does not fit a font; an empty one keeps
   // the grid's face.
   shown.face = GridFontFace(font.face, view_.GridFontFace(page));
   return shown;
 }
 
-void OptionModel::SetPreviewFont(int page, const FontChoice& font) {
-  FontChoice& shown = previewFonts_[static_cast<std::size_t>(page)];
+void OptionModel::SetPreviewFont(int page, const GridFont& font) {
+  GridFont& shown = previewFonts_[static_cast<std::size_t>(page)];
   shown = PreviewFont(page, font);
   view_.SetGridFont(page, shown);
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "forms/palette.h"
 #include "options/item_assign.h"
 #include "store/layout.h"
 #include "store/registry.h"
@@ -34,15 +35,6 @@ enum CellField : int { kColCountField, kRowCountField, kColWidthField, kRowHeigh
 // The check boxes of 起動／複写動作, in the order of their values.
 enum BehaviourBox : int { kBootInTaskTrayBox, kCloseInTaskTrayBox, kTabModeBox };
 inline constexpr int kBehaviourBoxCount = 3;
-
-// A font as the page configurations hold it; the window makes it at its DPI.
-struct FontChoice {
-  std::string face;  // CP932
-  std::int32_t points = 0;
-  bool bold = false;
-  bool italic = false;
-};
-bool operator==(const FontChoice& a, const FontChoice& b);
 
 // Limits of "更新": a side of 1 to 256 cells, at most 256 cells on a personal
 // page (its slots), widths and heights of 1 to 999 pixels.
@@ -76,17 +68,21 @@ class OptionView : public ItemAssignView {
   virtual void SetGridRowHeight(int page, int height) = 0;
   virtual std::string GridFontFace(int page) const = 0;
   // Face, size, bold and italic as given; every other attribute as it was.
-  virtual void SetGridFont(int page, const FontChoice& font) = 0;
+  virtual void SetGridFont(int page, const GridFont& font) = 0;
 
   // FontDialog1 (TrueType and existing fonts only, an Apply button, no
   // effects, no size limits) opened on initial; each Apply hands onApply the
   // font chosen then. The font chosen on OK, none otherwise.
-  virtual std::optional<FontChoice> PickFont(
-      const FontChoice& initial, const std::function<void(const FontChoice&)>& onApply) = 0;
+  virtual std::optional<GridFont> PickFont(
+      const GridFont& initial, const std::function<void(const GridFont&)>& onApply) = 0;
 
   // A message box with OK and the exclamation icon.
   virtual void Warn(std::string_view text, std::string_view caption) = 0;
 };
+
+// What OK would store if the dialog opened and closed at once: the stored
+// configuration, or all standard values once a value cannot be read.
+bool SaveOpeningSettings(RegistryBackend& store, const FontFace& standardFont);
 
 class OptionModel {
  public:
@@ -114,7 +110,6 @@ class OptionModel {
   void cmdSetClick() { assign_.Set(previewPage_); }
   void cmdDelClick() { assign_.Delete(previewPage_); }
   void lstKojinItemMouseDown(MouseButton button) { assign_.ListPress(button); }
-  void lstKojinItemMouseMove() {}  // the cursor is the only feedback
   void lstKojinItemMouseUp(MouseButton button) { assign_.ListRelease(button); }
   void SGrdKjn1MouseDown(MouseButton button) { assign_.GridPress(kPageKojin1, button); }
   void SGrdKjn1MouseUp(MouseButton button) { assign_.GridRelease(kPageKojin1, button); }
@@ -136,8 +131,8 @@ class OptionModel {
   void ApplyConfig(int page);
   void ShowConfig(int page);
   void ChooseWidthMode(bool fixed);
-  void SetPreviewFont(int page, const FontChoice& font);
-  FontChoice PreviewFont(int page, const FontChoice& font) const;
+  void SetPreviewFont(int page, const GridFont& font);
+  GridFont PreviewFont(int page, const GridFont& font) const;
   bool FieldsEntered(bool fixed);
 
   RegistryBackend& store_;
@@ -147,7 +142,7 @@ class OptionModel {
   PaletteSettings settings_;
   ItemAssignment assign_{view_, settings_.items};
   // What each preview's font is, Apply aside.
-  std::array<FontChoice, kPageCount> previewFonts_{};
+  std::array<GridFont, kPageCount> previewFonts_{};
   int previewPage_ = kPageKojin1;
 };
 

@@ -8,51 +8,34 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/desktop_win.h"
-#include "app/help.h"
-#include "app/help_win.h"
-#include "ui/app_error_win.h"
 #include "core/strconv_win.h"
 #include "forms/option_form.h"
+#include "ui/app_error_win.h"
+#include "ui/drag_cursor_win.h"
+#include "ui/grid_view_win.h"
+#include "ui/help.h"
+#include "ui/help_win.h"
 #include "ui/menu_win.h"
 #include "ui/string_grid_win.h"
 
 namespace tabcard {
 namespace {
 
-using forms::EventArgs;
-using Router = forms::EventRouter<TfrmOption>;
-
-const Router::NamedHandler kHandlers[] = {
-    {"cmdOKClick", &TfrmOption::cmdOKClick},
-    {"cmdHelpClick", &TfrmOption::cmdHelpClick},
-    {"PageControl2Change", &TfrmOption::PageControl2Change},
-    {"rdoColWidthModeClick", &TfrmOption::rdoColWidthModeClick},
-    {"cmdUpDateKjnClick", &TfrmOption::cmdUpDateKjnClick},
-    {"Button1Click", &TfrmOption::Button1Click},
-    {"cmdFontClick", &TfrmOption::cmdFontClick},
-    {"cmdSetClick", &TfrmOption::cmdSetClick},
-    {"cmdDelClick", &TfrmOption::cmdDelClick},
-    {"lstKojinItemMouseDown", &TfrmOption::lstKojinItemMouseDown},
-    {"lstKojinItemMouseMove", &TfrmOption::lstKojinItemMouseMove},
-    {"lstKojinItemMouseUp", &TfrmOption::lstKojinItemMouseUp},
-    {"SGrdKjn1MouseDown", &TfrmOption::SGrdKjn1MouseDown},
-    {"SGrdKjn1MouseUp", &TfrmOption::SGrdKjn1MouseUp},
-    {"SGrdKjn2MouseDown", &TfrmOption::SGrdKjn2MouseDown},
-    {"SGrdKjn2MouseUp", &TfrmOption::SGrdKjn2MouseUp},
-};
+using forms::Event;
+using forms::FormEvent;
+using forms::OptionControl;
 
 constexpr UINT_PTR kItemListSubclass = 1;
 constexpr wchar_t kApplyProperty[] = L"TabcardFontApply";
 
-const char* PageControlName(OptionTabs tabs) {
+int PageControlId(OptionTabs tabs) {
   switch (tabs) {
     case OptionTabs::kDialog:
-      return forms::kOptionPageControl;
+      return forms::IdOf(OptionControl::PageControl1);
     case OptionTabs::kPreview:
-      return forms::kPreviewPageControl;
+      return forms::IdOf(OptionControl::PageControl2);
     default:
-      return forms::kSettingsPageControl;
+      return forms::IdOf(OptionControl::PageControl3);
   }
 }
 
@@ -64,9 +47,11 @@ int ScreenDpi() {
 }
 
 // ChooseFont works in the screen's logical units.
-LOGFONTW DialogLogFont(const FontChoice& f) {
+DpiScale DialogScale() { return DpiScale(ScreenDpi()); }
+
+LOGFONTW DialogLogFont(const GridFont& f) {
   LOGFONTW lf{};
-  lf.lfHeight = -MulDiv(f.points, ScreenDpi(), 72);
+  lf.lfHeight = DialogScale().FontHeight(f.points);
   lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = f.italic ? TRUE : FALSE;
   lf.lfCharSet = DEFAULT_CHARSET;
@@ -74,11 +59,13 @@ LOGFONTW DialogLogFont(const FontChoice& f) {
   return lf;
 }
 
-FontChoice ChoiceOf(const LOGFONTW& lf, int points) {
-  return FontChoice{Narrow(lf.lfFaceName), points, lf.lfWeight >= FW_BOLD, lf.lfItalic != 0};
+// The dialog's Apply and its OK read the same LOGFONT the same way.
+GridFont ChoiceOf(const LOGFONTW& lf) {
+  return GridFont{Narrow(lf.lfFaceName), DialogScale().Points(lf.lfHeight),
+                  lf.lfWeight >= FW_BOLD, lf.lfItalic != 0};
 }
 
-using ApplyHandler = std::function<void(const FontChoice&)>;
+using ApplyHandler = std::function<void(const GridFont&)>;
 
 // The font dialog's Apply (psh3) hands the font chosen so far to the model.
 UINT_PTR CALLBACK FontDialogHook(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
@@ -92,8 +79,7 @@ UINT_PTR CALLBACK FontDialogHook(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     const auto* apply = reinterpret_cast<const ApplyHandler*>(GetPropW(dlg, kApplyProperty));
     LOGFONTW lf{};
     SendMessageW(dlg, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&lf));
-    const int points = MulDiv(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight, 72, ScreenDpi());
-    if (apply) RunReported(dlg, [&] { (*apply)(ChoiceOf(lf, points)); });
+    if (apply) RunReported(dlg, [&] { (*apply)(ChoiceOf(lf)); });
     return TRUE;
   }
   return FALSE;
@@ -112,16 +98,16 @@ BOOL ChooseFontDialog(CHOOSEFONTW* cf) {
   return choose ? choose(cf) : FALSE;
 }
 
-forms::MouseButton ButtonOfMessage(UINT msg) {
+MouseButton ButtonOfMessage(UINT msg) {
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
-      return forms::MouseButton::Left;
+      return MouseButton::Left;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
-      return forms::MouseButton::Right;
+      return MouseButton::Right;
     default:
-      return forms::MouseButton::None;
+      return MouseButton::None;
   }
 }
 
@@ -133,7 +119,7 @@ class TfrmOption::Controls : public OptionView {
 
   // ItemAssignView
   void SetItemNames(const std::vector<std::string>& names) override {
-    HWND list = w_.ControlWindow(forms::kItemListName);
+    HWND list = w_.ControlWindow(OptionControl::lstKojinItem);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const std::string& name : names) {
       const std::wstring text = Widen(name);
@@ -142,7 +128,8 @@ class TfrmOption::Controls : public OptionView {
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   }
   int SelectedItem() const override {
-    return static_cast<int>(SendMessageW(w_.ControlWindow(forms::kItemListName), LB_GETCURSEL, 0, 0));
+    return static_cast<int>(
+        SendMessageW(w_.ControlWindow(OptionControl::lstKojinItem), LB_GETCURSEL, 0, 0));
   }
   GridShape PreviewShape(int page) const override {
     StringGrid g = Grid(page);
@@ -150,12 +137,7 @@ class TfrmOption::Controls : public OptionView {
   }
   void SetGridCells(int page, const CellTexts& cells) override {
     StringGrid g = Grid(page);
-    g.ClearCells();
-    const int cols = std::min(cells.Cols(), g.ColCount());
-    const int rows = std::min(cells.Rows(), g.RowCount());
-    for (int c = 0; c < cols; ++c) {
-      for (int r = 0; r < rows; ++r) g.SetCell(c, r, cells.At(c, r));
-    }
+    FillGrid(g, cells);
   }
   void SetCellText(int page, GridCell cell, std::string_view text) override {
     Grid(page).SetCell(cell.col, cell.row, text);
@@ -178,7 +160,7 @@ class TfrmOption::Controls : public OptionView {
   }
   void BeginDrag(int holder) override {
     w_.dragging_ = true;
-    SetCapture(holder == kItemListHolder ? w_.ControlWindow(forms::kItemListName)
+    SetCapture(holder == kItemListHolder ? w_.ControlWindow(OptionControl::lstKojinItem)
                                          : Grid(holder).Handle());
     SetCursor(w_.dragCursor_);
   }
@@ -190,38 +172,38 @@ class TfrmOption::Controls : public OptionView {
 
   // OptionView
   int ActiveTab(OptionTabs tabs) const override {
-    return tabcard::ActiveTab(w_.built(), PageControlName(tabs));
+    return tabcard::ActiveTab(w_.built(), PageControlId(tabs));
   }
-  void ShowTab(OptionTabs tabs, int tab) override { ShowSheet(w_.built(), PageControlName(tabs), tab); }
+  void ShowTab(OptionTabs tabs, int tab) override { ShowSheet(w_.built(), PageControlId(tabs), tab); }
   std::string FieldText(CellField field) const override {
-    return w_.ControlText(forms::kCellFieldNames[field]);
+    return w_.ControlText(forms::kCellFields[field]);
   }
   void SetFieldText(CellField field, std::string_view text) override {
-    w_.SetControlText(forms::kCellFieldNames[field], text);
+    w_.SetControlText(forms::kCellFields[field], text);
   }
   void EnableColWidth(bool enabled) override {
-    EnableWindow(w_.ControlWindow(forms::kCellFieldNames[kColWidthField]), enabled);
+    EnableWindow(w_.ControlWindow(forms::kCellFields[kColWidthField]), enabled);
   }
   bool FixedWidthChosen() const override {
-    return SendMessageW(w_.ControlWindow(forms::kWidthModeNames[1]), BM_GETCHECK, 0, 0) ==
+    return SendMessageW(w_.ControlWindow(OptionControl::rdoColWidthFixed), BM_GETCHECK, 0, 0) ==
            BST_CHECKED;
   }
   void ChooseWidthMode(bool fixed) override {
     for (int i = 0; i < 2; ++i) {
       const bool on = (i == 1) == fixed;
-      SendMessageW(w_.ControlWindow(forms::kWidthModeNames[i]), BM_SETCHECK,
+      SendMessageW(w_.ControlWindow(forms::kWidthModes[i]), BM_SETCHECK,
                    on ? BST_CHECKED : BST_UNCHECKED, 0);
     }
   }
   void EnableItemAssignment(bool enabled) override {
-    for (const char* name : forms::kItemAssignNames) EnableWindow(w_.ControlWindow(name), enabled);
+    for (OptionControl c : forms::kItemAssignControls) EnableWindow(w_.ControlWindow(c), enabled);
   }
   bool Checked(BehaviourBox box) const override {
-    return SendMessageW(w_.ControlWindow(forms::kBehaviourBoxNames[box]), BM_GETCHECK, 0, 0) ==
+    return SendMessageW(w_.ControlWindow(forms::kBehaviourBoxes[box]), BM_GETCHECK, 0, 0) ==
            BST_CHECKED;
   }
   void SetChecked(BehaviourBox box, bool checked) override {
-    SendMessageW(w_.ControlWindow(forms::kBehaviourBoxNames[box]), BM_SETCHECK,
+    SendMessageW(w_.ControlWindow(forms::kBehaviourBoxes[box]), BM_SETCHECK,
                  checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   void SetGridCounts(int page, int cols, int rows) override {
@@ -234,18 +216,11 @@ class TfrmOption::Controls : public OptionView {
   std::string GridFontFace(int page) const override {
     return Narrow(Grid(page).LogFont().lfFaceName);
   }
-  void SetGridFont(int page, const FontChoice& font) override {
+  void SetGridFont(int page, const GridFont& font) override {
     StringGrid g = Grid(page);
-    LOGFONTW lf = g.LogFont();
-    lstrcpynW(lf.lfFaceName, Widen(font.face).c_str(), LF_FACESIZE);
-    lf.lfHeight = w_.scale().FontHeight(font.points);
-    lf.lfWidth = 0;
-    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = font.italic ? TRUE : FALSE;
-    g.SetLogFont(lf);
+    tabcard::SetGridFont(g, font, w_.scale());
   }
-  std::optional<FontChoice> PickFont(const FontChoice& initial,
-                                       const ApplyHandler& onApply) override {
+  std::optional<GridFont> PickFont(const GridFont& initial, const ApplyHandler& onApply) override {
     LOGFONTW lf = DialogLogFont(initial);
     CHOOSEFONTW cf{};
     cf.lStructSize = sizeof(cf);
@@ -256,16 +231,14 @@ class TfrmOption::Controls : public OptionView {
     cf.lpfnHook = FontDialogHook;
     cf.lCustData = reinterpret_cast<LPARAM>(&onApply);
     if (!ChooseFontDialog(&cf)) return std::nullopt;
-    return ChoiceOf(lf, cf.iPointSize / 10);
+    return ChoiceOf(lf);
   }
   void Warn(std::string_view text, std::string_view caption) override {
-    MessageBoxW(w_.hwnd(), Widen(text).c_str(), Widen(caption).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    tabcard::Warn(w_.hwnd(), text, caption);
   }
 
  private:
-  StringGrid Grid(int page) const {
-    return StringGrid(w_.ControlWindow(forms::kPreviewGridNames[page]));
-  }
+  StringGrid Grid(int page) const { return StringGrid(w_.ControlWindow(forms::kPreviewGrids[page])); }
 
   TfrmOption& w_;
 };
@@ -277,14 +250,13 @@ TfrmOption::TfrmOption(RegistryBackend& store, const FontFace& standardFont,
       standardFont_(standardFont),
       helpFile_(std::move(helpFile)),
       controls_(std::make_unique<Controls>(*this)),
-      router_(forms::OptionForm(), forms::MakeTable(kHandlers)),
-      dragCursor_(LoadDragCursor(GetModuleHandleW(nullptr))) {}
+      dragCursor_(LoadDragCursor()) {}
 
 TfrmOption::~TfrmOption() = default;
 
 void TfrmOption::Create(HWND owner) {
   CreateForm(owner);
-  SetWindowSubclass(ControlWindow(forms::kItemListName), ItemListProc, kItemListSubclass,
+  SetWindowSubclass(ControlWindow(OptionControl::lstKojinItem), ItemListProc, kItemListSubclass,
                     reinterpret_cast<DWORD_PTR>(this));
   model_ = std::make_unique<OptionModel>(store_, standardFont_, *controls_, scale());
   model_->FormCreate();
@@ -295,17 +267,30 @@ bool TfrmOption::Execute(HWND owner) {
   return ShowModal(owner) == forms::kModalOk;
 }
 
-bool TfrmOption::SaveUnshown(HWND owner) {
-  Create(owner);
-  const bool saved = model_->SaveSettings();
-  DestroyWindow(hwnd());
-  return saved;
-}
-
-bool TfrmOption::Fire(const char* control, forms::Event event, const EventArgs& args) {
+bool TfrmOption::OnEvent(const FormEvent& e) {
+  using C = OptionControl;
+  static constexpr forms::Handler<TfrmOption, C> kHandlers[] = {
+      {C::cmdOK, Event::Click, &TfrmOption::cmdOKClick},
+      {C::cmdHelp, Event::Click, &TfrmOption::cmdHelpClick},
+      {C::PageControl2, Event::Change, &TfrmOption::PageControl2Change},
+      {C::PageControl3, Event::Change, &TfrmOption::PageControl2Change},
+      {C::rdoColWidthAuto, Event::Click, &TfrmOption::rdoColWidthModeClick},
+      {C::rdoColWidthFixed, Event::Click, &TfrmOption::rdoColWidthModeClick},
+      {C::cmdUpDateKjn, Event::Click, &TfrmOption::cmdUpDateKjnClick},
+      {C::Button1, Event::Click, &TfrmOption::Button1Click},
+      {C::cmdFont, Event::Click, &TfrmOption::cmdFontClick},
+      {C::cmdSet, Event::Click, &TfrmOption::cmdSetClick},
+      {C::lstKojinItem, Event::DblClick, &TfrmOption::cmdSetClick},
+      {C::cmdDel, Event::Click, &TfrmOption::cmdDelClick},
+      {C::lstKojinItem, Event::MouseDown, &TfrmOption::lstKojinItemMouseDown},
+      {C::lstKojinItem, Event::MouseUp, &TfrmOption::lstKojinItemMouseUp},
+      {C::SGrdKjn1, Event::MouseDown, &TfrmOption::SGrdKjn1MouseDown},
+      {C::SGrdKjn1, Event::MouseUp, &TfrmOption::SGrdKjn1MouseUp},
+      {C::SGrdKjn2, Event::MouseDown, &TfrmOption::SGrdKjn2MouseDown},
+      {C::SGrdKjn2, Event::MouseUp, &TfrmOption::SGrdKjn2MouseUp},
+  };
   // Messages of the controls being built come before the model.
-  if (!model_) return false;
-  return router_.Fire(*this, control, event, args);
+  return model_ && forms::Dispatch(*this, kHandlers, e);
 }
 
 LRESULT TfrmOption::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -341,16 +326,12 @@ bool TfrmOption::OnContextMenu(HWND from, LPARAM lp) {
   if (!c || !c->desc->popupMenu || !model_) return false;
   POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   if (lp == -1) {
+    // From the keyboard: under a grid's current cell, or at the tabs' corner.
     RECT r{};
     GetWindowRect(from, &r);
-    pt = POINT{r.left, r.top};
-    if (c->desc->kind == forms::ControlKind::StringGrid) {
-      StringGrid g(from);
-      const GridCell cell = g.CurrentCell();
-      const RECT cr = g.CellRect(cell.col, cell.row);
-      pt = POINT{cr.left, cr.bottom};
-      ClientToScreen(from, &pt);
-    }
+    pt = c->desc->kind == forms::ControlKind::StringGrid
+             ? MenuPointUnderCurrentCell(StringGrid(from))
+             : POINT{r.left, r.top};
   }
   if (TrackPopup(hwnd(), BuildPopupMenu(forms::OptionPopupMenuLayout()), pt) == forms::kMnuDelItem) {
     model_->cmdDelClick();
@@ -362,23 +343,28 @@ void TfrmOption::OnScaleChanged() {
   if (model_) model_->ScaleChanged(scale());
 }
 
+void TfrmOption::RaiseListMouse(Event event, UINT msg, LPARAM lp) {
+  FormEvent e;
+  e.control = forms::IdOf(OptionControl::lstKojinItem);
+  e.event = event;
+  e.button = ButtonOfMessage(msg);
+  e.x = GET_X_LPARAM(lp);
+  e.y = GET_Y_LPARAM(lp);
+  RunReported(hwnd(), [&] { OnEvent(e); });
+}
+
 LRESULT CALLBACK TfrmOption::ItemListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                           DWORD_PTR self) {
   auto& w = *reinterpret_cast<TfrmOption*>(self);
-  EventArgs args;
-  args.button = ButtonOfMessage(msg);
-  args.x = GET_X_LPARAM(lp);
-  args.y = GET_Y_LPARAM(lp);
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
       // The line under the pointer is selected before the press is handled.
       const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
-      RunReported(w.hwnd(), [&] { w.Fire(forms::kItemListName, forms::Event::MouseDown, args); });
+      w.RaiseListMouse(Event::MouseDown, msg, lp);
       return r;
     }
     case WM_MOUSEMOVE:
-      RunReported(w.hwnd(), [&] { w.Fire(forms::kItemListName, forms::Event::MouseMove, args); });
       if (w.dragging_) {
         // Kept from the list box, whose own tracking would move the
         // selection to the line beside the pointer and scroll after it.
@@ -390,7 +376,7 @@ LRESULT CALLBACK TfrmOption::ItemListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
     case WM_RBUTTONUP:
       // Before the list box lets go of the mouse, whose capture change would
       // otherwise end the drag first.
-      RunReported(w.hwnd(), [&] { w.Fire(forms::kItemListName, forms::Event::MouseUp, args); });
+      w.RaiseListMouse(Event::MouseUp, msg, lp);
       break;
     case WM_CAPTURECHANGED:
       // The drag's SetCapture on the list, which the list box's own press
@@ -408,24 +394,23 @@ LRESULT CALLBACK TfrmOption::ItemListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-void TfrmOption::cmdOKClick(const EventArgs& e) {
-  if (!model_->cmdOKClick() && e.accept) *e.accept = false;
+void TfrmOption::cmdOKClick(const FormEvent& e) {
+  if (!model_->cmdOKClick()) e.Refuse();
 }
 
-void TfrmOption::cmdHelpClick(const EventArgs&) { OpenHelp(hwnd(), helpFile_, kHelpOption); }
-void TfrmOption::PageControl2Change(const EventArgs&) { model_->PageControl2Change(); }
-void TfrmOption::rdoColWidthModeClick(const EventArgs&) { model_->rdoColWidthModeClick(); }
-void TfrmOption::cmdUpDateKjnClick(const EventArgs&) { model_->cmdUpDateKjnClick(); }
-void TfrmOption::Button1Click(const EventArgs&) { model_->Button1Click(); }
-void TfrmOption::cmdFontClick(const EventArgs&) { model_->cmdFontClick(); }
-void TfrmOption::cmdSetClick(const EventArgs&) { model_->cmdSetClick(); }
-void TfrmOption::cmdDelClick(const EventArgs&) { model_->cmdDelClick(); }
-void TfrmOption::lstKojinItemMouseDown(const EventArgs& e) { model_->lstKojinItemMouseDown(e.button); }
-void TfrmOption::lstKojinItemMouseMove(const EventArgs&) { model_->lstKojinItemMouseMove(); }
-void TfrmOption::lstKojinItemMouseUp(const EventArgs& e) { model_->lstKojinItemMouseUp(e.button); }
-void TfrmOption::SGrdKjn1MouseDown(const EventArgs& e) { model_->SGrdKjn1MouseDown(e.button); }
-void TfrmOption::SGrdKjn1MouseUp(const EventArgs& e) { model_->SGrdKjn1MouseUp(e.button); }
-void TfrmOption::SGrdKjn2MouseDown(const EventArgs& e) { model_->SGrdKjn2MouseDown(e.button); }
-void TfrmOption::SGrdKjn2MouseUp(const EventArgs& e) { model_->SGrdKjn2MouseUp(e.button); }
+void TfrmOption::cmdHelpClick(const FormEvent&) { OpenHelp(hwnd(), helpFile_, kHelpOption); }
+void TfrmOption::PageControl2Change(const FormEvent&) { model_->PageControl2Change(); }
+void TfrmOption::rdoColWidthModeClick(const FormEvent&) { model_->rdoColWidthModeClick(); }
+void TfrmOption::cmdUpDateKjnClick(const FormEvent&) { model_->cmdUpDateKjnClick(); }
+void TfrmOption::Button1Click(const FormEvent&) { model_->Button1Click(); }
+void TfrmOption::cmdFontClick(const FormEvent&) { model_->cmdFontClick(); }
+void TfrmOption::cmdSetClick(const FormEvent&) { model_->cmdSetClick(); }
+void TfrmOption::cmdDelClick(const FormEvent&) { model_->cmdDelClick(); }
+void TfrmOption::lstKojinItemMouseDown(const FormEvent& e) { model_->lstKojinItemMouseDown(e.button); }
+void TfrmOption::lstKojinItemMouseUp(const FormEvent& e) { model_->lstKojinItemMouseUp(e.button); }
+void TfrmOption::SGrdKjn1MouseDown(const FormEvent& e) { model_->SGrdKjn1MouseDown(e.button); }
+void TfrmOption::SGrdKjn1MouseUp(const FormEvent& e) { model_->SGrdKjn1MouseUp(e.button); }
+void TfrmOption::SGrdKjn2MouseDown(const FormEvent& e) { model_->SGrdKjn2MouseDown(e.button); }
+void TfrmOption::SGrdKjn2MouseUp(const FormEvent& e) { model_->SGrdKjn2MouseUp(e.button); }
 
 }  // namespace tabcard

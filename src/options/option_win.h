@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "forms/event_router.h"
 #include "options/option_model.h"
 #include "store/layout.h"
 #include "store/registry.h"
@@ -23,29 +22,9 @@ class TfrmOption : public FormWindow {
   // Creates the dialog over owner, runs FormCreate and shows it modally;
   // true when it closed with OK (and so saved).
   bool Execute(HWND owner);
-  // The first start's save: created and loaded but never shown; nothing is
-  // said when it fails.
-  bool SaveUnshown(HWND owner);
-
-  void cmdOKClick(const forms::EventArgs& e);
-  void cmdHelpClick(const forms::EventArgs& e);
-  void PageControl2Change(const forms::EventArgs& e);
-  void rdoColWidthModeClick(const forms::EventArgs& e);
-  void cmdUpDateKjnClick(const forms::EventArgs& e);
-  void Button1Click(const forms::EventArgs& e);
-  void cmdFontClick(const forms::EventArgs& e);
-  void cmdSetClick(const forms::EventArgs& e);
-  void cmdDelClick(const forms::EventArgs& e);
-  void lstKojinItemMouseDown(const forms::EventArgs& e);
-  void lstKojinItemMouseMove(const forms::EventArgs& e);
-  void lstKojinItemMouseUp(const forms::EventArgs& e);
-  void SGrdKjn1MouseDown(const forms::EventArgs& e);
-  void SGrdKjn1MouseUp(const forms::EventArgs& e);
-  void SGrdKjn2MouseDown(const forms::EventArgs& e);
-  void SGrdKjn2MouseUp(const forms::EventArgs& e);
 
  protected:
-  bool Fire(const char* control, forms::Event event, const forms::EventArgs& args) override;
+  bool OnEvent(const forms::FormEvent& e) override;
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnScaleChanged() override;
 
@@ -53,7 +32,25 @@ class TfrmOption : public FormWindow {
   class Controls;
   friend class Controls;
 
+  void cmdOKClick(const forms::FormEvent& e);
+  void cmdHelpClick(const forms::FormEvent& e);
+  void PageControl2Change(const forms::FormEvent& e);
+  void rdoColWidthModeClick(const forms::FormEvent& e);
+  void cmdUpDateKjnClick(const forms::FormEvent& e);
+  void Button1Click(const forms::FormEvent& e);
+  void cmdFontClick(const forms::FormEvent& e);
+  void cmdSetClick(const forms::FormEvent& e);
+  void cmdDelClick(const forms::FormEvent& e);
+  void lstKojinItemMouseDown(const forms::FormEvent& e);
+  void lstKojinItemMouseUp(const forms::FormEvent& e);
+  void SGrdKjn1MouseDown(const forms::FormEvent& e);
+  void SGrdKjn1MouseUp(const forms::FormEvent& e);
+  void SGrdKjn2MouseDown(const forms::FormEvent& e);
+  void SGrdKjn2MouseUp(const forms::FormEvent& e);
+
   void Create(HWND owner);
+  // The list's mouse as a form event of lstKojinItem.
+  void RaiseListMouse(forms::Event event, UINT msg, LPARAM lp);
   // lstKojinItem's mouse, which a list box does not report as notifications.
   static LRESULT CALLBACK ItemListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
                                        UINT_PTR id, DWORD_PTR self);
@@ -64,7 +61,6 @@ class TfrmOption : public FormWindow {
   std::wstring helpFile_;
   std::unique_ptr<Controls> controls_;
   std::unique_ptr<OptionModel> model_;
-  forms::EventRouter<TfrmOption> router_;
   HCURSOR dragCursor_ = nullptr;
   bool dragging_ = false;
 };

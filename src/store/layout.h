@@ -13,6 +13,8 @@ namespace tabcard {
 enum PageIndex : int { kPageKojin1 = 0, kPageKojin2 = 1, kPageMemo = 2, kPageList = 3 };
 constexpr int kPageCount = 4;
 constexpr int kPersonalPageCount = 2;  // Kojin1 and Kojin2 carry items keys
+// 個１ and 個２ show profile items; メモ and ﾘｽﾄ show memos and phrases.
+constexpr bool IsPersonal(int page) { return page == kPageKojin1 || page == kPageKojin2; }
 constexpr int kUserCount = 4;
 
 // A personal page has this many item slots; slots above 255 are never read

@@ -11,11 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "forms/event_router.h"
+#include "forms/input.h"
 
 namespace tabcard {
-
-using forms::MouseButton;
 
 // The icon's notification message (WM_USER + 1) and identifier.
 constexpr unsigned kTrayCallbackMessage = 0x0401;

@@ -46,6 +46,20 @@ void ShowCurrentException(HWND owner) noexcept {
   }
 }
 
+void Warn(HWND owner, std::wstring_view text, std::wstring_view caption) {
+  MessageBoxW(owner, std::wstring(text).c_str(), std::wstring(caption).c_str(),
+              MB_OK | MB_ICONEXCLAMATION);
+}
+
+void Warn(HWND owner, std::string_view text, std::string_view caption) {
+  Warn(owner, std::wstring_view(Widen(text)), std::wstring_view(Widen(caption)));
+}
+
+bool Ask(HWND owner, std::string_view text, std::string_view caption) {
+  return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(),
+                     MB_YESNO | MB_ICONINFORMATION) == IDYES;
+}
+
 void SetErrorSinkForTest(ErrorSink sink) { g_sink = sink; }
 
 }  // namespace tabcard

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <string>
 #include <string_view>
 
 namespace tabcard {
@@ -35,6 +36,13 @@ bool RunReported(HWND owner, F&& f) noexcept {
     return false;
   }
 }
+
+// The boxes that tell the user of a failure or an input error (OK and the
+// exclamation icon), and that ask (Yes and No and the information icon;
+// true for Yes). Texts as UTF-16, or CP932 in the second forms.
+void Warn(HWND owner, std::wstring_view text, std::wstring_view caption);
+void Warn(HWND owner, std::string_view text, std::string_view caption);
+bool Ask(HWND owner, std::string_view text, std::string_view caption);
 
 // Lets the tests count boxes instead of opening them (no box when set).
 using ErrorSink = void (*)(const std::wstring& text);

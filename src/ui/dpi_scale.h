@@ -35,6 +35,14 @@ class DpiScale {
     const int height = MulDivRound(points, dpi_, 72);
     return height == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -height;
   }
+  // The other way: the points of a LOGFONT height of either sign.
+  constexpr int Points(int height) const {
+    const std::int64_t size = height < 0 ? -static_cast<std::int64_t>(height) : height;
+    return MulDivRound(static_cast<int>(size > std::numeric_limits<int>::max()
+                                            ? std::numeric_limits<int>::max()
+                                            : size),
+                       72, dpi_);
+  }
 
  private:
   int dpi_;

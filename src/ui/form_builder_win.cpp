@@ -19,8 +19,6 @@ using forms::FormDesc;
 
 constexpr wchar_t kContainerClass[] = L"TabcardContainer";
 
-bool SameName(const char* a, std::string_view b) { return a && b == a; }
-
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
 UINT BevelEdge(Bevel inner, Bevel outer) {
@@ -155,7 +153,7 @@ HWND CreateChild(const CreateArgs& a, const wchar_t* cls, DWORD style, DWORD exS
                            a.rect.bottom - a.rect.top, a.parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(a.self.id)), Instance(),
                            param);
-  if (!h) throw std::runtime_error(std::string("cannot create ") + a.self.desc->name);
+  if (!h) throw std::runtime_error("cannot create control " + std::to_string(a.self.id));
   // A grid makes its own font from a LOGFONT (CreateGrid).
   if (cls != kStringGridClass) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(a.font), FALSE);
   return h;
@@ -318,7 +316,7 @@ Creator CreatorOf(ControlKind kind) {
 HWND ParentWindow(const FormDesc& form, const BuiltForm& built, const ControlDesc& c,
                   HWND window) {
   const ControlDesc* container = forms::ContainerOf(form, c);
-  const BuiltControl* b = container ? built.Find(container->name) : nullptr;
+  const BuiltControl* b = container ? built.Find(container->id) : nullptr;
   return b && b->hwnd ? b->hwnd : window;
 }
 
@@ -356,14 +354,7 @@ HFONT FontFor(const FormDesc& form, BuiltForm& built, const ControlDesc& c,
 
 }  // namespace
 
-const BuiltControl* BuiltForm::Find(std::string_view name) const {
-  for (const BuiltControl& c : controls) {
-    if (SameName(c.desc->name, name)) return &c;
-  }
-  return nullptr;
-}
-
-const BuiltControl* BuiltForm::FindById(int id) const {
+const BuiltControl* BuiltForm::Find(int id) const {
   for (const BuiltControl& c : controls) {
     if (c.id == id) return &c;
   }
@@ -374,16 +365,6 @@ const BuiltControl* BuiltForm::FindByWindow(HWND hwnd) const {
   if (!hwnd) return nullptr;
   for (const BuiltControl& c : controls) {
     if (c.hwnd == hwnd) return &c;
-  }
-  return nullptr;
-}
-
-const BuiltControl* BuiltForm::SheetAt(std::string_view pageControl, int tabIndex) const {
-  for (const BuiltControl& c : controls) {
-    if (c.desc->kind == ControlKind::TabSheet && SameName(c.desc->parent, pageControl) &&
-        c.tabIndex == tabIndex) {
-      return &c;
-    }
   }
   return nullptr;
 }
@@ -431,7 +412,7 @@ BuiltForm BuildControls(const FormDesc& form, HWND window, const DpiScale& scale
   built.font_.Reset(CreateFontIndirectW(&lf));
   built.controls.reserve(form.controls.size);
   for (const ControlDesc& c : form.controls) {
-    built.controls.push_back(BuiltControl{&c, nullptr, forms::ControlId(form, c.name)});
+    built.controls.push_back(BuiltControl{&c, nullptr, c.id});
   }
   // Table order: a parent always comes before its children.
   for (BuiltControl& b : built.controls) {
@@ -502,18 +483,18 @@ void LayoutControls(const BuiltForm& built, HWND window) {
   }
 }
 
-int ActiveTab(const BuiltForm& built, std::string_view pageControl) {
+int ActiveTab(const BuiltForm& built, int pageControl) {
   const BuiltControl* pc = built.Find(pageControl);
   if (!pc || !pc->hwnd) return -1;
   return static_cast<int>(SendMessageW(pc->hwnd, TCM_GETCURSEL, 0, 0));
 }
 
-void ShowSheet(const BuiltForm& built, std::string_view pageControl, int tabIndex) {
+void ShowSheet(const BuiltForm& built, int pageControl, int tabIndex) {
   const BuiltControl* pc = built.Find(pageControl);
   if (!pc || !pc->hwnd) return;
   SendMessageW(pc->hwnd, TCM_SETCURSEL, static_cast<WPARAM>(tabIndex), 0);
   for (const BuiltControl& c : built.controls) {
-    if (c.desc->kind != ControlKind::TabSheet || !SameName(c.desc->parent, pageControl)) continue;
+    if (c.desc->kind != ControlKind::TabSheet || c.desc->parent != pageControl) continue;
     ShowWindow(c.hwnd, c.tabIndex == tabIndex ? SW_SHOWNA : SW_HIDE);
   }
 }

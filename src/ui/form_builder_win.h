@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <string_view>
 #include <vector>
 
 #include "forms/form.h"
@@ -31,11 +30,9 @@ class BuiltForm {
   BuiltForm(BuiltForm&&) = default;
   BuiltForm& operator=(BuiltForm&&) = default;
 
-  const BuiltControl* Find(std::string_view name) const;
-  const BuiltControl* FindById(int id) const;
+  // By control (or timer) id, and by window.
+  const BuiltControl* Find(int id) const;
   const BuiltControl* FindByWindow(HWND hwnd) const;
-  // The sheet at a tab position of a page control, or nullptr.
-  const BuiltControl* SheetAt(std::string_view pageControl, int tabIndex) const;
   HFONT font() const { return font_.get(); }
 
   std::vector<BuiltControl> controls;
@@ -67,8 +64,8 @@ void LayoutControls(const BuiltForm& built, HWND window);
 
 // The active tab of a page control, and showing a sheet: selects its tab,
 // shows its container and hides the other sheets of that page control.
-int ActiveTab(const BuiltForm& built, std::string_view pageControl);
-void ShowSheet(const BuiltForm& built, std::string_view pageControl, int tabIndex);
+int ActiveTab(const BuiltForm& built, int pageControl);
+void ShowSheet(const BuiltForm& built, int pageControl, int tabIndex);
 
 // TCM_SETITEMSIZE with the tab height the control has now.
 void SetTabWidth(HWND pageControl, int width);

@@ -2,11 +2,13 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <stdexcept>
 
 #include "core/strconv_win.h"
 #include "res/app_res.h"
 #include "ui/dpi_win.h"
+#include "ui/form_events.h"
 #include "ui/ime_win.h"
 #include "ui/string_grid_win.h"
 
@@ -15,57 +17,27 @@ namespace {
 
 using forms::ControlKind;
 using forms::Event;
-using forms::EventArgs;
+using forms::FormEvent;
 
-forms::MouseButton ButtonOf(GridButton b) {
+static_assert(notify::kButtonClicked == BN_CLICKED && notify::kEditChange == EN_CHANGE &&
+              notify::kComboSelChange == CBN_SELCHANGE &&
+              notify::kListSelChange == LBN_SELCHANGE && notify::kListDblClick == LBN_DBLCLK &&
+              notify::kTabSelChange == TCN_SELCHANGE);
+static_assert(notify::kGridMouseDown == SGN_MOUSEDOWN && notify::kGridMouseMove == SGN_MOUSEMOVE &&
+              notify::kGridMouseUp == SGN_MOUSEUP && notify::kGridDblClick == SGN_DBLCLK &&
+              notify::kGridSelChange == SGN_SELCHANGE);
+
+MouseButton ButtonOf(GridButton b) {
   switch (b) {
     case GridButton::kLeft:
-      return forms::MouseButton::Left;
+      return MouseButton::Left;
     case GridButton::kRight:
-      return forms::MouseButton::Right;
+      return MouseButton::Right;
     case GridButton::kMiddle:
-      return forms::MouseButton::Middle;
+      return MouseButton::Middle;
     default:
-      return forms::MouseButton::None;
+      return MouseButton::None;
   }
-}
-
-bool GridMouseEvent(UINT code, Event* event) {
-  switch (code) {
-    case SGN_MOUSEDOWN:
-      *event = Event::MouseDown;
-      return true;
-    case SGN_MOUSEMOVE:
-      *event = Event::MouseMove;
-      return true;
-    case SGN_MOUSEUP:
-      *event = Event::MouseUp;
-      return true;
-    case SGN_DBLCLK:
-      *event = Event::DblClick;
-      return true;
-    default:
-      return false;
-  }
-}
-
-// The notifications of edits and lists that are form events.
-const Event* CommandEvent(ControlKind kind, int code) {
-  struct Mapping {
-    ControlKind kind;
-    int code;
-    Event event;
-  };
-  static const Mapping kMappings[] = {
-      {ControlKind::Edit, EN_CHANGE, Event::Change},
-      {ControlKind::ComboBox, CBN_SELCHANGE, Event::Change},
-      {ControlKind::ListBox, LBN_SELCHANGE, Event::Change},
-      {ControlKind::ListBox, LBN_DBLCLK, Event::DblClick},
-  };
-  for (const Mapping& m : kMappings) {
-    if (m.kind == kind && m.code == code) return &m.event;
-  }
-  return nullptr;
 }
 
 // The window's outer rectangle at a scale, at the origin.
@@ -122,21 +94,15 @@ void FormWindow::PlaceOnOwnerMonitor(HWND owner) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HWND FormWindow::ControlWindow(std::string_view name) const {
-  const BuiltControl* c = built_.Find(name);
+HWND FormWindow::WindowOf(int id) const {
+  const BuiltControl* c = built_.Find(id);
   return c ? c->hwnd : nullptr;
 }
 
-std::string FormWindow::ControlText(std::string_view name) const {
-  return Narrow(WindowRef(ControlWindow(name)).Text());
-}
+std::string FormWindow::TextOf(int id) const { return Narrow(WindowRef(WindowOf(id)).Text()); }
 
-void FormWindow::SetControlText(std::string_view name, std::string_view cp932) const {
-  WindowRef(ControlWindow(name)).SetText(Widen(cp932));
-}
-
-void FormWindow::FocusControl(std::string_view name) const {
-  if (HWND h = ControlWindow(name)) SetFocus(h);
+void FormWindow::SetTextOf(int id, std::string_view cp932) const {
+  WindowRef(WindowOf(id)).SetText(Widen(cp932));
 }
 
 int FormWindow::ShowModal(HWND owner) {
@@ -169,8 +135,11 @@ int FormWindow::ShowModal(HWND owner) {
   return modalResult_ == forms::kModalNone ? forms::kModalCancel : modalResult_;
 }
 
-bool FormWindow::FireEvent(const char* control, Event event, EventArgs args) {
-  return Fire(control, event, args);
+// c: the control, nullptr for the form itself.
+bool FormWindow::Raise(const BuiltControl* c, Event event, FormEvent e) {
+  e.control = c ? c->id : forms::kFormItself;
+  e.event = event;
+  return OnEvent(e);
 }
 
 LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -178,22 +147,19 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       if (wp != SIZE_MINIMIZED) {
         LayoutControls(built_, hwnd());
-        FireEvent(nullptr, Event::Resize);
+        Raise(nullptr, Event::Resize);
       }
       return 0;
     case WM_SHOWWINDOW:
-      if (wp && lp == 0) FireEvent(nullptr, Event::Show);
-      break;
-    case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) FireEvent(nullptr, Event::Activate);
+      if (wp && lp == 0) Raise(nullptr, Event::Show);
       break;
     case WM_CLOSE:
       OnClose();
       return 0;
     case WM_TIMER:
-      if (const BuiltControl* c = built_.FindById(static_cast<int>(wp));
+      if (const BuiltControl* c = built_.Find(static_cast<int>(wp));
           c && c->desc->kind == ControlKind::Timer) {
-        FireEvent(c->desc->name, Event::Timer);
+        Raise(c, Event::Timer);
         return 0;
       }
       break;
@@ -219,27 +185,22 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT FormWindow::OnNotify(UINT msg, WPARAM wp, LPARAM lp) {
   const NMHDR& hdr = *reinterpret_cast<const NMHDR*>(lp);
   const BuiltControl* c = built_.FindByWindow(hdr.hwndFrom);
-  if (c && c->desc->kind == ControlKind::PageControl && hdr.code == TCN_SELCHANGE) {
-    ShowSheet(built_, c->desc->name, ActiveTab(built_, c->desc->name));
-    FireEvent(c->desc->name, Event::Change);
-    return 0;
-  }
-  // The user moved a grid's current cell, with the mouse or a key.
-  if (c && c->desc->kind == ControlKind::StringGrid && hdr.code == SGN_SELCHANGE) {
-    FireEvent(c->desc->name, Event::Change);
-    return 0;
-  }
-  Event event;
-  if (c && c->desc->kind == ControlKind::StringGrid && GridMouseEvent(hdr.code, &event)) {
+  const std::optional<Event> event = c ? NotifyEvent(c->desc->kind, hdr.code) : std::nullopt;
+  if (!event) return OnMessage(msg, wp, lp);
+  FormEvent e;
+  if (c->desc->kind == ControlKind::PageControl) {
+    ShowSheet(built_, c->id, ActiveTab(built_, c->id));
+  } else if (*event == Event::Change) {
+    e.cell = reinterpret_cast<const GridCellNotify&>(hdr).cell;
+  } else {
     const auto& n = reinterpret_cast<const GridMouseNotify&>(hdr);
-    EventArgs args;
-    args.button = ButtonOf(n.button);
-    args.x = n.pt.x;
-    args.y = n.pt.y;
-    FireEvent(c->desc->name, event, args);
-    return 0;
+    e.button = ButtonOf(n.button);
+    e.x = n.pt.x;
+    e.y = n.pt.y;
+    e.cell = n.cell;
   }
-  return OnMessage(msg, wp, lp);
+  Raise(c, *event, e);
+  return 0;
 }
 
 LRESULT FormWindow::OnCommand(UINT msg, WPARAM wp, LPARAM lp) {
@@ -247,30 +208,17 @@ LRESULT FormWindow::OnCommand(UINT msg, WPARAM wp, LPARAM lp) {
   const int code = HIWORD(wp);
   // lParam 0 with a control's id: Enter or Esc through IsDialogMessage,
   // which finds only the form's direct children by id.
-  const BuiltControl* c = built_.FindById(id);
+  const BuiltControl* c = built_.Find(id);
   if (c && c->hwnd && (lp == 0 || reinterpret_cast<HWND>(lp) == c->hwnd)) {
-    const bool choice =
-        c->desc->kind == ControlKind::CheckBox || c->desc->kind == ControlKind::RadioButton;
-    if (choice && code == BN_CLICKED) {
-      FireEvent(c->desc->name, Event::Click);
-      return 0;
-    }
-    if (c->desc->kind == ControlKind::Button && code == BN_CLICKED) {
-      if (!IsWindowEnabled(c->hwnd)) return 0;
-      bool accept = true;
-      EventArgs args;
-      args.accept = &accept;
-      FireEvent(c->desc->name, Event::Click, args);
-      if (accept && c->desc->modalResult != forms::kModalNone && modal_) {
-        EndModal(c->desc->modalResult);
-      }
-      return 0;
-    }
     if (c->desc->kind == ControlKind::Edit && code == EN_SETFOCUS) {
       ApplyImeMode(c->hwnd, c->desc->edit.ime);
     }
-    if (const Event* event = CommandEvent(c->desc->kind, code)) {
-      FireEvent(c->desc->name, *event);
+    if (const std::optional<Event> event = CommandEvent(c->desc->kind, code)) {
+      if (c->desc->kind == ControlKind::Button) {
+        OnButtonClick(*c);
+      } else {
+        Raise(c, *event);
+      }
       return 0;
     }
   }
@@ -280,6 +228,16 @@ LRESULT FormWindow::OnCommand(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   return OnMessage(msg, wp, lp);
+}
+
+// A button with a modal result ends the modal run unless its handler refused.
+void FormWindow::OnButtonClick(const BuiltControl& c) {
+  if (!IsWindowEnabled(c.hwnd)) return;
+  bool accept = true;
+  FormEvent e;
+  e.accept = &accept;
+  Raise(&c, Event::Click, e);
+  if (accept && c.desc->modalResult != forms::kModalNone && modal_) EndModal(c.desc->modalResult);
 }
 
 LRESULT FormWindow::OnCtlColor(UINT msg, WPARAM wp, LPARAM lp) {
@@ -293,9 +251,9 @@ LRESULT FormWindow::OnCtlColor(UINT msg, WPARAM wp, LPARAM lp) {
 
 void FormWindow::OnClose() {
   bool accept = true;
-  EventArgs args;
-  args.accept = &accept;
-  FireEvent(nullptr, Event::Close, args);
+  FormEvent e;
+  e.accept = &accept;
+  Raise(nullptr, Event::Close, e);
   if (!accept) return;
   if (modal_) {
     if (modalResult_ == forms::kModalNone) EndModal(forms::kModalCancel);

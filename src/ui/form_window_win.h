@@ -2,8 +2,8 @@
 // creates the window from its form description at the DPI of its monitor,
 // builds the controls, keeps them laid out, and turns window messages into
 // the form's events (Show, Resize, Close, Timer, Click, Change, the grids'
-// mouse events). A form class derives from it, routes the events to its
-// handlers with an EventRouter, and gets a modal run for dialogs.
+// mouse events). A form class derives from it, dispatches the events to its
+// handlers with a forms::Handler table, and gets a modal run for dialogs.
 #pragma once
 
 #include <windows.h>
@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "forms/event_router.h"
 #include "forms/form.h"
+#include "forms/form_event.h"
 #include "ui/dpi_scale.h"
 #include "ui/form_builder_win.h"
 #include "ui/window_win.h"
@@ -31,11 +31,20 @@ class FormWindow : public Window {
   const forms::FormDesc& form() const { return form_; }
   const BuiltForm& built() const { return built_; }
   const DpiScale& scale() const { return scale_; }
-  HWND ControlWindow(std::string_view name) const;
+  // A control by its id in the form's enum.
+  template <class Id>
+  HWND ControlWindow(Id id) const {
+    return WindowOf(forms::IdOf(id));
+  }
   // A control's text as CP932, and setting it.
-  std::string ControlText(std::string_view name) const;
-  void SetControlText(std::string_view name, std::string_view cp932) const;
-  void FocusControl(std::string_view name) const;
+  template <class Id>
+  std::string ControlText(Id id) const {
+    return TextOf(forms::IdOf(id));
+  }
+  template <class Id>
+  void SetControlText(Id id, std::string_view cp932) const {
+    SetTextOf(forms::IdOf(id), cp932);
+  }
 
   // Shows the window modally: owner disabled, a nested message loop until
   // EndModal, the owner enabled again before the window is destroyed. The
@@ -48,8 +57,8 @@ class FormWindow : public Window {
   // Creates the window (hidden) and its controls. owner: the owner window,
   // also the one whose monitor a centred form opens on.
   void CreateForm(HWND owner);
-  // Runs the handler bound to (control, event); false when none is bound.
-  virtual bool Fire(const char* control, forms::Event event, const forms::EventArgs& args) = 0;
+  // Runs the form class's handler of the event; false when it has none.
+  virtual bool OnEvent(const forms::FormEvent& e) = 0;
   // Every message the base does not turn into an event, and those it does
   // after their event: default processing unless overridden.
   virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
@@ -59,9 +68,13 @@ class FormWindow : public Window {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) final;
 
  private:
-  bool FireEvent(const char* control, forms::Event event, forms::EventArgs args = {});
+  HWND WindowOf(int id) const;
+  std::string TextOf(int id) const;
+  void SetTextOf(int id, std::string_view cp932) const;
+  bool Raise(const BuiltControl* c, forms::Event event, forms::FormEvent e = {});
   LRESULT OnNotify(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnCommand(UINT msg, WPARAM wp, LPARAM lp);
+  void OnButtonClick(const BuiltControl& c);
   LRESULT OnCtlColor(UINT msg, WPARAM wp, LPARAM lp);
   void OnClose();
   void OnDpiChanged(int dpi, const RECT& suggested);

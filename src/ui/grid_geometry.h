@@ -11,21 +11,13 @@
 
 #include <cstdint>
 
+#include "forms/input.h"
+
 namespace tabcard {
 
 inline constexpr int kMaxGridCount = 32767;  // fits the 16-bit halves of a packed cell
 inline constexpr int kMaxGridCellSize = 32767;
 inline constexpr int kMaxGridLineWidth = 255;
-
-struct GridCell {
-  int col = -1;
-  int row = -1;
-  bool IsCell() const { return col >= 0 && row >= 0; }
-  friend bool operator==(GridCell a, GridCell b) { return a.col == b.col && a.row == b.row; }
-  friend bool operator!=(GridCell a, GridCell b) { return !(a == b); }
-};
-
-inline constexpr GridCell kNoCell{-1, -1};
 
 struct GridRect {
   int left = 0;

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "ui/menu.h"
+#include "forms/menu.h"
 
 namespace tabcard {
 

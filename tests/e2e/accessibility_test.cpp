@@ -112,8 +112,8 @@ class AccessibilityTest : public ::testing::Test {
     WaitFor([&] { return (dlg = FindTopLevelNow({program_.pid(), className, true})); }, kActMs);
     return dlg;
   }
-  void Cancel(HWND dlg, const forms::FormDesc& form) {
-    PostMessageW(Control(dlg, "cmdCancel", 1000, form), BM_CLICK, 0, 0);
+  void Cancel(HWND dlg) {
+    PostMessageW(Control(dlg, forms::kModalCancel, 1000), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
   }
 
@@ -129,14 +129,14 @@ TEST_F(AccessibilityTest, ReaderReadsEveryGridFollowsTheFocusAndOutlivesTheGrids
   ASSERT_TRUE(program_.Start(dir_.path()));
   main_ = program_.MainWindow();
   ASSERT_NE(main_, nullptr);
-  HWND grid = Control(main_, forms::kMainGridNames[kPageKojin1]);
+  HWND grid = Control(main_, forms::kMainGrids[kPageKojin1]);
   for (int page = 0; page < kPageCount; ++page) {
-    ReadsLikeTheGrid(Control(main_, forms::kMainGridNames[page]), Widen(kPageCaptions[page]));
+    ReadsLikeTheGrid(Control(main_, forms::kMainGrids[page]), Widen(kPageCaptions[page]));
   }
   AccPtr acc, hidden;
   ASSERT_NO_FATAL_FAILURE(FromWindow(grid, acc));
   EXPECT_EQ(NameOf(acc.p, 1), L"氏名");
-  ASSERT_NO_FATAL_FAILURE(FromWindow(Control(main_, forms::kMainGridNames[kPageMemo]), hidden));
+  ASSERT_NO_FATAL_FAILURE(FromWindow(Control(main_, forms::kMainGrids[kPageMemo]), hidden));
   VARIANT state{};
   EXPECT_NE(LongOf(hidden->get_accState(Child(1), &state), state) & STATE_SYSTEM_INVISIBLE, 0);
   EXPECT_EQ(LongOf(acc->get_accState(Child(1), &state), state) & STATE_SYSTEM_INVISIBLE, 0);
@@ -177,17 +177,17 @@ TEST_F(AccessibilityTest, ReaderReadsEveryGridFollowsTheFocusAndOutlivesTheGrids
   HWND options = OpenDialog(kSysOption, L"TfrmOption");
   ASSERT_NE(options, nullptr);
   for (int page = 0; page < kPageCount; ++page) {
-    ReadsLikeTheGrid(Control(options, forms::kPreviewGridNames[page], 1000, forms::OptionForm()),
+    ReadsLikeTheGrid(Control(options, forms::kPreviewGrids[page], 1000),
                      Widen(kPageCaptions[page]));
   }
-  ASSERT_NO_FATAL_FAILURE(Cancel(options, forms::OptionForm()));
+  ASSERT_NO_FATAL_FAILURE(Cancel(options));
   HWND editor = OpenDialog(kSysProperty, L"TfrmProperty");
   ASSERT_NE(editor, nullptr);
-  HWND memo = Control(editor, "SGrdMemo", 1000, forms::PropertyForm());
+  HWND memo = Control(editor, forms::PropertyControl::SGrdMemo, 1000);
   ReadsLikeTheGrid(memo, L"メモ");
   AccPtr held;
   ASSERT_NO_FATAL_FAILURE(FromWindow(memo, held));
-  ASSERT_NO_FATAL_FAILURE(Cancel(editor, forms::PropertyForm()));
+  ASSERT_NO_FATAL_FAILURE(Cancel(editor));
   long count = 0;
   EXPECT_TRUE(FAILED(held->get_accChildCount(&count)));
   EXPECT_EQ(NameOf(held.p, 1), L"<failed>");

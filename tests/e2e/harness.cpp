@@ -253,15 +253,10 @@ HWND Descendant(HWND window, int id) {
   return find.found;
 }
 
-HWND Control(HWND form, const char* name, DWORD timeoutMs, const forms::FormDesc& desc) {
-  const int id = forms::ControlId(desc, name);
+HWND Control(HWND form, int id, DWORD timeoutMs) {
   HWND found = nullptr;
   WaitFor([&] { return (found = Descendant(form, id)) != nullptr; }, timeoutMs);
   return found;
-}
-
-HWND Control(HWND mainWindow, const char* name, DWORD timeoutMs) {
-  return Control(mainWindow, name, timeoutMs, forms::MainForm());
 }
 
 std::wstring Key(const wchar_t* suffix) { return std::wstring(kBaseKeyW) + suffix; }

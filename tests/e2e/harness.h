@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "forms/form.h"
+#include "forms/main_form.h"
 #include "ui/string_grid_win.h"
 
 namespace tabcard::e2e {
@@ -128,10 +129,13 @@ class GridReader {
   bool answered_ = false;
 };
 
-// A control of the main window by its name in the form description, and of
-// any form; controls on tab sheets and panels are found as well.
-HWND Control(HWND mainWindow, const char* name, DWORD timeoutMs = kStartTimeoutMs);
-HWND Control(HWND form, const char* name, DWORD timeoutMs, const forms::FormDesc& desc);
+// A control of a form by its id (an enumerator of the form's controls);
+// controls on tab sheets and panels are found as well.
+HWND Control(HWND form, int id, DWORD timeoutMs = kStartTimeoutMs);
+template <class Id>
+HWND Control(HWND form, Id id, DWORD timeoutMs = kStartTimeoutMs) {
+  return Control(form, forms::IdOf(id), timeoutMs);
+}
 // The child with that id at any depth, or null.
 HWND Descendant(HWND window, int id);
 

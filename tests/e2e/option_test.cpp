@@ -28,7 +28,7 @@
 namespace tabcard::e2e {
 namespace {
 
-const forms::FormDesc& Form() { return forms::OptionForm(); }
+using C = forms::OptionControl;
 
 std::wstring ConfigKeyOf(int page) {
   return Key(L"\\Config\\") + Widen(kPageKeyNames[static_cast<std::size_t>(page)]);
@@ -56,34 +56,36 @@ class OptionTest : public AppTest {
     PostMessageW(main_, WM_SYSCOMMAND, kSysOption, 0);
     return WaitShown(L"TfrmOption");
   }
-  HWND Ctl(HWND dlg, const char* name) { return Control(dlg, name, 1000, Form()); }
+  HWND Ctl(HWND dlg, C id) { return Control(dlg, id, 1000); }
 
   // Clicks a tab at its place (the tabs are of fixed width; their
   // rectangles cannot be asked across processes) and waits for it.
-  bool ShowTab(HWND dlg, const char* pageControl, int tab) {
+  bool ShowTab(HWND dlg, C pageControl, int tab) {
     HWND tabs = Ctl(dlg, pageControl);
-    const int width = forms::FindControl(Form(), pageControl)->tabWidth;
+    const int width = forms::FindControl(forms::OptionForm(), forms::IdOf(pageControl))->tabWidth;
     const RECT r = WindowBounds(tabs);
     if (!Click(POINT{r.left + width / 2 + 2 + width * tab, r.top + 12})) return false;
     return WaitFor([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == tab; }, kActMs);
   }
 
   // Clicks into a box, selects what it holds and types text over it.
-  void TypeInto(HWND dlg, const char* box, const std::wstring& text) {
+  void TypeInto(HWND dlg, C box, const std::wstring& text) {
     HWND edit = Ctl(dlg, box);
-    ASSERT_NE(edit, nullptr) << box;
+    ASSERT_NE(edit, nullptr) << forms::IdOf(box);
     ASSERT_TRUE(Click(Centre(WindowBounds(edit))));
-    ASSERT_TRUE(WaitFor([&] { return FocusOf(dlg) == edit; }, kActMs)) << box;
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(dlg) == edit; }, kActMs)) << forms::IdOf(box);
     SendMessageW(edit, EM_SETSEL, 0, -1);
     ASSERT_TRUE(TypeText(text));
     ASSERT_TRUE(WaitFor([&] { return ControlText(edit) == text; }, kActMs))
-        << box << ": " << Narrow(ControlText(edit));
+        << forms::IdOf(box) << ": " << Narrow(ControlText(edit));
   }
 
-  void ClickButton(HWND dlg, const char* name) { AppTest::ClickButton(Ctl(dlg, name), name); }
+  void ClickButton(HWND dlg, C id) {
+    AppTest::ClickButton(Ctl(dlg, id), std::to_string(forms::IdOf(id)).c_str());
+  }
 
   void PressOk(HWND dlg) {
-    ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdOK"));
+    ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdOK));
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
   }
 
@@ -174,17 +176,17 @@ TEST_F(SmokeOptionTest, CellSettingsReshapeThePreviewAndAfterOkThePalette) {
   HWND dlg = Open();
   ASSERT_NE(dlg, nullptr);
   EXPECT_TRUE(WaitFor([&] { return !TopMost(main_); }, kActMs));
-  ASSERT_TRUE(ShowTab(dlg, forms::kSettingsPageControl, 1));
-  ASSERT_TRUE(WaitFor([&] { return ControlText(Ctl(dlg, "txtRowCnt")) == L"6"; }, kActMs));
-  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtColCnt", L"3"));
-  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtRowCnt", L"4"));
-  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdUpDateKjn"));
-  HWND preview = Ctl(dlg, forms::kPreviewGridNames[kPageKojin1]);
+  ASSERT_TRUE(ShowTab(dlg, C::PageControl3, 1));
+  ASSERT_TRUE(WaitFor([&] { return ControlText(Ctl(dlg, C::txtRowCnt)) == L"6"; }, kActMs));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtColCnt, L"3"));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtRowCnt, L"4"));
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdUpDateKjn));
+  HWND preview = Ctl(dlg, forms::kPreviewGrids[kPageKojin1]);
   ASSERT_TRUE(WaitFor([&] { return HasShape(preview, 3, 4); }, kActMs));
   EXPECT_EQ(reader_.CellOr(preview, 1, 2), "〒");  // slot 6, column by column
 
-  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtColCnt", L"0"));
-  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdUpDateKjn"));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtColCnt, L"0"));
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdUpDateKjn));
   HWND box = WaitOwnedDialog(dlg);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(WindowTitle(box), Widen(forms::kCellSettingsCaption));
@@ -199,7 +201,7 @@ TEST_F(SmokeOptionTest, CellSettingsReshapeThePreviewAndAfterOkThePalette) {
   EXPECT_EQ(GetDword(ConfigKeyOf(kPageKojin1), L"ColCount"), std::optional<DWORD>(3));
   EXPECT_EQ(GetDword(ConfigKeyOf(kPageKojin1), L"RowCount"), std::optional<DWORD>(4));
   EXPECT_EQ(GetDword(ItemsKeyOf(kPageKojin1), L"ItemCount"), std::optional<DWORD>(12));
-  HWND palette = Control(main_, forms::kMainGridNames[kPageKojin1]);
+  HWND palette = Control(main_, forms::kMainGrids[kPageKojin1]);
   EXPECT_TRUE(WaitFor([&] { return HasShape(palette, 3, 4); }, kActMs));
   EXPECT_EQ(reader_.CellOr(palette, 1, 2), "〒");
   EXPECT_TRUE(WaitFor([&] { return TopMost(main_); }, kActMs));
@@ -211,8 +213,8 @@ TEST_F(OptionTest, ItemDraggedOntoThePreviewIsStoredInItsSlot) {
   ASSERT_NO_FATAL_FAILURE(Start(true));
   HWND dlg = Open();
   ASSERT_NE(dlg, nullptr);
-  ASSERT_TRUE(ShowTab(dlg, forms::kPreviewPageControl, kPageKojin2));
-  HWND list = Ctl(dlg, forms::kItemListName);
+  ASSERT_TRUE(ShowTab(dlg, C::PageControl2, kPageKojin2));
+  HWND list = Ctl(dlg, C::lstKojinItem);
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(list) != FALSE; }, kActMs));
   const int line = FindItem("E-Mail2");
   const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
@@ -222,7 +224,7 @@ TEST_F(OptionTest, ItemDraggedOntoThePreviewIsStoredInItsSlot) {
   ClientToScreen(list, &from);
 
   // Column 1, row 2 of 6 rows: slot 8.
-  HWND preview = Ctl(dlg, forms::kPreviewGridNames[kPageKojin2]);
+  HWND preview = Ctl(dlg, forms::kPreviewGrids[kPageKojin2]);
   ASSERT_EQ(reader_.CellOr(preview, 1, 2), "勤住所２");
   ASSERT_TRUE(Drag(from, reader_.CellCentre(preview, 1, 2)));
   EXPECT_TRUE(WaitFor([&] { return reader_.CellOr(preview, 1, 2) == "E-Mail2"; }, kActMs))
@@ -238,7 +240,7 @@ TEST_F(OptionTest, ItemDraggedOntoThePreviewIsStoredInItsSlot) {
   EXPECT_EQ(GetString(ItemsKeyOf(kPageKojin2), L"Item008"),
             std::optional<std::wstring>(L"E-Mail2"));
   EXPECT_EQ(GetString(ItemsKeyOf(kPageKojin1), L"Item008"), std::optional<std::wstring>(L"住所１"));
-  HWND palette = Control(main_, forms::kMainGridNames[kPageKojin2]);
+  HWND palette = Control(main_, forms::kMainGrids[kPageKojin2]);
   EXPECT_TRUE(WaitFor([&] { return reader_.CellOr(palette, 1, 2) == "E-Mail2"; }, kActMs))
       << reader_.CellOr(palette, 1, 2);
 }
@@ -250,8 +252,8 @@ TEST_F(OptionTest, FontDialogCancelledAfterApplyLeavesTheFont) {
   ASSERT_NO_FATAL_FAILURE(Start(true));
   HWND dlg = Open();
   ASSERT_NE(dlg, nullptr);
-  ASSERT_TRUE(ShowTab(dlg, forms::kSettingsPageControl, 1));
-  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdFont"));
+  ASSERT_TRUE(ShowTab(dlg, C::PageControl3, 1));
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdFont));
   HWND fonts = WaitOwnedDialog(dlg);
   ASSERT_NE(fonts, nullptr);
   const FontFace standard = StandardFont(GetACP() == 932);
@@ -283,8 +285,8 @@ TEST_F(OptionTest, TabModeTakesEffectAtOnceAfterOk) {
   ASSERT_NO_FATAL_FAILURE(Start(true));
   HWND dlg = Open();
   ASSERT_NE(dlg, nullptr);
-  ASSERT_TRUE(ShowTab(dlg, forms::kOptionPageControl, 1));
-  HWND tabMode = Ctl(dlg, forms::kBehaviourBoxNames[2]);
+  ASSERT_TRUE(ShowTab(dlg, C::PageControl1, 1));
+  HWND tabMode = Ctl(dlg, C::chkTabMode);
   ASSERT_EQ(SendMessageW(tabMode, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   ASSERT_TRUE(Click(Centre(WindowBounds(tabMode))));
   ASSERT_TRUE(
@@ -297,7 +299,7 @@ TEST_F(OptionTest, TabModeTakesEffectAtOnceAfterOk) {
   ASSERT_TRUE(receiver_.Start(kReceiverPos));
   const auto fields = receiver_.Dump();
   ASSERT_TRUE(fields.has_value());
-  HWND grid = Control(main_, forms::kMainGridNames[kPageKojin1]);
+  HWND grid = Control(main_, forms::kMainGrids[kPageKojin1]);
   ASSERT_TRUE(Drag(reader_.CellCentre(grid, 0, 0), Centre(fields->rect.at(kEdit2))));
   const auto state =
       receiver_.WaitState([](const ReceiverState& s) { return s.focus == kMultiLine; }, kActMs);

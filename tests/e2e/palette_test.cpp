@@ -30,7 +30,7 @@ void PutWindowState(int left, int top, int width, int height, int page, int user
 }
 
 int ActiveTab(HWND main) {
-  return static_cast<int>(SendMessageW(Control(main, "PageControl1"), TCM_GETCURSEL, 0, 0));
+  return static_cast<int>(SendMessageW(Control(main, forms::MainControl::PageControl1), TCM_GETCURSEL, 0, 0));
 }
 
 class PaletteTest : public ::testing::Test {
@@ -47,7 +47,7 @@ class PaletteTest : public ::testing::Test {
     return program_.MainWindow();
   }
 
-  std::string CellOf(HWND main, const char* grid, int col, int row) {
+  std::string CellOf(HWND main, forms::MainControl grid, int col, int row) {
     HWND g = Control(main, grid);
     if (!g) return "<no grid>";
     return reader_.Cell(g, col, row).value_or("<no cell>");
@@ -78,11 +78,11 @@ TEST_F(SmokePaletteTest, EmptyStoreShowsStandardPaletteCentred) {
   };
   for (int c = 0; c < 2; ++c) {
     for (int row = 0; row < 6; ++row) {
-      EXPECT_EQ(CellOf(main, "SGrdKjn1", c, row), want[c][row]) << c << "," << row;
+      EXPECT_EQ(CellOf(main, forms::MainControl::SGrdKjn1, c, row), want[c][row]) << c << "," << row;
     }
   }
-  EXPECT_TRUE(IsWindowVisible(Control(main, "SGrdKjn1")));
-  EXPECT_FALSE(IsWindowVisible(Control(main, "SGrdKjn2")));
+  EXPECT_TRUE(IsWindowVisible(Control(main, forms::MainControl::SGrdKjn1)));
+  EXPECT_FALSE(IsWindowVisible(Control(main, forms::MainControl::SGrdKjn2)));
   SaveScreenshot(main, L"palette_standard");
 }
 
@@ -120,7 +120,7 @@ TEST_F(PaletteTest, CloseWritesWindowValuesAndRestartRestoresThem) {
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   SetWindowPos(main, nullptr, 100, 120, 150, 200, SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(Control(main, "PageControl1"), TCM_SETCURSEL, 2, 0);
+  SendMessageW(Control(main, forms::MainControl::PageControl1), TCM_SETCURSEL, 2, 0);
   ASSERT_EQ(program_.Close(), std::optional<DWORD>(0));
 
   const auto names = ValueNames(Key());
@@ -147,7 +147,7 @@ TEST_F(PaletteTest, CloseWritesWindowValuesAndRestartRestoresThem) {
   EXPECT_EQ(r.right - r.left, 150);
   EXPECT_EQ(r.bottom - r.top, 200);
   EXPECT_EQ(ActiveTab(restored), 2);
-  EXPECT_TRUE(IsWindowVisible(Control(restored, "SGrdMemo")));
+  EXPECT_TRUE(IsWindowVisible(Control(restored, forms::MainControl::SGrdMemo)));
   EXPECT_EQ(again.Close(), std::optional<DWORD>(0));
 }
 
@@ -186,8 +186,8 @@ TEST_F(PaletteTest, StoredPageOutsideTheRangeShowsTheSecondPersonalPage) {
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(ActiveTab(main), 1);
-  EXPECT_TRUE(IsWindowVisible(Control(main, "SGrdKjn2")));
-  EXPECT_EQ(CellOf(main, "SGrdKjn2", 0, 0), "勤務先名");
+  EXPECT_TRUE(IsWindowVisible(Control(main, forms::MainControl::SGrdKjn2)));
+  EXPECT_EQ(CellOf(main, forms::MainControl::SGrdKjn2, 0, 0), "勤務先名");
 }
 
 TEST_F(PaletteTest, MemoFilesOfTheWorkingDirectoryShowTheirTitles) {
@@ -202,11 +202,11 @@ TEST_F(PaletteTest, MemoFilesOfTheWorkingDirectoryShowTheirTitles) {
   PutWindowState(200, 200, 130, 160, 2);
   HWND main = Start();
   ASSERT_NE(main, nullptr);
-  EXPECT_EQ(CellOf(main, "SGrdMemo", 0, 0), "abc");
-  EXPECT_EQ(CellOf(main, "SGrdMemo", 0, 1), std::string(199, 'a'));
-  EXPECT_EQ(CellOf(main, "SGrdMemo", 0, 2), "");
-  EXPECT_EQ(CellOf(main, "SGrdMemo", 0, 3), "メモ\r\n二行目");
-  EXPECT_EQ(CellOf(main, "SGrdMemo", 0, 4), "");
+  EXPECT_EQ(CellOf(main, forms::MainControl::SGrdMemo, 0, 0), "abc");
+  EXPECT_EQ(CellOf(main, forms::MainControl::SGrdMemo, 0, 1), std::string(199, 'a'));
+  EXPECT_EQ(CellOf(main, forms::MainControl::SGrdMemo, 0, 2), "");
+  EXPECT_EQ(CellOf(main, forms::MainControl::SGrdMemo, 0, 3), "メモ\r\n二行目");
+  EXPECT_EQ(CellOf(main, forms::MainControl::SGrdMemo, 0, 4), "");
   SaveScreenshot(main, L"palette_memo");
 }
 
@@ -222,15 +222,15 @@ TEST_F(PaletteTest, FifteenPhrasesInATenCellListShowTheFirstTen) {
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   for (int i = 0; i < 10; ++i) {
-    EXPECT_EQ(CellOf(main, "SGrdList", 0, i), "定型文" + std::to_string(i));
+    EXPECT_EQ(CellOf(main, forms::MainControl::SGrdList, 0, i), "定型文" + std::to_string(i));
   }
-  EXPECT_EQ(CellOf(main, "SGrdList", 0, 10), "<no cell>");
+  EXPECT_EQ(CellOf(main, forms::MainControl::SGrdList, 0, 10), "<no cell>");
 }
 
 TEST_F(PaletteTest, ResizeRecomputesTheAutomaticColumnWidths) {
   HWND main = Start();
   ASSERT_NE(main, nullptr);
-  HWND grid = Control(main, "SGrdKjn1");
+  HWND grid = Control(main, forms::MainControl::SGrdKjn1);
   const auto before = reader_.Geometry(grid);
   ASSERT_TRUE(before.has_value());
   EXPECT_EQ(before->cols, 2);
@@ -277,12 +277,12 @@ TEST_F(PaletteTest, At192DpiThePaletteKeepsItsSizeOnScreen) {
   EXPECT_EQ(r.right - r.left, 260);
   EXPECT_EQ(r.bottom - r.top, 320);
   EXPECT_EQ(r.left, (kScreenWidth - 260) / 2);
-  const auto g = reader_.Geometry(Control(main, "SGrdKjn1"));
+  const auto g = reader_.Geometry(Control(main, forms::MainControl::SGrdKjn1));
   ASSERT_TRUE(g.has_value());
   EXPECT_EQ(g->rowHeight, 28);
   EXPECT_EQ(g->lineWidth, 4);
   EXPECT_EQ(g->colWidth, (g->clientWidth - 8) / 2);
-  EXPECT_EQ(CellOf(main, "SGrdKjn1", 0, 0), "氏名");
+  EXPECT_EQ(CellOf(main, forms::MainControl::SGrdKjn1, 0, 0), "氏名");
   SaveScreenshot(main, L"palette_192dpi");
 }
 

@@ -27,7 +27,7 @@
 namespace tabcard::e2e {
 namespace {
 
-const forms::FormDesc& Form() { return forms::PropertyForm(); }
+using C = forms::PropertyControl;
 
 enum EditorPage { kPersonal = 0, kWorkplace = 1, kOther = 2, kMemoPage = 3, kListPage = 4 };
 
@@ -94,33 +94,35 @@ class PropertyTest : public AppTest {
     PostMessageW(main_, WM_SYSCOMMAND, kSysProperty, 0);
     return WaitEditor();
   }
-  HWND Ctl(HWND dlg, const char* name) { return Control(dlg, name, 1000, Form()); }
+  HWND Ctl(HWND dlg, C id) { return Control(dlg, id, 1000); }
 
   // Clicks the tab at a position of PageControl1 (fixed 100-px tabs; the
   // tab rectangles cannot be asked across processes) and waits for it.
   bool ShowPage(HWND dlg, int page) {
-    HWND tabs = Ctl(dlg, forms::kPropertyPageControl);
+    HWND tabs = Ctl(dlg, C::PageControl1);
     const RECT r = WindowBounds(tabs);
     if (!Click(POINT{r.left + 52 + 100 * page, r.top + 12})) return false;
     return WaitFor([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == page; }, kActMs);
   }
 
   // Clicks into a box, waits for its focus and types text at its end.
-  void TypeInto(HWND dlg, const char* box, const std::wstring& text) {
+  void TypeInto(HWND dlg, C box, const std::wstring& text) {
     HWND edit = Ctl(dlg, box);
-    ASSERT_NE(edit, nullptr) << box;
+    ASSERT_NE(edit, nullptr) << forms::IdOf(box);
     const std::wstring want = ControlText(edit) + text;
     ASSERT_TRUE(Click(Centre(WindowBounds(edit))));
     ASSERT_TRUE(WaitFor([&] { return FocusOf(dlg) == edit && GetForegroundWindow() == dlg; },
                         kActMs))
-        << box;
+        << forms::IdOf(box);
     ASSERT_TRUE(PressKey(VK_END));
     ASSERT_TRUE(TypeText(text));
     ASSERT_TRUE(WaitFor([&] { return ControlText(edit) == want; }, kActMs))
-        << box << ": " << Narrow(ControlText(edit));
+        << forms::IdOf(box) << ": " << Narrow(ControlText(edit));
   }
 
-  void ClickButton(HWND dlg, const char* name) { AppTest::ClickButton(Ctl(dlg, name), name); }
+  void ClickButton(HWND dlg, C id) {
+    AppTest::ClickButton(Ctl(dlg, id), std::to_string(forms::IdOf(id)).c_str());
+  }
 
   HWND WaitMessageBox() {
     HWND box = nullptr;
@@ -149,10 +151,10 @@ TEST_F(SmokePropertyTest, FirstStartOpensTheEditorAndItsEditsReachStoreAndPalett
     PumpFor(300);
     SaveScreenshot(dlg, shots[page]);
   }
-  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtKnjSei", L"山田"));
-  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtKnjMei", L"太郎"));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtKnjSei, L"山田"));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtKnjMei, L"太郎"));
   ASSERT_TRUE(ShowPage(dlg, kWorkplace));
-  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtKinmusaki", L"東京商事"));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtKinmusaki, L"東京商事"));
   ASSERT_TRUE(PressKey(VK_RETURN));
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
 
@@ -173,7 +175,7 @@ TEST_F(SmokePropertyTest, FirstStartOpensTheEditorAndItsEditsReachStoreAndPalett
     }
   }
 
-  HWND grid = Control(main_, forms::kMainGridNames[kPageKojin1]);
+  HWND grid = Control(main_, forms::kMainGrids[kPageKojin1]);
   ASSERT_TRUE(receiver_.Start(kReceiverPos));
   ASSERT_TRUE(BringForward(receiver_.window()));
   ASSERT_TRUE(receiver_.Focus(kMultiLine));
@@ -200,7 +202,7 @@ TEST_F(PropertyTest, CancelLeavesTheStoreAsItWas) {
 
   // 𠮷 has no CP932 code: OK names it, selects it and keeps the editor open.
   const std::wstring unstorable = L"\U00020BB7";
-  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtKnjMei", unstorable));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtKnjMei, unstorable));
   ASSERT_TRUE(PressKey(VK_RETURN));
   HWND box = WaitMessageBox();
   ASSERT_NE(box, nullptr);
@@ -210,16 +212,16 @@ TEST_F(PropertyTest, CancelLeavesTheStoreAsItWas) {
   ASSERT_TRUE(PressKey(VK_RETURN));
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kActMs));
   EXPECT_TRUE(IsWindowVisible(dlg));
-  HWND mei = Ctl(dlg, "txtKnjMei");
+  HWND mei = Ctl(dlg, C::txtKnjMei);
   EXPECT_EQ(SendMessageW(mei, EM_GETSEL, 0, 0), MAKELRESULT(2, 4));
   EXPECT_EQ(Differences(before, Snapshot()), "");
 
   ASSERT_TRUE(WaitFor([&] { return FocusOf(dlg) == mei; }, kActMs));
   ASSERT_TRUE(PressKey(VK_BACK));  // the selected character
   ASSERT_TRUE(WaitFor([&] { return ControlText(mei) == L"太郎"; }, kActMs));
-  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtKnjSei", L"川"));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtKnjSei, L"川"));
   ASSERT_TRUE(ShowPage(dlg, kWorkplace));
-  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtSyozoku", L"営業部"));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtSyozoku, L"営業部"));
   ASSERT_TRUE(PressKey(VK_ESCAPE));
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
   EXPECT_TRUE(WaitFor([&] { return TopMost(main_); }, kActMs));
@@ -231,17 +233,17 @@ TEST_F(PropertyTest, CancelLeavesTheStoreAsItWas) {
 // by OK, and the palette then shows both and gives the phrase its hint.
 TEST_F(PropertyTest, MemoUpdateWritesAtOnceAndOkBringsMemoAndPhraseToThePalette) {
   ASSERT_NO_FATAL_FAILURE(Start(true, kPageList));
-  HWND memoGrid = Control(main_, forms::kMainGridNames[kPageMemo]);
-  HWND listGrid = Control(main_, forms::kMainGridNames[kPageList]);
+  HWND memoGrid = Control(main_, forms::kMainGrids[kPageMemo]);
+  HWND listGrid = Control(main_, forms::kMainGrids[kPageList]);
   HWND dlg = OpenFromSystemMenu();
   ASSERT_NE(dlg, nullptr);
 
   const std::wstring memo = L"牛乳とパンを買う";
   ASSERT_TRUE(ShowPage(dlg, kMemoPage));
-  HWND editorMemos = Ctl(dlg, "SGrdMemo");
+  HWND editorMemos = Ctl(dlg, C::SGrdMemo);
   ASSERT_TRUE(Click(reader_.CellCentre(editorMemos, 0, 0)));
-  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "Memo", memo));
-  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdMemoUpDate"));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::Memo, memo));
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdMemoUpDate));
   EXPECT_TRUE(WaitFor([&] { return dir_.ReadFile(L"Memo000.txt") == Narrow(memo); }, kActMs))
       << dir_.ReadFile(L"Memo000.txt").value_or("<no file>");
   EXPECT_TRUE(WaitFor([&] { return reader_.CellOr(editorMemos, 0, 0) == Narrow(memo); }, kActMs));
@@ -249,13 +251,13 @@ TEST_F(PropertyTest, MemoUpdateWritesAtOnceAndOkBringsMemoAndPhraseToThePalette)
 
   const std::wstring phrase = L"お世話になっております。";
   ASSERT_TRUE(ShowPage(dlg, kListPage));
-  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtListMemo", phrase));
-  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, "txtListHint", L"挨拶"));
-  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdAddList"));
-  HWND entries = Ctl(dlg, "ListBox1");
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtListMemo, phrase));
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtListHint, L"挨拶"));
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdAddList));
+  HWND entries = Ctl(dlg, C::ListBox1);
   ASSERT_TRUE(WaitFor([&] { return SendMessageW(entries, LB_GETCOUNT, 0, 0) == 1; }, kActMs));
-  EXPECT_EQ(ControlText(Ctl(dlg, "txtListMemo")), L"");
-  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, "cmdOK"));
+  EXPECT_EQ(ControlText(Ctl(dlg, C::txtListMemo)), L"");
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdOK));
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
 
   EXPECT_TRUE(WaitFor([&] { return reader_.CellOr(memoGrid, 0, 0) == Narrow(memo); }, kActMs))

@@ -42,7 +42,7 @@ class TransferTest : public AppTest {
     ASSERT_TRUE(program_.Start(dir_.path()));
     main_ = program_.MainWindow();
     ASSERT_NE(main_, nullptr);
-    grid_ = Control(main_, forms::kMainGridNames[setup.page]);
+    grid_ = Control(main_, forms::kMainGrids[setup.page]);
     ASSERT_NE(grid_, nullptr);
     ASSERT_TRUE(receiver_.Start(kReceiverPos));
     const auto state = receiver_.Dump();
@@ -181,7 +181,7 @@ TEST_F(TransferTest, KeyboardTurnsPagesAndEnterPastes) {
   ASSERT_NO_FATAL_FAILURE(ReceiverInFront(kMultiLine));
   ASSERT_TRUE(BringForward(main_));
   ASSERT_TRUE(Click(CellCentre(0, 0)));  // a single click only makes 氏名 current
-  HWND tabs = Control(main_, forms::kMainPageControl);
+  HWND tabs = Control(main_, forms::MainControl::PageControl1);
   auto chord = [](std::initializer_list<WORD> keys) {
     std::vector<INPUT> in;
     for (WORD k : keys) in.push_back(INPUT{INPUT_KEYBOARD, {.ki = {k, 0, 0, 0, 0}}});
@@ -194,7 +194,7 @@ TEST_F(TransferTest, KeyboardTurnsPagesAndEnterPastes) {
   // Shift+F10 or the menu key opens the page's menu under its current cell.
   auto menuByKey = [&](int on, std::initializer_list<WORD> keys) {
     RECT shown{};
-    HWND grid = Control(main_, forms::kMainGridNames[on]);
+    HWND grid = Control(main_, forms::kMainGrids[on]);
     const auto g = reader_.Geometry(grid, 0, 0);
     if (!g || !chord(keys) || !WaitFor([&] { return VisibleMenus(program_.pid()) == 1; }, kActMs)) {
       return shown;

@@ -157,7 +157,7 @@ TEST_F(SmokeTrayTest, SystemCommandsToggleTopMostTabAfterADragAndTheProfile) {
   ASSERT_TRUE(receiver_.Start(kReceiverPos));
   const auto fields = receiver_.Dump();
   ASSERT_TRUE(fields.has_value());
-  HWND grid = Control(main_, forms::kMainGridNames[kPageKojin1]);
+  HWND grid = Control(main_, forms::kMainGrids[kPageKojin1]);
   const auto g = reader_.Geometry(grid, 0, 0);
   ASSERT_TRUE(g.has_value());
   POINT from = Centre(g->cellRect);
@@ -182,7 +182,7 @@ TEST_F(SmokeTrayTest, SystemCommandsToggleTopMostTabAfterADragAndTheProfile) {
 TEST_F(TrayTest, MemoMenuStoresTheWholeClipboardAndEmptiesTheFile) {
   ASSERT_NO_FATAL_FAILURE(Start({kPageMemo}));
   ASSERT_NE(program_.MainWindow(), nullptr);
-  HWND grid = Control(main_, forms::kMainGridNames[kPageMemo]);
+  HWND grid = Control(main_, forms::kMainGrids[kPageMemo]);
   // 300 bytes whose byte 200 starts 漢: the title keeps the first 199.
   const std::wstring text = std::wstring(199, L'a') + L"漢" + std::wstring(99, L'b');
   ASSERT_TRUE(PutClipboardUnicode(text));
@@ -202,10 +202,10 @@ TEST_F(TrayTest, MemoMenuStoresTheWholeClipboardAndEmptiesTheFile) {
 TEST_F(TrayTest, ListEntryDialogAppendsAndStoresAndCancelOrEmptyChangeNothing) {
   ASSERT_NO_FATAL_FAILURE(Start({kPageList}));
   ASSERT_NE(program_.MainWindow(), nullptr);
-  HWND grid = Control(main_, forms::kMainGridNames[kPageList]);
+  HWND grid = Control(main_, forms::kMainGrids[kPageList]);
   const std::wstring phrase = L"お世話になっております。";
   ASSERT_TRUE(PutClipboardUnicode(phrase));
-  const forms::FormDesc& form = forms::ListDlgForm();
+  using L = forms::ListDlgControl;
 
   // Opens 追加 and waits for the dialog; the palette is disabled and lowered meanwhile.
   auto open = [&]() -> HWND {
@@ -220,13 +220,13 @@ TEST_F(TrayTest, ListEntryDialogAppendsAndStoresAndCancelOrEmptyChangeNothing) {
   ASSERT_NE(dlg, nullptr);
   EXPECT_FALSE(IsWindowEnabled(main_));
   EXPECT_FALSE(TopMost(main_));
-  HWND memo = Control(dlg, "txtListMemo", 1000, form);
-  HWND hint = Control(dlg, "txtListHint", 1000, form);
+  HWND memo = Control(dlg, L::txtListMemo, 1000);
+  HWND hint = Control(dlg, L::txtListHint, 1000);
   EXPECT_EQ(ControlText(memo), phrase);
   // TAB follows the table: the phrase, the copy button, the hint.
   EXPECT_TRUE(WaitFor([&] { return FocusOf(dlg) == memo; }, kActMs));
   ASSERT_TRUE(PressKey(VK_TAB));
-  EXPECT_TRUE(WaitFor([&] { return FocusOf(dlg) == Control(dlg, "cmdCopy", 1000, form); }, kActMs));
+  EXPECT_TRUE(WaitFor([&] { return FocusOf(dlg) == Control(dlg, L::cmdCopy, 1000); }, kActMs));
   ASSERT_TRUE(PressKey(VK_SPACE));  // 登録内容をコピー
   EXPECT_TRUE(WaitFor([&] { return ControlText(hint) == phrase; }, kActMs));
   // A character the store cannot hold: the dialog says so, selects it and stays.
@@ -264,9 +264,9 @@ TEST_F(TrayTest, ListEntryDialogAppendsAndStoresAndCancelOrEmptyChangeNothing) {
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
   dlg = open();
   ASSERT_NE(dlg, nullptr);
-  SendMessageW(Control(dlg, "txtListMemo", 1000, form), WM_SETTEXT, 0,
+  SendMessageW(Control(dlg, L::txtListMemo, 1000), WM_SETTEXT, 0,
                reinterpret_cast<LPARAM>(L""));
-  PostMessageW(Control(dlg, "cmdOK", 1000, form), BM_CLICK, 0, 0);
+  PostMessageW(Control(dlg, L::cmdOK, 1000), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
   EXPECT_EQ(GetDword(Key(L"\\ListItems"), L"ItemCount"), std::optional<DWORD>(1));
   EXPECT_EQ(reader_.CellOr(grid, 0, 1), "");
@@ -280,15 +280,15 @@ TEST_F(TrayTest, VersionDialogIsTopmostAndThePaletteIsTopmostAfterIt) {
   ASSERT_TRUE(WaitFor(
       [&] { return (about = FindTopLevelNow({program_.pid(), L"TAboutBox", true})) != nullptr; },
       kActMs));
-  const forms::FormDesc& form = forms::AboutBoxForm();
+  using A = forms::AboutControl;
   EXPECT_TRUE(TopMost(about));
   EXPECT_FALSE(TopMost(main_));
   EXPECT_EQ(WindowTitle(about), L"バージョン情報");
-  EXPECT_EQ(WindowTitle(Control(about, "ProductName", 1000, form)), L"タブカード");
-  EXPECT_EQ(WindowTitle(Control(about, "Version", 1000, form)), L"Version 4.00A");
+  EXPECT_EQ(WindowTitle(Control(about, A::ProductName, 1000)), L"タブカード");
+  EXPECT_EQ(WindowTitle(Control(about, A::Version, 1000)), L"Version 4.00A");
   Sleep(200);
   SaveScreenshot(about, L"version_dialog");
-  PostMessageW(Control(about, "cmdOK", 1000, form), BM_CLICK, 0, 0);
+  PostMessageW(Control(about, A::cmdOK, 1000), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }, kActMs));
   EXPECT_TRUE(WaitFor([&] { return TopMost(main_); }, kActMs));
 }

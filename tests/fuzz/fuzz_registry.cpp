@@ -194,11 +194,11 @@ class OptionViewCheck : public OptionView {
   void SetGridColWidth(int page, int width) override { CheckScaled(stored_[page].ColWidth, width); }
   void SetGridRowHeight(int page, int height) override { CheckScaled(stored_[page].RowHeight, height); }
   std::string GridFontFace(int) const override { return "Face"; }
-  void SetGridFont(int, const FontChoice& font) override {
+  void SetGridFont(int, const GridFont& font) override {
     FUZZ_CHECK(!font.face.empty() && font.face.size() <= 31 && NoZero(font.face));
   }
-  std::optional<FontChoice> PickFont(const FontChoice&,
-                                     const std::function<void(const FontChoice&)>&) override {
+  std::optional<GridFont> PickFont(const GridFont&,
+                                     const std::function<void(const GridFont&)>&) override {
     return std::nullopt;
   }
   void Warn(std::string_view, std::string_view) override {}

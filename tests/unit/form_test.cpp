@@ -42,87 +42,85 @@ TEST(FormDescTest, EveryFormBuildsAndItsControlsFitTheirContainers) {
         continue;
       }
       const Bounds& b = c.bounds;
-      EXPECT_GE(b.left, 0) << c.name;
-      EXPECT_GE(b.top, 0) << c.name;
-      EXPECT_LE(b.left + b.width, area.width) << c.name;
-      EXPECT_LE(b.top + b.height, area.height) << c.name;
+      EXPECT_GE(b.left, 0) << c.id;
+      EXPECT_GE(b.top, 0) << c.id;
+      EXPECT_LE(b.left + b.width, area.width) << c.id;
+      EXPECT_LE(b.top + b.height, area.height) << c.id;
       for (const ControlDesc& other : f->controls) {
         if (&other == &c || ContainerOf(*f, other) != container || other.align == Align::Client ||
             other.kind == ControlKind::Timer) {
           continue;
         }
-        EXPECT_FALSE(Overlap(b, other.bounds)) << c.name << " and " << other.name;
+        EXPECT_FALSE(Overlap(b, other.bounds)) << c.id << " and " << other.id;
       }
     }
   }
 }
 
+// Enter and Esc reach OK and Cancel through the dialog manager by the ids
+// IDOK and IDCANCEL.
 TEST(FormDescTest, DialogButtonsAreTheWindowsOkAndCancel) {
   struct Case {
     const FormDesc* form;
-    const char* ok;
-    const char* cancel;  // nullptr: the close box and Esc cancel
+    bool cancel;  // false: the close box and Esc cancel
   };
-  const Case cases[] = {{&ListDlgForm(), "cmdOK", "cmdCancel"},
-                        {&AboutBoxForm(), "cmdOK", nullptr},
-                        {&PropertyForm(), "cmdOK", "cmdCancel"},
-                        {&OptionForm(), "cmdOK", "cmdCancel"}};
+  const Case cases[] = {
+      {&ListDlgForm(), true}, {&AboutBoxForm(), false}, {&PropertyForm(), true}, {&OptionForm(), true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.form->className);
-    EXPECT_EQ(ControlId(*c.form, c.ok), kModalOk);
     EXPECT_EQ(DefaultButtonId(*c.form), kModalOk);
-    EXPECT_EQ(FindControl(*c.form, c.ok)->modalResult, kModalOk);
-    if (c.cancel) {
-      EXPECT_EQ(ControlId(*c.form, c.cancel), kModalCancel);
-    }
+    EXPECT_EQ(FindControl(*c.form, kModalOk)->modalResult, kModalOk);
+    if (c.cancel) EXPECT_EQ(FindControl(*c.form, kModalCancel)->modalResult, kModalCancel);
   }
   EXPECT_EQ(DefaultButtonId(MainForm()), 0);
 }
 
-constexpr ControlDesc Desc(const char* name, ControlKind kind, const char* parent,
-                           Bounds bounds = {}) {
+// A panel holding a group box holding an edit; a page control with two
+// sheets, on the second of which another page control.
+enum class T : int { Form = kFormItself, Panel = 10, Group, Edit, Pages, Sheet1, Sheet2, Inner, Sheet3 };
+
+constexpr ControlDesc Desc(T id, ControlKind kind, T parent, Bounds bounds = {}) {
   ControlDesc c{};
-  c.name = name;
+  c.id = IdOf(id);
   c.kind = kind;
-  c.parent = parent;
+  c.parent = IdOf(parent);
   c.bounds = bounds;
   return c;
 }
 
 constexpr ControlDesc Pages() {
-  ControlDesc c = Desc("Pages", ControlKind::PageControl, nullptr);
-  c.activePage = "Sheet2";
+  ControlDesc c = Desc(T::Pages, ControlKind::PageControl, T::Form);
+  c.activePage = IdOf(T::Sheet2);
   return c;
 }
 
-// A panel holding a group box holding an edit; a page control with two
-// sheets, on the second of which another page control.
 const ControlDesc kTree[] = {
-    Desc("Panel", ControlKind::Panel, nullptr, {10, 20, 200, 100}),
-    Desc("Group", ControlKind::GroupBox, "Panel", {5, 6, 150, 80}),
-    Desc("Edit", ControlKind::Edit, "Group", {7, 8, 50, 20}),
+    Desc(T::Panel, ControlKind::Panel, T::Form, {10, 20, 200, 100}),
+    Desc(T::Group, ControlKind::GroupBox, T::Panel, {5, 6, 150, 80}),
+    Desc(T::Edit, ControlKind::Edit, T::Group, {7, 8, 50, 20}),
     Pages(),
-    Desc("Sheet1", ControlKind::TabSheet, "Pages"),
-    Desc("Sheet2", ControlKind::TabSheet, "Pages"),
-    Desc("Inner", ControlKind::PageControl, "Sheet2", {4, 4, 100, 80}),
-    Desc("Sheet3", ControlKind::TabSheet, "Inner"),
+    Desc(T::Sheet1, ControlKind::TabSheet, T::Pages),
+    Desc(T::Sheet2, ControlKind::TabSheet, T::Pages),
+    Desc(T::Inner, ControlKind::PageControl, T::Sheet2, {4, 4, 100, 80}),
+    Desc(T::Sheet3, ControlKind::TabSheet, T::Inner),
 };
+
+const ControlDesc& Of(const FormDesc& f, T id) { return *FindControl(f, IdOf(id)); }
 
 TEST(FormDescTest, TreeQueries) {
   FormDesc f{};
   f.name = "tree";
   f.controls = MakeTable(kTree);
   EXPECT_EQ(FormError(f), "");
-  const ControlDesc& edit = *FindControl(f, "Edit");
-  EXPECT_EQ(ContainerOf(f, edit), FindControl(f, "Group"));
-  EXPECT_EQ(ContainerOf(f, *FindControl(f, "Group")), FindControl(f, "Panel"));
-  EXPECT_EQ(ContainerOf(f, *FindControl(f, "Panel")), nullptr);
-  EXPECT_EQ(SheetIndex(f, *FindControl(f, "Sheet2")), 1);
-  EXPECT_EQ(ContainerOf(f, *FindControl(f, "Sheet2")), nullptr);
-  EXPECT_EQ(ContainerOf(f, *FindControl(f, "Sheet3")), FindControl(f, "Sheet2"));
-  EXPECT_EQ(SheetIndex(f, *FindControl(f, "Sheet3")), 0);
-  EXPECT_EQ(SheetIndex(f, edit), -1);
-  EXPECT_EQ(InitialSheetIndex(f, *FindControl(f, "Pages")), 1);
+  EXPECT_EQ(ContainerOf(f, Of(f, T::Edit)), &Of(f, T::Group));
+  EXPECT_EQ(ContainerOf(f, Of(f, T::Group)), &Of(f, T::Panel));
+  EXPECT_EQ(ContainerOf(f, Of(f, T::Panel)), nullptr);
+  EXPECT_EQ(SheetIndex(f, Of(f, T::Sheet2)), 1);
+  EXPECT_EQ(ContainerOf(f, Of(f, T::Sheet2)), nullptr);
+  EXPECT_EQ(ContainerOf(f, Of(f, T::Sheet3)), &Of(f, T::Sheet2));
+  EXPECT_EQ(SheetIndex(f, Of(f, T::Sheet3)), 0);
+  EXPECT_EQ(SheetIndex(f, Of(f, T::Edit)), -1);
+  EXPECT_EQ(InitialSheetIndex(f, Of(f, T::Pages)), 1);
 }
 
 TEST(FormDescTest, ADescriptionTheBuilderCannotBuildIsRefused) {
@@ -134,18 +132,18 @@ TEST(FormDescTest, ADescriptionTheBuilderCannotBuildIsRefused) {
       {"a field of another kind", [](ControlDesc* c) { c[2].tabWidth = 27; }},
       {"an interval on an edit", [](ControlDesc* c) { c[2].interval = 50; }},
       {"a bevel on a group box", [](ControlDesc* c) { c[1].bordered = true; }},
-      {"a parent that comes later", [](ControlDesc* c) { c[0].parent = "Group"; }},
-      {"a missing parent", [](ControlDesc* c) { c[2].parent = "Nowhere"; }},
-      {"a sheet outside a page control", [](ControlDesc* c) { c[4].parent = "Panel"; }},
+      {"a parent that comes later", [](ControlDesc* c) { c[0].parent = IdOf(T::Group); }},
+      {"a missing parent", [](ControlDesc* c) { c[2].parent = 99; }},
+      {"a sheet outside a page control", [](ControlDesc* c) { c[4].parent = IdOf(T::Panel); }},
       {"an edit on a page control", [](ControlDesc* c) { c[5].kind = ControlKind::Edit; }},
       {"a control on an edit", [](ControlDesc* c) { c[1].kind = ControlKind::Edit; }},
       {"a doubled id", [](ControlDesc* c) { c[0].id = c[1].id = 1; }},
-      {"a doubled name", [](ControlDesc* c) { c[5].name = "Sheet1"; }},
+      {"a control without an id", [](ControlDesc* c) { c[6].id = kFormItself; }},
       {"a caption on a grid", [](ControlDesc* c) {
          c[2].kind = ControlKind::StringGrid;
          c[2].caption = "x";
        }},
-      {"a popup menu on an edit", [](ControlDesc* c) { c[2].popupMenu = "Menu"; }},
+      {"a popup menu on an edit", [](ControlDesc* c) { c[2].popupMenu = true; }},
       {"a line height on an edit", [](ControlDesc* c) { c[2].itemHeight = 15; }},
       {"a radio button outside a group box", [](ControlDesc* c) {
          c[1].kind = ControlKind::Panel;

@@ -29,7 +29,6 @@ class FakeHost : public CommandHost {
     Log(d == ModalDialog::kProperty ? "property" : d == ModalDialog::kOption ? "option" : "about");
     return dialogOk;
   }
-  void SaveOptionsUnshown() override { Log("saveoptions"); }
   bool ShowListDialog(const std::string& phrase, ListEntry* entry) override {
     Log("listdlg[" + phrase + "]");
     *entry = listEntry;
@@ -55,9 +54,6 @@ class FakeHost : public CommandHost {
     Log("message[" + caption + ":" + text + "]");
   }
   GridCell CurrentCell(int) const override { return cell; }
-  void SetCellText(int page, GridCell c, const std::string& text) override {
-    Log("cell" + std::to_string(page) + At(c.col, c.row) + "[" + text + "]");
-  }
   void SetGridHint(int page, const std::string& text) override {
     Log("hint" + std::to_string(page) + "[" + text + "]");
   }
@@ -144,7 +140,8 @@ TEST(MainCommandsTest, SystemCommandsLowerTheWindowAroundDialogsAndReloadOnOk) {
 }
 
 // The first showing's editor keeps the window topmost and reloads only
-// after OK; the options are saved either way; all of it once.
+// after OK; the options are saved either way, so the next start reads a
+// whole configuration; all of it once.
 TEST(MainCommandsTest, FirstRunOpensTheEditorOnce) {
   for (const bool ok : {true, false}) {
     SCOPED_TRACE(ok ? "ok" : "cancel");
@@ -154,8 +151,11 @@ TEST(MainCommandsTest, FirstRunOpensTheEditorOnce) {
     p.host.dialogOk = ok;
     p.commands.FirstRunDialogs();
     p.commands.FirstRunDialogs();
-    EXPECT_EQ(p.view.log, ok ? "property cells2 cells3 saveoptions" : "property saveoptions");
+    EXPECT_EQ(p.view.log, ok ? "property cells2 cells3" : "property");
     EXPECT_FALSE(p.model.FirstRun);
+    PaletteSettings saved;
+    EXPECT_TRUE(LoadSettings(p.store, kFont, &saved));
+    EXPECT_EQ(saved.items[kPageKojin1][0], StandardPageItems(kPageKojin1)[0]);
   }
 }
 
@@ -179,7 +179,6 @@ TEST(MainCommandsTest, TogglesAndProfileSwitch) {
 }
 
 TEST(MainCommandsTest, TrayIconOpensTaskMenuOnTheRightButtonOnly) {
-  using forms::MouseButton;
   struct Case {
     MouseButton button;
     int chosen;

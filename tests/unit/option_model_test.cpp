@@ -46,11 +46,11 @@ class FakeView : public OptionView {
   void SetGridColWidth(int page, int w) override { widths[page] = w; }
   void SetGridRowHeight(int page, int h) override { heights[page] = h; }
   std::string GridFontFace(int page) const override { return fonts[page].face; }
-  void SetGridFont(int page, const FontChoice& f) override { fonts[page] = f; }
-  std::optional<FontChoice> PickFont(
-      const FontChoice& initial, const std::function<void(const FontChoice&)>& onApply) override {
+  void SetGridFont(int page, const GridFont& f) override { fonts[page] = f; }
+  std::optional<GridFont> PickFont(
+      const GridFont& initial, const std::function<void(const GridFont&)>& onApply) override {
     openedOn = initial;
-    for (const FontChoice& f : applied) onApply(f);
+    for (const GridFont& f : applied) onApply(f);
     return answer;
   }
   void Warn(std::string_view text, std::string_view caption) override {
@@ -76,10 +76,10 @@ class FakeView : public OptionView {
   bool widthEnabled = true, fixed = false, assignEnabled = true;
   std::array<bool, 3> checks{};
   std::array<int, 4> widths{}, heights{};
-  std::array<FontChoice, 4> fonts{};
-  std::vector<FontChoice> applied;  // the fonts of the user's Apply presses
-  std::optional<FontChoice> answer;  // what the font dialog's OK gives, none for Cancel
-  FontChoice openedOn;
+  std::array<GridFont, 4> fonts{};
+  std::vector<GridFont> applied;  // the fonts of the user's Apply presses
+  std::optional<GridFont> answer;  // what the font dialog's OK gives, none for Cancel
+  GridFont openedOn;
   std::vector<std::string> warnings;  // "caption: text"
 };
 
@@ -118,7 +118,6 @@ struct Fixture {
     if (from < 0) model.lstKojinItemMouseDown(left);
     if (from == kPageKojin1) model.SGrdKjn1MouseDown(left);
     if (from == kPageKojin2) model.SGrdKjn2MouseDown(left);
-    model.lstKojinItemMouseMove();
     view.spot = over;
     if (from < 0) model.lstKojinItemMouseUp(left);
     if (from == kPageKojin1) model.SGrdKjn1MouseUp(left);
@@ -135,7 +134,7 @@ TEST(OptionModelTest, EmptyStoreOpensOnTheStandardConfigurationAndTheUnseenSaveW
     EXPECT_EQ(f.view.shapes[page].cols, personal ? 2 : 1);
     EXPECT_EQ(f.view.shapes[page].rows, personal ? 6 : 10);
     EXPECT_EQ(f.view.heights[page], 14);
-    EXPECT_EQ(f.view.fonts[page], (FontChoice{"ＭＳ Ｐゴシック", 9, false, false}));
+    EXPECT_EQ(f.view.fonts[page], (GridFont{"ＭＳ Ｐゴシック", 9, false, false}));
   }
   EXPECT_EQ(f.view.Cell(kPageKojin1, 1, 5), "年齢");
   // The tabs were chosen without their change handler: the boxes stay empty.
@@ -266,8 +265,8 @@ TEST(OptionModelTest, FontDialogApplyThenCancelRestoresAndOkStoresTheWholeName) 
   Fixture f;
   f.model.FormCreate();
   f.ShowPage(kPageMemo, kCellSettingsTab);
-  const FontChoice before = f.view.fonts[kPageMemo];
-  f.view.applied = {FontChoice{"Arial", 20, true, false}};
+  const GridFont before = f.view.fonts[kPageMemo];
+  f.view.applied = {GridFont{"Arial", 20, true, false}};
   f.model.cmdFontClick();
   EXPECT_EQ(f.view.openedOn, before);
   EXPECT_EQ(f.view.fonts[kPageMemo], before);
@@ -275,10 +274,10 @@ TEST(OptionModelTest, FontDialogApplyThenCancelRestoresAndOkStoresTheWholeName) 
 
   // 16 double-byte characters: the preview's face keeps 15 of them.
   const std::string name = "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰ";
-  f.view.answer = FontChoice{name, 12, false, true};
+  f.view.answer = GridFont{name, 12, false, true};
   f.model.cmdFontClick();
   EXPECT_EQ(f.model.configs()[kPageMemo].FontName, name);
-  EXPECT_EQ(f.view.fonts[kPageMemo], (FontChoice{name.substr(0, 30), 12, false, true}));
+  EXPECT_EQ(f.view.fonts[kPageMemo], (GridFont{name.substr(0, 30), 12, false, true}));
 }
 
 TEST(OptionModelTest, FailedSaveIsToldOnOkOnlyAndTheBoxesAreWrittenNotTheLoadedFlags) {

@@ -1,4 +1,4 @@
-#include "store/palette.h"
+#include "forms/palette.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,6 @@ class AutoWidth : public ::testing::TestWithParam<WidthCase> {};
 TEST_P(AutoWidth, SharesTheClientWidthLessTheGridLines) {
   const WidthCase& c = GetParam();
   EXPECT_EQ(AutoColumnWidth(c.clientWidth, c.cols), c.width);
-  EXPECT_EQ(FittedColumnWidth(false, 77, c.clientWidth, c.cols), c.width);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, AutoWidth,
@@ -30,8 +29,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, AutoWidth,
                                            WidthCase{0, 4, 0}, WidthCase{110, 0, 108},
                                            WidthCase{110, -3, 108}));
 
-TEST(Widths, FixedModeKeepsColWidthAndTabsShareThePageControl) {
-  EXPECT_EQ(FittedColumnWidth(true, 77, 110, 2), 77);
+TEST(Widths, TabsShareThePageControl) {
   EXPECT_EQ(TabWidth(118), 28);
   EXPECT_EQ(TabWidth(121), 29);
   EXPECT_EQ(TabWidth(2), 0);

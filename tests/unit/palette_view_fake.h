@@ -19,11 +19,9 @@ class FakeView : public PaletteWindowView {
     Log("geom" + std::to_string(page));
     geometry[page] = {cols, rows, colWidth, rowHeight};
   }
-  std::string GridFontFace(int page) const override { return faces[page]; }
-  void SetGridFont(int page, const GridFontSpec& font) override {
+  void SetGridFont(int page, const GridFont& font) override {
     Log("font" + std::to_string(page));
     fonts[page] = font;
-    faces[page] = font.face;
   }
   void SetGridColumns(int page, int cols, int colWidth) override {
     Log("cols" + std::to_string(page));
@@ -38,6 +36,11 @@ class FakeView : public PaletteWindowView {
       for (int col = 0; col < c.Cols(); ++col) row.push_back(c.At(col, r));
       cells[page].push_back(row);
     }
+  }
+  void SetCellText(int page, GridCell cell, const std::string& text) override {
+    Log("cell" + std::to_string(page) + "(" + std::to_string(cell.col) + "," +
+        std::to_string(cell.row) + ")[" + text + "]");
+    cells[page].at(cell.row).at(cell.col) = text;
   }
   int PageControlWidth() const override { return pageControlWidth; }
   void SetTabWidth(int width) override {
@@ -83,8 +86,7 @@ class FakeView : public PaletteWindowView {
     int cols, width;
   };
   std::array<Geometry, 4> geometry{};
-  std::array<GridFontSpec, 4> fonts{};
-  std::array<std::string, 4> faces{"Face0", "Face1", "Face2", "Face3"};
+  std::array<GridFont, 4> fonts{};
   std::array<Columns, 4> columns{};
   std::array<int, 4> clientWidth{110, 110, 110, 110};
   std::array<std::vector<std::vector<std::string>>, 4> cells;

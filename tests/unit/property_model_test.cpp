@@ -117,7 +117,7 @@ TEST(PropertyModelTest, EditsLiveInMemoryUntilOkAndUsersArePickedByPosition) {
   EXPECT_EQ(f.view.selected, (std::array<int, kFieldPageCount>{2, 2, 2}));
   EXPECT_EQ(f.view.fields["etc1"], "三人目");
   f.model.PageControl1Change(kTabList);
-  f.model.cmdCancelClick();
+  // Cancel drops the records with the dialog.
   EXPECT_TRUE(f.store.writes.empty());
   for (const std::string& open : f.store.opened) EXPECT_EQ(open[0], 'R') << open;
 

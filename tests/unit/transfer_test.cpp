@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/kojin_menu.h"
+#include "store/catalogue.h"
 #include "store/layout.h"
 
 namespace tabcard {
@@ -173,40 +174,22 @@ class FakeDesktop : public Desktop {
   std::uint64_t switchAt_ = 0;
 };
 
-class FakePalette : public PaletteView {
+// The palette's window and its model in one: cells are given by the texts
+// they show, from which the model's items, memo titles and phrases follow.
+class FakePalette : public PaletteView, public PaletteContent {
  public:
   explicit FakePalette(Events& log) : log_(log) {
     shapes = {GridShape{2, 6}, GridShape{2, 6}, GridShape{1, 10}, GridShape{1, 10}};
     current.fill({0, 0});
   }
 
+  // PaletteView
   WindowId GridWindow(int page) const override { return kGrid0 + page; }
-  GridShape Shape(int page) const override { return shapes[page]; }
-  GridCell CurrentCell(int page) const override { return current[page]; }
   void SetCurrentCell(int page, GridCell c) override {
     log_.push_back("cell " + std::to_string(page) + " " + std::to_string(c.col) + "," +
                    std::to_string(c.row));
     current[page] = c;
   }
-  std::optional<GridCell> CellAtScreen(int, ScreenPoint p) const override {
-    auto it = cellAt.find({p.x, p.y});
-    if (it == cellAt.end()) return std::nullopt;
-    return it->second;
-  }
-  std::string CellText(int page, GridCell c) const override {
-    auto it = texts.find({page, c.col, c.row});
-    return it == texts.end() ? std::string() : it->second;
-  }
-  const ItemValues& CurrentItemValues() const override { return values; }
-  std::string MemoHead(int slot) const override {
-    std::string head(4096, '\0');
-    auto it = memos.find(slot);
-    if (it != memos.end()) head.replace(0, std::min<std::size_t>(4096, it->second.size()), it->second, 0, 4096);
-    return head;
-  }
-  std::size_t PhraseCount() const override { return hints.size(); }
-  std::string ListHint(std::size_t i) const override { return hints.at(i); }
-  bool TabMode() const override { return tabMode; }
   void SetHint(int page, std::string_view text) override {
     log_.push_back("hint " + std::to_string(page) + " [" + std::string(text) + "]");
   }
@@ -220,9 +203,45 @@ class FakePalette : public PaletteView {
     log_.push_back("notice [" + std::string(text) + "]");
   }
 
+  // PaletteContent
+  GridShape Shape(int page) const override { return shapes[page]; }
+  const PageItems& Items(int page) const override {
+    items_[page] = PageItems{};
+    for (const auto& [cell, text] : texts) {
+      const auto [p, col, row] = cell;
+      const int slot = PersonalSlot(shapes[page], col, row);
+      if (p == page && slot >= 0) items_[page][static_cast<std::size_t>(slot)] = text;
+    }
+    return items_[page];
+  }
+  const ItemValues& CurrentItemValues() const override { return values; }
+  std::string MemoTitle(int slot) const override {
+    const GridShape s = shapes[kPageMemo];
+    auto it = texts.find({kPageMemo, slot % s.cols, slot / s.cols});
+    return it == texts.end() ? std::string() : it->second;
+  }
+  std::string MemoHead(int slot) const override {
+    std::string head(4096, '\0');
+    auto it = memos.find(slot);
+    if (it != memos.end()) head.replace(0, std::min<std::size_t>(4096, it->second.size()), it->second, 0, 4096);
+    return head;
+  }
+  const PhraseList& List() const override {
+    list_ = PhraseList{{}, hints};
+    for (const auto& [cell, text] : texts) {
+      const auto [p, col, row] = cell;
+      if (p != kPageList) continue;
+      const auto i = static_cast<std::size_t>(row * shapes[kPageList].cols + col);
+      if (list_.ListPhrases.size() <= i) list_.ListPhrases.resize(i + 1);
+      list_.ListPhrases[i] = text;
+    }
+    if (list_.ListPhrases.size() < hints.size()) list_.ListPhrases.resize(hints.size());
+    return list_;
+  }
+  bool SendsTab() const override { return tabMode; }
+
   std::array<GridShape, kPageCount> shapes;
   std::array<GridCell, kPageCount> current;
-  std::map<std::pair<int, int>, GridCell> cellAt;
   std::map<std::tuple<int, int, int>, std::string> texts;
   ItemValues values;
   std::map<int, std::string> memos;
@@ -231,6 +250,8 @@ class FakePalette : public PaletteView {
 
  private:
   Events& log_;
+  mutable std::array<PageItems, kPersonalPageCount> items_;
+  mutable PhraseList list_;
 };
 
 const Events kPaste = {"key 0x10 0x1", "key 0x2D 0x1", "key 0x2D 0x3", "key 0x10 0x3"};
@@ -245,7 +266,7 @@ Events Concat(std::initializer_list<Events> parts) {
 
 class TransferTest : public ::testing::Test {
  protected:
-  TransferTest() : desktop(log), palette(log), transfer(desktop, palette) {
+  TransferTest() : desktop(log), palette(log), transfer(desktop, palette, palette) {
     palette.texts[{kPageKojin1, 0, 0}] = "氏名";
     palette.texts[{kPageKojin1, 0, 1}] = "ＴＥＬ";
     palette.texts[{kPageKojin1, 1, 0}] = "〒";
@@ -255,18 +276,25 @@ class TransferTest : public ::testing::Test {
     palette.values[14] = " \t ";
   }
 
+  // The grid's events on the cell the fake grid holds as current, as a
+  // real grid makes the pressed cell current and follows a held button.
+  void Down(int page, MouseButton b) { transfer.Press(page, palette.current[page], b); }
+  void MoveOn(int page) { transfer.Move(page, palette.current[page]); }
+  void Up(int page, MouseButton b) { transfer.Release(page, palette.current[page], b); }
+  void DoubleClick(int page) { transfer.SendCell(page, palette.current[page]); }
+
   // Left press on a cell of the page, then a move with the pointer over `over`.
   void PressAndLeave(int page, GridCell cell, WindowId over) {
     palette.current[page] = cell;
-    transfer.SGridMouseDown(page, MouseButton::Left);
+    Down(page, MouseButton::Left);
     desktop.under = over;
-    transfer.SGridMouseMove(page);
+    MoveOn(page);
   }
 
   // Makes the other application the target, then the palette the foreground.
   void TrackTarget(WindowId w) {
     desktop.foreground = w;
-    transfer.Timer1Timer();
+    transfer.Tick();
     desktop.foreground = kPalette;
     log.clear();
   }
@@ -294,9 +322,9 @@ TEST_F(TransferTest, MovingInsideThePressedCellStartsNothing) {
 
 TEST_F(TransferTest, EnteringTheNeighbouringCellStartsTheDragOfThePressedCell) {
   palette.current[kPageKojin1] = {0, 0};
-  transfer.SGridMouseDown(kPageKojin1, MouseButton::Left);
+  Down(kPageKojin1, MouseButton::Left);
   palette.current[kPageKojin1] = {0, 1};  // the grid follows the held button
-  transfer.SGridMouseMove(kPageKojin1);
+  MoveOn(kPageKojin1);
   EXPECT_EQ(desktop.clipboard, "山田太郎");
   EXPECT_TRUE(transfer.State().Dragging);
 }
@@ -306,7 +334,7 @@ TEST_F(TransferTest, DropOnAnotherApplicationsControl) {
   log.clear();
   desktop.cursor = {530, 365};
   palette.current[kPageKojin1] = {1, 3};
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  Up(kPageKojin1, MouseButton::Left);
   // Panel client (20, 35), edit client (10, 15).
   const Events expected = Concat({{"foreground 0x20", "send 0x20 0x0 0x0 0x0",
                                    "send 0x21 0x210 0x201 0x230014",
@@ -326,21 +354,21 @@ TEST_F(TransferTest, LostCaptureEndsTheDragWithoutSending) {
   PressAndLeave(kPageKojin1, {0, 0}, kEdit);
   log.clear();
   palette.current[kPageKojin1] = {1, 3};
-  transfer.SGridCaptureLost(kPageKojin1);
+  transfer.CaptureLost(kPageKojin1);
   EXPECT_EQ(log, (Events{"cursor default", "cell 0 0,0"}));
   EXPECT_FALSE(transfer.State().Dragging);
   log.clear();
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);  // a late release is a click
+  Up(kPageKojin1, MouseButton::Left);  // a late release is a click
   for (const auto& e : log) EXPECT_EQ(e.find("send"), std::string::npos) << e;
 }
 
 TEST_F(TransferTest, LostCaptureDisarmsAPressedCell) {
   palette.current[kPageKojin1] = {0, 0};
-  transfer.SGridMouseDown(kPageKojin1, MouseButton::Left);
-  transfer.SGridCaptureLost(kPageKojin1);
+  Down(kPageKojin1, MouseButton::Left);
+  transfer.CaptureLost(kPageKojin1);
   EXPECT_FALSE(transfer.State().DragArmed);
   desktop.under = kEdit;
-  transfer.SGridMouseMove(kPageKojin1);
+  MoveOn(kPageKojin1);
   EXPECT_FALSE(transfer.State().Dragging);
   EXPECT_TRUE(log.empty());
 }
@@ -349,7 +377,7 @@ TEST_F(TransferTest, DropOnATopLevelWindowSendsNothingToAParent) {
   PressAndLeave(kPageKojin1, {0, 0}, kApp);
   log.clear();
   desktop.cursor = {505, 310};
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  Up(kPageKojin1, MouseButton::Left);
   const Events expected = Concat({{"foreground 0x20", "send 0x20 0x0 0x0 0x0",
                                    "send 0x20 0x21 0x20 0x2010001",
                                    "send 0x20 0x201 0x1 0xA0005", "send 0x20 0x202 0x1 0xA0005"},
@@ -362,7 +390,7 @@ TEST_F(TransferTest, ClientCoordinatesLeftOfTheControlKeepTheRowIntact) {
   PressAndLeave(kPageKojin1, {0, 0}, kEdit);
   log.clear();
   desktop.cursor = {518, 351};  // on the edit's left border: x = -2
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  Up(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(log[5], "send 0x22 0x201 0x1 0x1FFFE");
 }
 
@@ -371,7 +399,7 @@ TEST_F(TransferTest, DropOnTheGridSendsNothingAndKeepsTheClipboard) {
   log.clear();
   desktop.under = kGrid0;
   palette.current[kPageKojin1] = {1, 5};
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  Up(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(log, (Events{"cursor default", "release", "cell 0 0,0"}));
   EXPECT_EQ(desktop.clipboard, "山田太郎");
 }
@@ -380,7 +408,7 @@ TEST_F(TransferTest, DropOnAnotherPartOfThePaletteSendsToThePalette) {
   PressAndLeave(kPageKojin1, {0, 0}, kTabRow);
   log.clear();
   desktop.cursor = {112, 127};
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  Up(kPageKojin1, MouseButton::Left);
   const Events expected = Concat({{"foreground 0x10", "send 0x10 0x0 0x0 0x0",
                                    "send 0x10 0x210 0x201 0x1B000C",
                                    "send 0x11 0x21 0x10 0x2010001",
@@ -396,7 +424,7 @@ TEST_F(TransferTest, AHungTargetEndsTheDropWithoutKeystrokes) {
   PressAndLeave(kPageKojin1, {0, 0}, kEdit);
   log.clear();
   desktop.cursor = {530, 365};
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  Up(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(log, (Events{"foreground 0x20", "send 0x20 0x0 0x0 0x0",
                          "send 0x21 0x210 0x201 0x230014", "send 0x22 0x21 0x20 0x2010001",
                          "beep", "cursor default", "release", "cell 0 0,0"}));
@@ -406,7 +434,7 @@ TEST_F(TransferTest, AHungTopLevelWindowIsNotClickedAtAll) {
   desktop.windows[kApp].answer = SendResult::kNoResponse;
   PressAndLeave(kPageKojin1, {0, 0}, kEdit);
   log.clear();
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  Up(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(log, (Events{"foreground 0x20", "send 0x20 0x0 0x0 0x0", "beep", "cursor default",
                          "release", "cell 0 0,0"}));
 }
@@ -414,7 +442,7 @@ TEST_F(TransferTest, AHungTopLevelWindowIsNotClickedAtAll) {
 TEST_F(TransferTest, AHungTargetGetsNoKeystrokesFromTheMenu) {
   TrackTarget(kApp);
   desktop.windows[kApp].answer = SendResult::kNoResponse;
-  transfer.mnuKnjShimeiClick("氏名");
+  transfer.SendItem(FindItem("氏名"));
   EXPECT_EQ(log, (Events{"clipboard 8", "foreground 0x20", "send 0x20 0x0 0x0 0x0", "beep"}));
 }
 
@@ -422,14 +450,14 @@ TEST_F(TransferTest, AControlThatVanishedDoesNotStopTheDrop) {
   desktop.windows[kPanel].answer = SendResult::kNoWindow;
   PressAndLeave(kPageKojin1, {0, 0}, kEdit);
   log.clear();
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  Up(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(std::count(log.begin(), log.end(), "key 0x2D 0x1"), 1);
 }
 
 TEST_F(TransferTest, DoubleClickPastesIntoTheTrackedWindow) {
   TrackTarget(kApp);
   palette.current[kPageKojin1] = {0, 0};
-  transfer.SGridDblClik(kPageKojin1);
+  DoubleClick(kPageKojin1);
   EXPECT_EQ(log, Concat({{"clipboard 8", "foreground 0x20", "send 0x20 0x0 0x0 0x0"}, kPaste}));
 }
 
@@ -438,28 +466,28 @@ TEST_F(TransferTest, DoubleClickBringsBackTheTargetsLastActiveDialog) {
   TrackTarget(kDialog);  // the tick climbs to the owner
   EXPECT_EQ(transfer.State().TargetWindow, kApp);
   palette.current[kPageKojin1] = {0, 0};
-  transfer.SGridDblClik(kPageKojin1);
+  DoubleClick(kPageKojin1);
   EXPECT_EQ(log, Concat({{"clipboard 8", "foreground 0x30", "send 0x30 0x0 0x0 0x0"}, kPaste}));
 }
 
 TEST_F(TransferTest, WithoutATargetTheKeysGoToTheFocus) {
   palette.current[kPageKojin1] = {0, 0};
-  transfer.SGridDblClik(kPageKojin1);
+  DoubleClick(kPageKojin1);
   EXPECT_EQ(log, Concat({{"clipboard 8"}, kPaste}));
 }
 
 TEST_F(TransferTest, ItemMenuPastesTheNamedItem) {
   TrackTarget(kApp);
-  transfer.mnuKnjShimeiClick("ＴＥＬ");
+  transfer.SendItem(FindItem("ＴＥＬ"));
   EXPECT_EQ(log, Concat({{"clipboard 10", "foreground 0x20", "send 0x20 0x0 0x0 0x0"}, kPaste}));
   EXPECT_EQ(desktop.clipboard, "  03-1234 ");  // untrimmed
 }
 
 TEST_F(TransferTest, ItemMenuIgnoresUnknownCaptionsAndBlankValues) {
   TrackTarget(kApp);
-  transfer.mnuKnjShimeiClick("TEL");
-  transfer.mnuKnjShimeiClick("〒");
-  transfer.mnuKnjShimeiClick("姓");  // empty
+  transfer.SendItem(FindItem("TEL"));
+  transfer.SendItem(FindItem("〒"));
+  transfer.SendItem(FindItem("姓"));  // empty
   EXPECT_TRUE(log.empty());
 }
 
@@ -473,14 +501,14 @@ TEST_P(TabModeTest, AppendsTabAfterThePaste) {
     switch (GetParam()) {
       case 0:
         PressAndLeave(kPageKojin1, {0, 0}, kEdit);
-        transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+        Up(kPageKojin1, MouseButton::Left);
         break;
       case 1:
         palette.current[kPageKojin1] = {0, 0};
-        transfer.SGridDblClik(kPageKojin1);
+        DoubleClick(kPageKojin1);
         break;
       default:
-        transfer.mnuKnjShimeiClick("氏名");
+        transfer.SendItem(FindItem("氏名"));
     }
     Events keys;
     for (const auto& e : log) {
@@ -513,8 +541,8 @@ TEST_P(BlankValueTest, NothingIsSent) {
   PressAndLeave(c.page, c.cell, kEdit);
   EXPECT_FALSE(transfer.State().Dragging);
   EXPECT_FALSE(transfer.State().DragArmed);
-  transfer.SGridMouseUp(c.page, MouseButton::Left);  // acts as a click
-  transfer.SGridDblClik(c.page);
+  Up(c.page, MouseButton::Left);  // acts as a click
+  DoubleClick(c.page);
   for (const auto& e : log) {
     for (const char* sending : {"key", "send", "foreground", "capture", "cursor"}) {
       EXPECT_NE(e.rfind(sending, 0), 0u) << e;
@@ -541,7 +569,7 @@ TEST_F(TransferTest, PressOnAnEmptyCellArmsNothingAndReleaseIsAClick) {
   EXPECT_FALSE(transfer.State().DragArmed);
   EXPECT_TRUE(log.empty());
   palette.current[kPageKojin1] = {0, 0};
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  Up(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(log, (Events{"showhint 0 off"}));  // 氏名 is blank now
 }
 
@@ -562,7 +590,7 @@ TEST_F(TransferTest, MemoSendsTheWholeBufferOfItsSlot) {
 
   palette.memos[5] = " note ";
   TrackTarget(kApp);
-  transfer.SGridDblClik(kPageMemo);
+  DoubleClick(kPageMemo);
   ASSERT_EQ(desktop.clipboard.size(), 4096u);
   EXPECT_EQ(desktop.clipboard.substr(0, 7), std::string(" note \0", 7));
   EXPECT_EQ(desktop.clipboard.find_first_not_of('\0', 6), std::string::npos);
@@ -572,7 +600,7 @@ TEST_F(TransferTest, ListSendsTheCellTextUntrimmed) {
   palette.texts[{kPageList, 0, 3}] = " よろしく ";
   TrackTarget(kApp);
   palette.current[kPageList] = {0, 3};
-  transfer.SGridDblClik(kPageList);
+  DoubleClick(kPageList);
   EXPECT_EQ(desktop.clipboard, " よろしく ");
 }
 
@@ -587,8 +615,8 @@ TEST_F(TransferTest, BusyClipboardOnDoubleClickSendsNoKeys) {
   TrackTarget(kApp);
   desktop.clipboardBusy = true;
   palette.current[kPageKojin1] = {0, 0};
-  transfer.SGridDblClik(kPageKojin1);
-  transfer.mnuKnjShimeiClick("氏名");
+  DoubleClick(kPageKojin1);
+  transfer.SendItem(FindItem("氏名"));
   EXPECT_EQ(log, (Events{"clipboard 8", "beep", "clipboard 8", "beep"}));
 }
 
@@ -612,7 +640,7 @@ TEST_P(ForegroundWaitTest, KeysFollowTheSwitchOrTheBound) {
   desktop.ignoredAsks = c.ignoredAsks;
   desktop.refuseForeground = c.refused;
   const std::uint64_t start = desktop.now;
-  transfer.mnuKnjShimeiClick("氏名");
+  transfer.SendItem(FindItem("氏名"));
   EXPECT_EQ(desktop.now - start, c.waitedMs);
   Events expected{"clipboard 8"};
   expected.insert(expected.end(), c.asks, "foreground 0x20");
@@ -656,7 +684,7 @@ TEST_P(ElevatedTargetTest, RefusesOnlyAHigherLevel) {
 
   PressAndLeave(kPageKojin1, {0, 0}, kEdit);
   log.clear();
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  Up(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(sentToTarget(), !c.refused) << "drop";
   if (c.refused) {
     EXPECT_EQ(log, Concat({refusal, {"cursor default", "release", "cell 0 0,0"}}));
@@ -664,8 +692,8 @@ TEST_P(ElevatedTargetTest, RefusesOnlyAHigherLevel) {
   EXPECT_FALSE(transfer.State().Dragging);
 
   TrackTarget(kApp);
-  transfer.SGridDblClik(kPageKojin1);
-  transfer.mnuKnjShimeiClick("氏名");
+  DoubleClick(kPageKojin1);
+  transfer.SendItem(FindItem("氏名"));
   EXPECT_EQ(sentToTarget(), !c.refused) << "double-click and menu";
   if (c.refused) {
     EXPECT_EQ(log, Concat({{"clipboard 8"}, refusal, {"clipboard 8"}, refusal}));
@@ -688,7 +716,7 @@ TEST_F(TransferTest, DropWaitsForTheOwnedDialogsOwnerToo) {
   PressAndLeave(kPageKojin1, {0, 0}, kEdit);
   desktop.foreground = kDialog;  // a window the target owns counts
   const std::uint64_t start = desktop.now;
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  Up(kPageKojin1, MouseButton::Left);
   EXPECT_EQ(desktop.now, start);
   EXPECT_NE(std::find(log.begin(), log.end(), "send 0x30 0x0 0x0 0x0"), log.end());
 }
@@ -708,8 +736,8 @@ TEST_P(ClickHintTest, SetsTheGridsTooltip) {
   palette.texts[{kPageMemo, 0, 2}] = " \r\n";
   palette.hints = {"hint zero", "  "};
   palette.current[c.page] = c.cell;
-  transfer.SGridMouseDown(c.page, MouseButton::Left);
-  transfer.SGridMouseUp(c.page, MouseButton::Left);
+  Down(c.page, MouseButton::Left);
+  Up(c.page, MouseButton::Left);
   EXPECT_EQ(log, c.expected);
   EXPECT_FALSE(transfer.State().DragArmed);
 }
@@ -729,13 +757,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST_F(TransferTest, RightPressMakesTheCellUnderThePointerCurrent) {
-  palette.cellAt[{130, 150}] = {1, 4};
-  transfer.SGridMouseDown(kPageMemo, MouseButton::Right);
+  transfer.Press(kPageMemo, {1, 4}, MouseButton::Right);
   EXPECT_EQ(log, (Events{"cell 2 1,4"}));
   log.clear();
-  desktop.cursor = {130, 400};  // below the last row
-  transfer.SGridMouseDown(kPageMemo, MouseButton::Right);
-  transfer.SGridMouseUp(kPageMemo, MouseButton::Right);
+  // Below the last row.
+  transfer.Press(kPageMemo, kNoCell, MouseButton::Right);
+  transfer.Release(kPageMemo, kNoCell, MouseButton::Right);
   EXPECT_TRUE(log.empty());
   EXPECT_EQ(palette.current[kPageMemo], (GridCell{1, 4}));
 }
@@ -750,32 +777,32 @@ TEST_F(TransferTest, TimerTracksTheLastForeignForegroundWindow) {
   desktop.windows[0x99] = {};
   for (const Step& s : steps) {
     desktop.foreground = s.foreground;
-    transfer.Timer1Timer();
+    transfer.Tick();
     EXPECT_EQ(transfer.State().TargetWindow, s.target) << Hex(s.foreground);
   }
 }
 
 TEST_F(TransferTest, CaptionShowsTheClipboardTextOrNoText) {
-  transfer.Timer1Timer();
+  transfer.Tick();
   desktop.clipboard = "文字";
   desktop.clipboardPlaced = true;
   ++desktop.sequence;
-  transfer.Timer1Timer();
+  transfer.Tick();
   desktop.clipboard = "";
   ++desktop.sequence;
-  transfer.Timer1Timer();
+  transfer.Tick();
   EXPECT_EQ(log, (Events{"caption [No Text!]", "caption [文字]", "caption []"}));
 }
 
 TEST_F(TransferTest, UnchangedClipboardIsNotRead) {
   desktop.clipboard = std::string(1 << 20, 'x');
   desktop.clipboardPlaced = true;
-  for (int i = 0; i < 5; ++i) transfer.Timer1Timer();
+  for (int i = 0; i < 5; ++i) transfer.Tick();
   EXPECT_EQ(desktop.reads, 1);
   EXPECT_EQ(log.size(), 1u);
   // A new content with an equal text reads again but sets nothing.
   ++desktop.sequence;
-  transfer.Timer1Timer();
+  transfer.Tick();
   EXPECT_EQ(desktop.reads, 2);
   EXPECT_EQ(log.size(), 1u);
 }
@@ -786,42 +813,42 @@ TEST_F(TransferTest, TextPlacedByATransferIsShownWithoutReadingItBack) {
   TrackTarget(kApp);
   const int readsBefore = desktop.reads;
   palette.current[kPageKojin1] = {0, 0};
-  transfer.SGridDblClik(kPageKojin1);
-  transfer.Timer1Timer();
-  transfer.Timer1Timer();
+  DoubleClick(kPageKojin1);
+  transfer.Tick();
+  transfer.Tick();
   EXPECT_EQ(desktop.reads, readsBefore);
   EXPECT_EQ(log.back(), "caption [山田太郎]");
   // A drag start of a memo: the 4096-byte block shows up to its first zero.
   palette.memos[0] = "memo text";
   palette.texts[{kPageMemo, 0, 0}] = "memo text";
   PressAndLeave(kPageMemo, {0, 0}, kEdit);
-  transfer.Timer1Timer();
+  transfer.Tick();
   EXPECT_EQ(desktop.reads, readsBefore);
   EXPECT_EQ(log.back(), "caption [memo text]");
   // What another program places afterwards is read as before.
   desktop.clipboard = "other";
   ++desktop.sequence;
-  transfer.Timer1Timer();
+  transfer.Tick();
   EXPECT_EQ(desktop.reads, readsBefore + 1);
   EXPECT_EQ(log.back(), "caption [other]");
 }
 
 TEST_F(TransferTest, WithoutASequenceNumberEveryTickReads) {
   desktop.sequence = 0;
-  transfer.Timer1Timer();
+  transfer.Tick();
   desktop.clipboard = "new";
   desktop.clipboardPlaced = true;
-  transfer.Timer1Timer();
+  transfer.Tick();
   EXPECT_EQ(desktop.reads, 2);
   EXPECT_EQ(log.back(), "caption [new]");
 }
 
 TEST_F(TransferTest, BusyClipboardIsReadAgainOnTheNextTick) {
   desktop.clipboardBusy = true;
-  transfer.Timer1Timer();
+  transfer.Tick();
   EXPECT_TRUE(log.empty());
   desktop.clipboardBusy = false;
-  transfer.Timer1Timer();
+  transfer.Tick();
   EXPECT_EQ(log, (Events{"caption [No Text!]"}));
 }
 
@@ -829,12 +856,12 @@ TEST_F(TransferTest, LongClipboardTextIsCutWithoutSplittingACharacter) {
   // 511 ASCII bytes, then 漢 (8A BF): byte 512 would split it.
   desktop.clipboard = std::string(511, 'a') + "漢字" + std::string(100, 'b');
   desktop.clipboardPlaced = true;
-  transfer.Timer1Timer();
+  transfer.Tick();
   EXPECT_EQ(desktop.lastReadMax, kCaptionMaxBytes);
   EXPECT_EQ(log, (Events{"caption [" + std::string(511, 'a') + "]"}));
   desktop.clipboard = std::string(kCaptionMaxBytes + 1, 'c');
   ++desktop.sequence;
-  transfer.Timer1Timer();
+  transfer.Tick();
   EXPECT_EQ(log.back(), "caption [" + std::string(kCaptionMaxBytes, 'c') + "]");
 }
 
@@ -846,11 +873,11 @@ TEST(KojinMenu, HoldsEveryItemOnceUnderItsSubmenu) {
     std::string line = node.caption + ":";
     for (const MenuNode& item : node.items) {
       line += " " + item.caption;
-      EXPECT_EQ(KojinMenuCaption(item.command), item.caption);
+      EXPECT_EQ(FindItem(item.caption), KojinMenuItem(item.command));
       ++entries;
     }
     if (node.command) {
-      EXPECT_EQ(KojinMenuCaption(node.command), node.caption);
+      EXPECT_EQ(FindItem(node.caption), KojinMenuItem(node.command));
       ++entries;
     }
     shape.push_back(line);
@@ -863,8 +890,8 @@ TEST(KojinMenu, HoldsEveryItemOnceUnderItsSubmenu) {
                        "勤務先情報: 勤務先名 所属 勤E-Mail 勤URL 勤TEL 勤FAX 勤〒 勤住所１ 勤住所２",
                        "ｅｔｃ: ｅｔｃ１ ｅｔｃ２ ｅｔｃ３ ｅｔｃ４ ｅｔｃ５",
                        "職業:", "年齢:"}));
-  EXPECT_EQ(KojinMenuCaption(kCmdKojinItemFirst - 1), "");
-  EXPECT_EQ(KojinMenuCaption(kCmdKojinItemFirst + kItemCount), "");
+  EXPECT_EQ(KojinMenuItem(kCmdKojinItemFirst - 1), -1);
+  EXPECT_EQ(KojinMenuItem(kCmdKojinItemFirst + kItemCount), -1);
 }
 
 }  // namespace

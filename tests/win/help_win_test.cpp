@@ -1,6 +1,6 @@
 // The help as the program finds it at run time: the HTML beside the exe,
 // and a box rather than silence when nothing can be opened.
-#include "app/help_win.h"
+#include "ui/help_win.h"
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/application_win.h"
-#include "app/help.h"
+#include "ui/help.h"
 #include "core/strconv_win.h"
 
 namespace tabcard {

@@ -15,6 +15,8 @@
 namespace tabcard {
 namespace {
 
+using C = forms::PropertyControl;
+
 class PropertyFormHost : public FormWindow {
  public:
   PropertyFormHost() : FormWindow(forms::PropertyForm()) {}
@@ -25,7 +27,7 @@ class PropertyFormHost : public FormWindow {
   }
 
  protected:
-  bool Fire(const char*, forms::Event, const forms::EventArgs&) override { return false; }
+  bool OnEvent(const forms::FormEvent&) override { return false; }
 };
 
 struct ImeStatus {
@@ -72,27 +74,27 @@ constexpr DWORD kHiraganaMode = IME_CMODE_ROMAN | IME_CMODE_NATIVE | IME_CMODE_F
 TEST(ImeModeTest, BoxesSwitchToTheirModeOnTheFocusAndFreeBoxesKeepIt) {
   PropertyFormHost form;
   form.Make();
-  HWND first = form.ControlWindow("txtEtc1");
+  HWND first = form.ControlWindow(C::txtEtc1);
   Context context(first);
   ASSERT_TRUE(context.valid());
   context.Set(kStart);
   struct Step {
     int page;
-    const char* box;
+    C box;
     ImeStatus want;
   };
   const Step steps[] = {
-      {2, "txtEtc1", kStart},                      // as is: stays closed
-      {0, "txtKnjSei", {true, kHiraganaMode}},     // hiragana
-      {2, "txtEtc2", {true, kHiraganaMode}},       // as is: kept
-      {1, "txtKEMail", {true, IME_CMODE_ROMAN}},   // half-width
-      {2, "txtEtc3", {true, IME_CMODE_ROMAN}},     // as is: kept
-      {1, "txtKinmusaki", {true, kHiraganaMode}},  // hiragana from half-width
+      {2, C::txtEtc1, kStart},                      // as is: stays closed
+      {0, C::txtKnjSei, {true, kHiraganaMode}},     // hiragana
+      {2, C::txtEtc2, {true, kHiraganaMode}},       // as is: kept
+      {1, C::txtKEMail, {true, IME_CMODE_ROMAN}},   // half-width
+      {2, C::txtEtc3, {true, IME_CMODE_ROMAN}},     // as is: kept
+      {1, C::txtKinmusaki, {true, kHiraganaMode}},  // hiragana from half-width
   };
   const bool switches = GetSystemMetrics(SM_DBCSENABLED) != 0;
   for (const Step& s : steps) {
-    SCOPED_TRACE(s.box);
-    ShowSheet(form.built(), forms::kPropertyPageControl, s.page);
+    SCOPED_TRACE(forms::IdOf(s.box));
+    ShowSheet(form.built(), forms::IdOf(C::PageControl1), s.page);
     HWND box = form.ControlWindow(s.box);
     SetFocus(box);
     ASSERT_EQ(GetFocus(), box);

@@ -57,7 +57,7 @@ TEST(StartupLayoutTest, ControlsAreCreatedWhereTheLayoutKeepsThem) {
     }
     // The tabs fit from the first one on, so the page control never needed
     // its scroll arrows.
-    HWND pc = built.Find("PageControl1")->hwnd;
+    HWND pc = built.Find(forms::IdOf(forms::MainControl::PageControl1))->hwnd;
     EXPECT_EQ(FindWindowExW(pc, nullptr, UPDOWN_CLASSW, nullptr), nullptr);
     RECT last{};
     ASSERT_TRUE(SendMessageW(pc, TCM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&last)));
@@ -67,9 +67,9 @@ TEST(StartupLayoutTest, ControlsAreCreatedWhereTheLayoutKeepsThem) {
       const BuiltControl& c = built.controls[i];
       if (!c.hwnd) continue;
       const RECT now = RectIn(c.hwnd, host);
-      EXPECT_TRUE(EqualRect(&now, &created[i])) << c.desc->name;
-      EXPECT_GT(now.right - now.left, 0) << c.desc->name;
-      EXPECT_GT(now.bottom - now.top, 0) << c.desc->name;
+      EXPECT_TRUE(EqualRect(&now, &created[i])) << c.id;
+      EXPECT_GT(now.right - now.left, 0) << c.id;
+      EXPECT_GT(now.bottom - now.top, 0) << c.id;
     }
     DestroyWindow(host);
   }

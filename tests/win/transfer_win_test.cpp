@@ -139,12 +139,13 @@ class TargetApp {
 };
 
 // The palette: a window of the test thread with a tab row and one grid.
-class TestPalette : public PaletteView {
+class TestPalette : public PaletteView, public PaletteContent {
  public:
   TestPalette() {
     top_ = MakeWindow(WS_POPUP | WS_CAPTION | WS_VISIBLE, {40, 40, 240, 240}, nullptr);
     grid_ = MakeWindow(WS_CHILD | WS_VISIBLE, {0, 30, 200, 170}, top_);
     values_[0] = "山田太郎";
+    items_[0] = "氏名";
   }
   ~TestPalette() override { DestroyWindow(top_); }
 
@@ -156,19 +157,17 @@ class TestPalette : public PaletteView {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
 
+  GridCell CurrentCell() const { return current_; }
+
   WindowId GridWindow(int) const override { return ToWindowId(grid_); }
-  GridShape Shape(int) const override { return {2, 6}; }
-  GridCell CurrentCell(int) const override { return current_; }
   void SetCurrentCell(int, GridCell cell) override { current_ = cell; }
-  std::optional<GridCell> CellAtScreen(int, ScreenPoint) const override { return std::nullopt; }
-  std::string CellText(int, GridCell cell) const override {
-    return cell == GridCell{0, 0} ? "氏名" : "";
-  }
+  GridShape Shape(int) const override { return {2, 6}; }
+  const PageItems& Items(int) const override { return items_; }
   const ItemValues& CurrentItemValues() const override { return values_; }
+  std::string MemoTitle(int) const override { return {}; }
   std::string MemoHead(int) const override { return std::string(4096, '\0'); }
-  std::size_t PhraseCount() const override { return 0; }
-  std::string ListHint(std::size_t) const override { return {}; }
-  bool TabMode() const override { return tabMode; }
+  const PhraseList& List() const override { return list_; }
+  bool SendsTab() const override { return tabMode; }
   void SetHint(int, std::string_view) override {}
   void ShowHint(int, bool) override {}
   void SetCaption(std::string_view text) override { caption = std::string(text); }
@@ -182,12 +181,14 @@ class TestPalette : public PaletteView {
   HWND top_ = nullptr;
   HWND grid_ = nullptr;
   GridCell current_{0, 0};
+  PageItems items_;
   ItemValues values_;
+  PhraseList list_;
 };
 
 class TransferWinTest : public ::testing::Test {
  protected:
-  TransferWinTest() : desktop(palette.top(), nullptr), transfer(desktop, palette) {}
+  TransferWinTest() : desktop(palette.top(), nullptr), transfer(desktop, palette, palette) {}
 
   void SetUp() override {
     ASSERT_TRUE(target.top());
@@ -229,9 +230,9 @@ class TransferWinTest : public ::testing::Test {
 
   void Drag(POINT to) {
     MovePointer(palette.GridCentre());
-    transfer.SGridMouseDown(kPageKojin1, MouseButton::Left);
+    transfer.Press(kPageKojin1, palette.CurrentCell(), MouseButton::Left);
     MovePointer(to);
-    transfer.SGridMouseMove(kPageKojin1);
+    transfer.Move(kPageKojin1, palette.CurrentCell());
   }
 
   TargetApp target;
@@ -244,7 +245,7 @@ TEST_F(TransferWinTest, DropPastesIntoTheControlUnderThePointer) {
   Drag(target.EditCentre(1));
   ASSERT_TRUE(transfer.State().Dragging);
   EXPECT_EQ(GetCapture(), palette.grid());
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  transfer.Release(kPageKojin1, palette.CurrentCell(), MouseButton::Left);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_TRUE(WaitUntil([&] { return target.Text(1) == L"山田太郎"; })) << target.Text(1).size();
   EXPECT_EQ(target.Text(0), L"");
@@ -254,34 +255,33 @@ TEST_F(TransferWinTest, DropPastesIntoTheControlUnderThePointer) {
 TEST_F(TransferWinTest, TabModeMovesTheTargetToItsNextField) {
   palette.tabMode = true;
   Drag(target.EditCentre(0));
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  transfer.Release(kPageKojin1, palette.CurrentCell(), MouseButton::Left);
   ASSERT_TRUE(WaitUntil([&] { return target.Text(0) == L"山田太郎"; }));
   EXPECT_TRUE(WaitUntil([&] { return target.Focus() == target.edit(1); }));
 }
 
 TEST_F(TransferWinTest, DropOnTheGridSendsNothing) {
   MovePointer(palette.GridCentre());
-  transfer.SGridMouseDown(kPageKojin1, MouseButton::Left);
-  palette.SetCurrentCell(kPageKojin1, {0, 1});  // into the neighbouring cell
-  transfer.SGridMouseMove(kPageKojin1);
+  transfer.Press(kPageKojin1, palette.CurrentCell(), MouseButton::Left);
+  transfer.Move(kPageKojin1, {0, 1});  // into the neighbouring cell
   ASSERT_TRUE(transfer.State().Dragging);
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  transfer.Release(kPageKojin1, palette.CurrentCell(), MouseButton::Left);
   Sleep(200);
   EXPECT_EQ(target.Text(0), L"");
   EXPECT_EQ(GetForegroundWindow(), palette.top());
   EXPECT_EQ(ReadClipboardText(palette.top()).text, "山田太郎");
-  EXPECT_EQ(palette.CurrentCell(kPageKojin1), (GridCell{0, 0}));
+  EXPECT_EQ(palette.CurrentCell(), (GridCell{0, 0}));
 }
 
 TEST_F(TransferWinTest, DoubleClickPastesIntoTheWindowUsedBefore) {
   BringForward(target.top());
-  transfer.Timer1Timer();
+  transfer.Tick();
   BringForward(palette.top());
-  transfer.Timer1Timer();  // the palette itself is never the target
+  transfer.Tick();  // the palette itself is never the target
   ASSERT_EQ(transfer.State().TargetWindow, ToWindowId(target.top()));
   EXPECT_FALSE(desktop.IsOwnWindow(ToWindowId(target.top())));
 
-  transfer.SGridDblClik(kPageKojin1);
+  transfer.SendCell(kPageKojin1, palette.CurrentCell());
   EXPECT_TRUE(WaitUntil([&] { return target.Text(0) == L"山田太郎"; }));
 }
 
@@ -296,15 +296,15 @@ TEST_F(TransferWinTest, OurOwnWindowsHaveOurIntegrityLevel) {
 
 TEST_F(TransferWinTest, CaptionFollowsTheClipboard) {
   ASSERT_TRUE(PlaceClipboardText(palette.top(), "キャプション"));
-  transfer.Timer1Timer();
+  transfer.Tick();
   EXPECT_EQ(palette.caption, "キャプション");
   ASSERT_TRUE(OpenClipboard(palette.top()));
   EmptyClipboard();
   CloseClipboard();
-  transfer.Timer1Timer();
+  transfer.Tick();
   EXPECT_EQ(palette.caption, "No Text!");
   ASSERT_TRUE(PlaceClipboardText(palette.top(), std::string(100000, 'x')));
-  transfer.Timer1Timer();
+  transfer.Tick();
   EXPECT_EQ(palette.caption, std::string(kCaptionMaxBytes, 'x'));
 }
 
@@ -313,7 +313,7 @@ TEST_F(TransferWinTest, AHungTargetDoesNotHoldThePalette) {
   target.Hang(2000);
   Sleep(50);
   const ULONGLONG start = GetTickCount64();
-  transfer.SGridMouseUp(kPageKojin1, MouseButton::Left);
+  transfer.Release(kPageKojin1, palette.CurrentCell(), MouseButton::Left);
   const ULONGLONG took = GetTickCount64() - start;
   // It never takes the activation, and does not answer the first message.
   EXPECT_LT(took, kForegroundWaitMs + kSendTimeoutMs + 400);

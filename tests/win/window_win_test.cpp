@@ -127,25 +127,25 @@ TEST(FormBuilderTest, BuildsTheMainFormAtTwoScales) {
     Host host;
     host.Make();
     BuiltForm built = BuildControls(forms::MainForm(), host.hwnd(), DpiScale(c.dpi));
-    const BuiltControl* pc = built.Find("PageControl1");
+    const BuiltControl* pc = built.Find(forms::IdOf(forms::MainControl::PageControl1));
     ASSERT_TRUE(pc && pc->hwnd);
     EXPECT_TRUE(GetWindowLongW(pc->hwnd, GWL_STYLE) & TCS_FIXEDWIDTH);
     ASSERT_EQ(SendMessageW(pc->hwnd, TCM_GETITEMCOUNT, 0, 0), 4);
     const wchar_t* const captions[] = {L"個１", L"個２", L"メモ", L"ﾘｽﾄ"};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(TabText(pc->hwnd, i), captions[i]);
     // The design page is the second personal page.
-    EXPECT_EQ(ActiveTab(built, "PageControl1"), 1);
+    EXPECT_EQ(ActiveTab(built, forms::IdOf(forms::MainControl::PageControl1)), 1);
     ShowWindow(host.hwnd(), SW_SHOWNA);
     for (int page = 0; page < 4; ++page) {
       // Each grid lies on its own sheet, a container the TAB key walks into;
       // only the design page's sheet is shown.
-      HWND g = built.Find(forms::kMainGridNames[page])->hwnd;
-      HWND sheet = built.Find(forms::kMainSheetNames[page])->hwnd;
+      HWND g = built.Find(forms::IdOf(forms::kMainGrids[page]))->hwnd;
+      HWND sheet = built.Find(forms::IdOf(forms::kMainSheets[page]))->hwnd;
       EXPECT_EQ(GetParent(g), sheet) << page;
       EXPECT_TRUE(GetWindowLongW(sheet, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) << page;
       EXPECT_EQ(IsWindowVisible(g) != FALSE, page == 1) << page;
     }
-    StringGrid grid(built.Find("SGrdKjn1")->hwnd);
+    StringGrid grid(built.Find(forms::IdOf(forms::MainControl::SGrdKjn1))->hwnd);
     EXPECT_EQ(grid.ColCount(), 2);
     EXPECT_EQ(grid.RowCount(), 6);
     EXPECT_EQ(grid.DefaultColWidth(), c.colWidth);
@@ -153,7 +153,6 @@ TEST(FormBuilderTest, BuildsTheMainFormAtTwoScales) {
     EXPECT_EQ(grid.GridLineWidth(), c.lineWidth);
     EXPECT_EQ(Narrow(grid.LogFont().lfFaceName), forms::MainForm().font.name);
     EXPECT_EQ(grid.LogFont().lfHeight, -12 * c.dpi / 96);
-    EXPECT_EQ(built.Find("SGrdList")->id, forms::ControlId(forms::MainForm(), "SGrdList"));
   }
 }
 
@@ -164,7 +163,7 @@ TEST(FormBuilderTest, SheetContentFillsThePageControlsDisplayArea) {
   LayoutControls(built, host.hwnd());
   RECT client{};
   GetClientRect(host.hwnd(), &client);
-  HWND pc = built.Find("PageControl1")->hwnd;
+  HWND pc = built.Find(forms::IdOf(forms::MainControl::PageControl1))->hwnd;
   RECT pcRect{};
   GetWindowRect(pc, &pcRect);
   MapWindowPoints(nullptr, host.hwnd(), reinterpret_cast<POINT*>(&pcRect), 2);
@@ -172,16 +171,16 @@ TEST(FormBuilderTest, SheetContentFillsThePageControlsDisplayArea) {
   EXPECT_EQ(pcRect.bottom - pcRect.top, client.bottom);
   RECT display = pcRect;
   SendMessageW(pc, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  for (const char* name : forms::kMainGridNames) {
+  for (forms::MainControl grid : forms::kMainGrids) {
     RECT g{};
-    GetWindowRect(built.Find(name)->hwnd, &g);
+    GetWindowRect(built.Find(forms::IdOf(grid))->hwnd, &g);
     MapWindowPoints(nullptr, host.hwnd(), reinterpret_cast<POINT*>(&g), 2);
-    EXPECT_TRUE(EqualRect(&g, &display)) << name;
+    EXPECT_TRUE(EqualRect(&g, &display)) << forms::IdOf(grid);
   }
-  ShowSheet(built, "PageControl1", 3);
-  EXPECT_EQ(ActiveTab(built, "PageControl1"), 3);
-  EXPECT_TRUE(GetWindowLongW(built.Find("TabList")->hwnd, GWL_STYLE) & WS_VISIBLE);
-  EXPECT_FALSE(GetWindowLongW(built.Find("TabKjn2")->hwnd, GWL_STYLE) & WS_VISIBLE);
+  ShowSheet(built, forms::IdOf(forms::MainControl::PageControl1), 3);
+  EXPECT_EQ(ActiveTab(built, forms::IdOf(forms::MainControl::PageControl1)), 3);
+  EXPECT_TRUE(GetWindowLongW(built.Find(forms::IdOf(forms::MainControl::TabList))->hwnd, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(GetWindowLongW(built.Find(forms::IdOf(forms::MainControl::TabKjn2))->hwnd, GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST(FormBuilderTest, FrameStylesFollowTheDescription) {

@@ -23,6 +23,21 @@ constexpr int kTabMargin = 4;
 // LOGFONT holds 32 UTF-16 units with the terminator; 31 CP932 bytes always fit.
 constexpr std::size_t kFontFaceBytes = 31;
 
+// A grid's font as a page configuration holds it; each window makes it at
+// its own DPI.
+struct GridFont {
+  std::string face;  // CP932, at most kFontFaceBytes; empty: the grid's current face
+  int points = 0;
+  bool bold = false;
+  bool italic = false;
+  friend bool operator==(const GridFont& a, const GridFont& b) {
+    return a.face == b.face && a.points == b.points && a.bold == b.bold && a.italic == b.italic;
+  }
+};
+
+// The configuration's font, its face cut to what a font can hold.
+GridFont FontOf(const PageConfig& config);
+
 // A grid's size as configured. A grid keeps at least one column and one row,
 // so counts below 1 are taken as 1 wherever a grid is laid out or numbered.
 struct GridShape {
@@ -48,9 +63,6 @@ class CellTexts {
 // Automatic column width: the client width less the 2-pixel grid line of each
 // column, shared by the columns, truncated; never below 0.
 int AutoColumnWidth(int clientWidth, int colCount);
-
-// The fixed ColWidth when fixedWidth is set, otherwise AutoColumnWidth.
-int FittedColumnWidth(bool fixedWidth, int colWidth, int clientWidth, int colCount);
 
 // The four tabs share the page control's width less 4 pixels; never below 0.
 int TabWidth(int pageControlWidth);

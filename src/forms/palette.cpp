@@ -1,4 +1,4 @@
-#include "store/palette.h"
+#include "forms/palette.h"
 
 #include <algorithm>
 #include <utility>
@@ -42,10 +42,6 @@ void CellTexts::Set(int col, int row, std::string text) {
 int AutoColumnWidth(int clientWidth, int colCount) {
   const long long cols = std::max(colCount, 1);
   return static_cast<int>(std::max((clientWidth - kGridLineWidth * cols) / cols, 0LL));
-}
-
-int FittedColumnWidth(bool fixedWidth, int colWidth, int clientWidth, int colCount) {
-  return fixedWidth ? colWidth : AutoColumnWidth(clientWidth, colCount);
 }
 
 int TabWidth(int pageControlWidth) {
@@ -114,6 +110,10 @@ CellTexts ListCells(GridShape shape, const std::vector<std::string>& phrases) {
     }
   }
   return cells;
+}
+
+GridFont FontOf(const PageConfig& c) {
+  return GridFont{GridFontFace(c.FontName, ""), c.FontSize, c.FontBold, c.FontItalic};
 }
 
 std::string GridFontFace(std::string_view fontName, std::string_view currentFace) {

@@ -1,4 +1,4 @@
-// A popup menu described as data: captions, commands, separators and
+// A menu described as data: captions, commands, separators and
 // submenus, built into a Win32 menu by menu_win.h.
 #pragma once
 

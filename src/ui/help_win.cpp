@@ -1,8 +1,8 @@
-#include "app/help_win.h"
+#include "ui/help_win.h"
 
 #include <shellapi.h>
 
-#include "app/help.h"
+#include "ui/help.h"
 #include "core/strconv_win.h"
 
 namespace tabcard {

@@ -1,0 +1,37 @@
+#include "ui/grid_view_win.h"
+
+#include <algorithm>
+
+#include "core/strconv_win.h"
+
+namespace tabcard {
+
+void SetGridFont(StringGrid& grid, const GridFont& font, const DpiScale& scale) {
+  LOGFONTW lf = grid.LogFont();
+  if (!font.face.empty()) lstrcpynW(lf.lfFaceName, Widen(font.face).c_str(), LF_FACESIZE);
+  lf.lfHeight = scale.FontHeight(font.points);
+  lf.lfWidth = 0;
+  lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = font.italic ? TRUE : FALSE;
+  grid.SetLogFont(lf);
+}
+
+void FillGrid(StringGrid& grid, const CellTexts& cells) {
+  const int gridCols = grid.ColCount(), gridRows = grid.RowCount();
+  if (cells.Cols() < gridCols || cells.Rows() < gridRows) grid.ClearCells();
+  const int cols = std::min(cells.Cols(), gridCols);
+  const int rows = std::min(cells.Rows(), gridRows);
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < cols; ++c) grid.SetCell(c, r, cells.At(c, r));
+  }
+}
+
+POINT MenuPointUnderCurrentCell(const StringGrid& grid) {
+  const GridCell cell = grid.CurrentCell();
+  const RECT r = grid.CellRect(cell.col, cell.row);
+  POINT pt{r.left, r.bottom};
+  ClientToScreen(grid.Handle(), &pt);
+  return pt;
+}
+
+}  // namespace tabcard
