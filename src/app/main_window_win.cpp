@@ -262,11 +262,7 @@ int TfrmMain::PageOfGrid(const char* name) const {
 }
 
 void TfrmMain::SetGridGeometry(int page, int cols, int rows, int colWidth, int rowHeight) {
-  StringGrid& g = Grid(page);
-  g.SetColCount(cols);
-  g.SetRowCount(rows);
-  g.SetDefaultColWidth(colWidth);
-  g.SetDefaultRowHeight(rowHeight);
+  Grid(page).SetGeometry(cols, rows, colWidth, rowHeight);
 }
 
 std::string TfrmMain::GridFontFace(int page) const { return Narrow(Grid(page).LogFont().lfFaceName); }
@@ -283,8 +279,8 @@ void TfrmMain::SetGridFont(int page, const GridFontSpec& font) {
 }
 
 void TfrmMain::SetGridColumns(int page, int cols, int colWidth) {
-  Grid(page).SetColCount(cols);
-  Grid(page).SetDefaultColWidth(colWidth);
+  StringGrid& g = Grid(page);
+  g.SetGeometry(cols, g.RowCount(), colWidth, g.DefaultRowHeight());
 }
 
 int TfrmMain::GridClientWidth(int page) const {
