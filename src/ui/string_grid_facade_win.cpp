@@ -1,6 +1,5 @@
 // The typed face of the string grid: CP932 in and out, exceptions for
 // errors; a setter may read the grid before it sends its change.
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 

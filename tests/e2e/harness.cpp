@@ -2,7 +2,7 @@
 
 #include <oleacc.h>
 
-#include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "app/application_win.h"
