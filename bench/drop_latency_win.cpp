@@ -142,12 +142,9 @@ int Run(int drops, bool tab) {
   HWND main = palette.MainWindow();
   HWND grid = main ? Control(main, tabcard::forms::kMainGrids[0]) : nullptr;
   GridReader reader;
-  const auto cell = grid ? reader.Geometry(grid, 0, 0) : std::nullopt;
+  const POINT from = grid ? reader.CellCentre(grid, 0, 0) : POINT{-1, -1};
   const auto state = receiver.Dump();
-  if (!cell || !state) return 1;
-  POINT from{(cell->cellRect.left + cell->cellRect.right) / 2,
-             (cell->cellRect.top + cell->cellRect.bottom) / 2};
-  ClientToScreen(grid, &from);
+  if (from.x < 0 || !state) return 1;
   const POINT to = Centre(state->rect.at(kEdit2));
 
   HookThread hooks;

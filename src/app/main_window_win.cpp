@@ -252,11 +252,7 @@ StringGrid& TfrmMain::Grid(int page) const { return grids_.at(static_cast<std::s
 HWND TfrmMain::PageControl() const { return ControlWindow(MainControl::PageControl1); }
 
 void TfrmMain::SetGridGeometry(int page, int cols, int rows, int colWidth, int rowHeight) {
-  StringGrid& g = Grid(page);
-  g.SetColCount(cols);
-  g.SetRowCount(rows);
-  g.SetDefaultColWidth(colWidth);
-  g.SetDefaultRowHeight(rowHeight);
+  Grid(page).SetGeometry(cols, rows, colWidth, rowHeight);
 }
 
 void TfrmMain::SetGridFont(int page, const GridFont& font) {
@@ -264,8 +260,8 @@ void TfrmMain::SetGridFont(int page, const GridFont& font) {
 }
 
 void TfrmMain::SetGridColumns(int page, int cols, int colWidth) {
-  Grid(page).SetColCount(cols);
-  Grid(page).SetDefaultColWidth(colWidth);
+  StringGrid& g = Grid(page);
+  g.SetGeometry(cols, g.RowCount(), colWidth, g.DefaultRowHeight());
 }
 
 int TfrmMain::GridClientWidth(int page) const {

@@ -207,9 +207,7 @@ class TfrmOption::Controls : public OptionView {
                  checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   void SetGridCounts(int page, int cols, int rows) override {
-    StringGrid g = Grid(page);
-    g.SetColCount(std::max(1, cols));
-    g.SetRowCount(std::max(1, rows));
+    Grid(page).SetShape(std::max(1, cols), std::max(1, rows));
   }
   void SetGridColWidth(int page, int width) override { Grid(page).SetDefaultColWidth(width); }
   void SetGridRowHeight(int page, int height) override { Grid(page).SetDefaultRowHeight(height); }

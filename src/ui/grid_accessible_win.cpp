@@ -130,9 +130,7 @@ class GridAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
     return ForSelfOrCell(child, value, &IAccessible::get_accValue);
   }
-  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
-    return ForSelfOrCell(child, text, &IAccessible::get_accDescription);
-  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override;
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (!role) return E_POINTER;
     role->vt = VT_EMPTY;
@@ -219,6 +217,9 @@ class GridAccessible final : public IAccessible {
     return CellOf(child).IsCell() ? S_FALSE : E_INVALIDARG;
   }
   LONG StateOfCell(GridCell c) const;
+  // A cell's text through a message that copies into a GridTextBuffer
+  // (SGM_GETCELLTEXT, SGM_GETCELLHINT); S_FALSE when it has none.
+  HRESULT CellString(UINT message, GridCell c, BSTR* out) const;
 
   LONG refs_ = 1;
   HWND grid_;
@@ -241,15 +242,30 @@ HRESULT GridAccessible::get_accName(VARIANT child, BSTR* name) {
   }
   const GridCell c = CellOf(child);
   if (!c.IsCell()) return E_INVALIDARG;
+  const HRESULT hr = CellString(SGM_GETCELLTEXT, c, name);
+  return hr == S_FALSE ? E_INVALIDARG : hr;
+}
+
+// The hint the cell's click showed, while the tooltip is on.
+HRESULT GridAccessible::get_accDescription(VARIANT child, BSTR* text) {
+  if (!text) return E_POINTER;
+  *text = nullptr;
+  if (!grid_) return E_FAIL;
+  if (IsSelf(child)) return standard_->get_accDescription(child, text);
+  const GridCell c = CellOf(child);
+  if (!c.IsCell()) return E_INVALIDARG;
+  return CellString(SGM_GETCELLHINT, c, text);
+}
+
+HRESULT GridAccessible::CellString(UINT message, GridCell c, BSTR* out) const {
   const WPARAM cell = PackCell(c.col, c.row);
   GridTextBuffer probe{nullptr, 0};
-  const LRESULT length =
-      SendMessageW(grid_, SGM_GETCELLTEXT, cell, reinterpret_cast<LPARAM>(&probe));
-  if (length < 0) return E_INVALIDARG;
-  *name = ole->sysAllocStringLen(nullptr, static_cast<UINT>(length));
-  if (!*name) return E_OUTOFMEMORY;
-  GridTextBuffer buffer{*name, static_cast<int>(length) + 1};
-  SendMessageW(grid_, SGM_GETCELLTEXT, cell, reinterpret_cast<LPARAM>(&buffer));
+  const LRESULT length = SendMessageW(grid_, message, cell, reinterpret_cast<LPARAM>(&probe));
+  if (length < 0) return S_FALSE;
+  *out = Ole()->sysAllocStringLen(nullptr, static_cast<UINT>(length));
+  if (!*out) return E_OUTOFMEMORY;
+  GridTextBuffer buffer{*out, static_cast<int>(length) + 1};
+  SendMessageW(grid_, message, cell, reinterpret_cast<LPARAM>(&buffer));
   return S_OK;
 }
 

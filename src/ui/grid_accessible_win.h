@@ -1,6 +1,7 @@
 // The string grid as screen readers see it: an IAccessible of role table
 // whose simple children are the cells (ids from ui/grid_access.h), named by
-// their texts. oleacc's standard object of the window serves the rest.
+// their texts and described by the tooltip hint while it is shown for them.
+// oleacc's standard object of the window serves the rest.
 //
 // The object reads the grid through its messages and keeps only the window
 // handle, which the grid clears as it is destroyed; from then on every call
@@ -22,8 +23,8 @@ LRESULT AnswerGridObject(HWND grid, GridAccessible*& held, WPARAM wp, LPARAM lp)
 // At WM_NCDESTROY: cuts the object off its window and drops the grid's hold.
 void ReleaseGridAccessible(GridAccessible*& held);
 
-// A WinEvent about a cell (EVENT_OBJECT_FOCUS, _SELECTION, _NAMECHANGE),
-// or about the grid itself for kNoCell.
+// A WinEvent about a cell (EVENT_OBJECT_FOCUS, _SELECTION, _NAMECHANGE,
+// _DESCRIPTIONCHANGE), or about the grid itself for kNoCell.
 void NotifyCellEvent(HWND grid, DWORD event, GridCell cell, int cols, int rows);
 
 }  // namespace tabcard

@@ -144,6 +144,27 @@ GridCell MoveCell(GridCell from, GridMove move, int cols, int rows, int pageRows
   return c;
 }
 
+std::optional<GridMove> MoveForKey(unsigned vkey, bool ctrl, bool shift, bool tabs) {
+  // Win32 virtual-key codes.
+  constexpr unsigned kVkTab = 0x09, kVkPrior = 0x21, kVkNext = 0x22, kVkEnd = 0x23,
+                     kVkHome = 0x24, kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27,
+                     kVkDown = 0x28;
+  switch (vkey) {
+    case kVkLeft: return GridMove::kLeft;
+    case kVkRight: return GridMove::kRight;
+    case kVkUp: return GridMove::kUp;
+    case kVkDown: return GridMove::kDown;
+    case kVkHome: return ctrl ? GridMove::kFirstCell : GridMove::kRowStart;
+    case kVkEnd: return ctrl ? GridMove::kLastCell : GridMove::kRowEnd;
+    case kVkPrior: return GridMove::kPageUp;
+    case kVkNext: return GridMove::kPageDown;
+    case kVkTab:
+      if (!tabs) return std::nullopt;
+      return shift ? GridMove::kPrevious : GridMove::kNext;
+    default: return std::nullopt;
+  }
+}
+
 int WholeRowsIn(int clientHeight, int rowPitch) {
   if (rowPitch <= 0) return 1;
   return std::max(clientHeight / rowPitch, 1);

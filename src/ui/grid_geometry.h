@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "forms/input.h"
 
@@ -119,6 +120,11 @@ enum class GridMove {
 };
 // pageRows: rows a page key moves, at least 1.
 GridCell MoveCell(GridCell from, GridMove move, int cols, int rows, int pageRows);
+
+// The move a Win32 virtual key asks for: the arrows, Home and End (with
+// Ctrl the first and last cell), Page Up and Down, and TAB (with Shift
+// backwards) only for a grid that takes TAB. Nothing for any other key.
+std::optional<GridMove> MoveForKey(unsigned vkey, bool ctrl, bool shift, bool tabs);
 
 // Rows that fit wholly in a client height (at least 1).
 int WholeRowsIn(int clientHeight, int rowPitch);

@@ -1,6 +1,5 @@
 // The typed face of the string grid: CP932 in and out, exceptions for
 // errors; a setter may read the grid before it sends its change.
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -29,19 +28,14 @@ void StringGrid::Create(HWND parent, int id, const RECT& bounds, DWORD extraStyl
   hwnd_ = hwnd;
 }
 
-int StringGrid::Id() const { return GetDlgCtrlID(hwnd_); }
-
-bool StringGrid::IsGrid(HWND hwnd) {
-  wchar_t name[64] = {};
-  return hwnd && GetClassNameW(hwnd, name, 64) > 0 && std::wstring_view(name) == kStringGridClass;
+void StringGrid::SetShape(int cols, int rows) {
+  SendMessageW(hwnd_, SGM_SETCOUNTS, static_cast<WPARAM>(cols), rows);
 }
-
-void StringGrid::SetColCount(int cols) {
-  SendMessageW(hwnd_, SGM_SETCOUNTS, static_cast<WPARAM>(cols), RowCount());
+void StringGrid::SetGeometry(int cols, int rows, int colWidth, int rowHeight) {
+  const GridShapeAndSize g{cols, rows, colWidth, rowHeight};
+  SendMessageW(hwnd_, SGM_SETGEOMETRY, 0, reinterpret_cast<LPARAM>(&g));
 }
-void StringGrid::SetRowCount(int rows) {
-  SendMessageW(hwnd_, SGM_SETCOUNTS, static_cast<WPARAM>(ColCount()), rows);
-}
+void StringGrid::SetRowCount(int rows) { SetShape(ColCount(), rows); }
 int StringGrid::ColCount() const { return LOWORD(SendMessageW(hwnd_, SGM_GETCOUNTS, 0, 0)); }
 int StringGrid::RowCount() const { return HIWORD(SendMessageW(hwnd_, SGM_GETCOUNTS, 0, 0)); }
 
@@ -57,29 +51,17 @@ int StringGrid::DefaultColWidth() const {
 int StringGrid::DefaultRowHeight() const {
   return HIWORD(SendMessageW(hwnd_, SGM_GETCELLSIZE, 0, 0));
 }
-void StringGrid::SetGridLineWidth(int width) {
-  SendMessageW(hwnd_, SGM_SETLINEWIDTH, static_cast<WPARAM>(width), 0);
-}
-int StringGrid::GridLineWidth() const {
-  return static_cast<int>(SendMessageW(hwnd_, SGM_GETLINEWIDTH, 0, 0));
-}
 
 void StringGrid::SetCell(int col, int row, std::string_view cp932) {
-  SetCellW(col, row, Widen(cp932));
-}
-
-std::string StringGrid::Cell(int col, int row) const { return Narrow(CellW(col, row)); }
-
-void StringGrid::SetCellW(int col, int row, std::wstring_view text) {
   if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) ThrowNoCell();
-  const std::wstring terminated(text);
+  const std::wstring text = Widen(cp932);
   if (!SendMessageW(hwnd_, SGM_SETCELLTEXT, PackCell(col, row),
-                    reinterpret_cast<LPARAM>(terminated.c_str()))) {
+                    reinterpret_cast<LPARAM>(text.c_str()))) {
     throw std::runtime_error("String grid could not store the cell text");
   }
 }
 
-std::wstring StringGrid::CellW(int col, int row) const {
+std::string StringGrid::Cell(int col, int row) const {
   if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) ThrowNoCell();
   GridTextBuffer probe{nullptr, 0};
   const LRESULT n = SendMessageW(hwnd_, SGM_GETCELLTEXT, PackCell(col, row),
@@ -89,7 +71,7 @@ std::wstring StringGrid::CellW(int col, int row) const {
   GridTextBuffer buffer{text.data(), static_cast<int>(text.size())};
   SendMessageW(hwnd_, SGM_GETCELLTEXT, PackCell(col, row), reinterpret_cast<LPARAM>(&buffer));
   text.resize(static_cast<std::size_t>(n));
-  return text;
+  return Narrow(text);
 }
 
 void StringGrid::ClearCells() { SendMessageW(hwnd_, SGM_CLEARCELLS, 0, 0); }
@@ -148,22 +130,6 @@ void StringGrid::SetHint(std::string_view cp932) {
   SendMessageW(hwnd_, SGM_SETHINT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::string StringGrid::Hint() const {
-  GridTextBuffer probe{nullptr, 0};
-  const LRESULT n = SendMessageW(hwnd_, SGM_GETHINT, 0, reinterpret_cast<LPARAM>(&probe));
-  std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(n, 0)) + 1, L'\0');
-  GridTextBuffer buffer{text.data(), static_cast<int>(text.size())};
-  SendMessageW(hwnd_, SGM_GETHINT, 0, reinterpret_cast<LPARAM>(&buffer));
-  text.resize(static_cast<std::size_t>(std::max<LRESULT>(n, 0)));
-  return Narrow(text);
-}
-
 void StringGrid::SetShowHint(bool on) { SendMessageW(hwnd_, SGM_SHOWHINT, on, 0); }
-
-bool StringGrid::ShowHint() const { return SendMessageW(hwnd_, SGM_GETSHOWHINT, 0, 0) != 0; }
-
-void StringGrid::SetNotifyWindow(HWND target) {
-  SendMessageW(hwnd_, SGM_SETNOTIFYWINDOW, 0, reinterpret_cast<LPARAM>(target));
-}
 
 }  // namespace tabcard

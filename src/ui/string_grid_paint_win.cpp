@@ -51,12 +51,12 @@ void DrawCell(HDC dc, const GridState& s, GridCell c, bool focused, bool enabled
   }
   if (bg != COLOR_WINDOW) FillRect(dc, &r, GetSysColorBrush(bg));
   if (isCurrent && !focused) FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
-  const auto it = s.texts.find(Key(c));
-  if (it != s.texts.end()) {
+  const std::wstring& text = s.texts.At(c);
+  if (!text.empty()) {
     // The text keeps off the cell's edges by the (owner-scaled) line width.
     const int margin = std::max(s.geo.LineWidth(), 1);
     RECT tr{r.left + margin, r.top, r.right - margin, r.bottom};
-    const std::wstring_view shown = VisiblePart(it->second, tr.right - tr.left);
+    const std::wstring_view shown = VisiblePart(text, tr.right - tr.left);
     SetTextColor(dc, GetSysColor(fg));
     DrawTextW(dc, shown.data(), static_cast<int>(shown.size()), &tr,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

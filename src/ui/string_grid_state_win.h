@@ -4,12 +4,11 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
-#include <unordered_map>
 
 #include "ui/gdi_win.h"
 #include "ui/grid_geometry.h"
+#include "ui/grid_texts.h"
 
 namespace tabcard {
 
@@ -19,9 +18,8 @@ namespace grid_internal {
 
 struct GridState {
   HWND hwnd = nullptr;
-  HWND notifyTarget = nullptr;
   GridGeometry geo{2, 6, 64, 24, 2};
-  std::unordered_map<std::uint32_t, std::wstring> texts;  // only non-empty cells
+  GridTexts texts;
   GridCell current{0, 0};
   int scrollX = 0;
   int scrollY = 0;
@@ -35,12 +33,9 @@ struct GridState {
   HWND tooltip = nullptr;
   std::wstring hint;
   bool hintShown = false;
+  GridCell hintCell = kNoCell;  // the cell the hint was set or switched on for
   GridAccessible* accessible = nullptr;  // made at the first WM_GETOBJECT
 };
-
-inline std::uint32_t Key(GridCell c) {
-  return (static_cast<std::uint32_t>(c.row) << 16) | static_cast<std::uint32_t>(c.col);
-}
 
 // A cell's rectangle in client coordinates, scrolled.
 inline RECT ClientCellRect(const GridState& s, GridCell c) {

@@ -5,30 +5,22 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
 #include <new>
 #include <stdexcept>
-#include <unordered_map>
 
 #include "ui/dpi_win.h"
 #include "ui/grid_accessible_win.h"
 #include "ui/string_grid_state_win.h"
-#include "ui/gdi_win.h"
-#include "core/strconv_win.h"
 
 namespace tabcard {
 namespace {
 
 using grid_internal::ClientCellRect;
 using grid_internal::GridState;
-using grid_internal::Key;
 using grid_internal::PaintGrid;
 
 // A tooltip lays out its whole text on every show; a megabyte would stall.
 constexpr std::size_t kMaxTipChars = 2048;
-// How long a query answer may wait for a test window that does not respond.
-constexpr UINT kQueryTimeoutMs = 5000;
-
 
 GridState* StateOf(HWND hwnd) {
   return reinterpret_cast<GridState*>(GetWindowLongPtrW(hwnd, 0));
@@ -193,7 +185,7 @@ LRESULT Notify(const GridState& s, UINT code, NMHDR& hdr) {
   hdr.hwndFrom = s.hwnd;
   hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(s.hwnd));
   hdr.code = code;
-  HWND target = s.notifyTarget ? s.notifyTarget : GetParent(s.hwnd);
+  HWND target = GetParent(s.hwnd);
   if (!target) return 0;
   return SendMessageW(target, WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr));
 }
@@ -274,16 +266,38 @@ void EnsureTooltip(GridState& s) {
   if (s.hintShown) AddTool(s);
 }
 
+// The cell whose accessible description the hint is: the one it was set or
+// switched on for, while it is on.
+GridCell DescribedCell(const GridState& s) {
+  return s.hintShown && !s.hint.empty() ? s.hintCell : kNoCell;
+}
+
+// Tells screen readers of the cells whose description changed since `before`.
+void NotifyDescription(const GridState& s, GridCell before, bool textChanged) {
+  const GridCell now = DescribedCell(s);
+  if (before != now && before.IsCell()) NotifyCell(s, EVENT_OBJECT_DESCRIPTIONCHANGE, before);
+  if (now.IsCell() && (before != now || textChanged)) {
+    NotifyCell(s, EVENT_OBJECT_DESCRIPTIONCHANGE, now);
+  }
+}
+
 void SetHint(GridState& s, const wchar_t* text) {
-  s.hint = text ? text : L"";
+  const GridCell before = DescribedCell(s);
+  const std::wstring_view next = text ? text : L"";
+  const bool changed = s.hint != next;
+  s.hint = next;
+  s.hintCell = s.current;
   EnsureTooltip(s);
-  if (!s.tooltip || !s.hintShown) return;
-  const std::wstring shown = s.hint.substr(0, kMaxTipChars);
-  TOOLINFOW ti = ToolFor(s, shown);
-  SendMessageW(s.tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  if (s.tooltip && s.hintShown) {
+    const std::wstring shown = s.hint.substr(0, kMaxTipChars);
+    TOOLINFOW ti = ToolFor(s, shown);
+    SendMessageW(s.tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+  NotifyDescription(s, before, changed);
 }
 
 void ShowHint(GridState& s, bool on) {
+  const GridCell before = DescribedCell(s);
   EnsureTooltip(s);
   if (s.tooltip && on != s.hintShown) {
     if (on) {
@@ -294,6 +308,8 @@ void ShowHint(GridState& s, bool on) {
     }
   }
   s.hintShown = on;
+  if (on) s.hintCell = s.current;
+  NotifyDescription(s, before, false);
 }
 
 void RelayToTooltip(const GridState& s, UINT msg, WPARAM wp, LPARAM lp) {
@@ -328,35 +344,33 @@ void AfterLayoutChange(GridState& s) {
   Invalidate(s, nullptr);
 }
 
-void SetCounts(GridState& s, int cols, int rows) {
+// Every change of counts or cell size comes here: one relayout and repaint,
+// none when nothing changed.
+void SetGeometry(GridState& s, int cols, int rows, int colWidth, int rowHeight) {
   const GridGeometry before = s.geo;
   s.geo.SetCounts(cols, rows);
-  if (s.geo.Cols() != before.Cols() || s.geo.Rows() != before.Rows()) {
+  s.geo.SetCellSize(colWidth, rowHeight);
+  const bool reshaped = s.geo.Cols() != before.Cols() || s.geo.Rows() != before.Rows();
+  if (!reshaped && s.geo.ColWidth() == before.ColWidth() &&
+      s.geo.RowHeight() == before.RowHeight()) {
+    return;
+  }
+  if (reshaped) {
+    s.texts.KeepWithin(s.geo.Cols(), s.geo.Rows());
+    s.current = GridCell{std::min(s.current.col, s.geo.Cols() - 1),
+                         std::min(s.current.row, s.geo.Rows() - 1)};
+    if (!s.geo.Contains(s.hintCell)) s.hintCell = kNoCell;
     NotifyCell(s, EVENT_OBJECT_REORDER, kNoCell);
   }
-  for (auto it = s.texts.begin(); it != s.texts.end();) {
-    const GridCell c{static_cast<int>(it->first & 0xFFFF), static_cast<int>(it->first >> 16)};
-    it = s.geo.Contains(c) ? std::next(it) : s.texts.erase(it);
-  }
-  s.current = GridCell{std::min(s.current.col, s.geo.Cols() - 1),
-                       std::min(s.current.row, s.geo.Rows() - 1)};
   AfterLayoutChange(s);
 }
 
 bool SetCellText(GridState& s, GridCell c, const wchar_t* text) {
   if (!s.geo.Contains(c)) return false;
-  if (!text) text = L"";
-  const auto it = s.texts.find(Key(c));
-  if ((it == s.texts.end() ? std::wstring_view() : std::wstring_view(it->second)) == text) {
-    return true;
+  if (s.texts.Set(c, text ? text : L"")) {
+    InvalidateCell(s, c);
+    NotifyCell(s, EVENT_OBJECT_NAMECHANGE, c);
   }
-  if (!*text) {
-    s.texts.erase(it);
-  } else {
-    s.texts[Key(c)] = text;
-  }
-  InvalidateCell(s, c);
-  NotifyCell(s, EVENT_OBJECT_NAMECHANGE, c);
   return true;
 }
 
@@ -367,12 +381,6 @@ LRESULT CopyOut(const std::wstring& text, GridTextBuffer* out) {
     out->text[n] = L'\0';
   }
   return static_cast<LRESULT>(std::min<std::size_t>(text.size(), INT_MAX));
-}
-
-const std::wstring& TextOf(const GridState& s, GridCell c) {
-  static const std::wstring kEmpty;
-  const auto it = s.texts.find(Key(c));
-  return it == s.texts.end() ? kEmpty : it->second;
 }
 
 void SetFontHandle(GridState& s, HFONT font, bool redraw) {
@@ -389,46 +397,6 @@ bool SetLogFont(GridState& s, const LOGFONTW* lf, bool redraw) {
   s.font = created;
   if (redraw) Invalidate(s, nullptr);
   return true;
-}
-
-// ---- queries from other processes ---------------------------------------
-
-LRESULT Answer(const GridState& s, LPARAM target, ULONG_PTR kind, const void* data, DWORD bytes) {
-  HWND to = reinterpret_cast<HWND>(target);
-  if (!to || !IsWindow(to)) return FALSE;
-  COPYDATASTRUCT cds{kind, bytes, const_cast<void*>(data)};
-  DWORD_PTR result = 0;
-  return SendMessageTimeoutW(to, WM_COPYDATA, reinterpret_cast<WPARAM>(s.hwnd),
-                             reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG, kQueryTimeoutMs,
-                             &result) != 0;
-}
-
-DWORD ByteSize(const std::wstring& text) {
-  return static_cast<DWORD>(std::min<std::size_t>(text.size() * sizeof(wchar_t), MAXDWORD));
-}
-
-LRESULT QueryGeometry(const GridState& s, WPARAM wp, LPARAM target) {
-  GridGeometryReport g{};
-  const RECT rc = ClientRectOf(s.hwnd);
-  g.cols = s.geo.Cols();
-  g.rows = s.geo.Rows();
-  g.colWidth = s.geo.ColWidth();
-  g.rowHeight = s.geo.RowHeight();
-  g.lineWidth = s.geo.LineWidth();
-  g.currentCol = s.current.col;
-  g.currentRow = s.current.row;
-  g.scrollX = s.scrollX;
-  g.scrollY = s.scrollY;
-  g.clientWidth = rc.right;
-  g.clientHeight = rc.bottom;
-  g.hintShown = s.hintShown ? 1 : 0;
-  g.hasFocus = GetFocus() == s.hwnd ? 1 : 0;
-  const GridCell c = UnpackCell(wp);
-  const bool exists = s.geo.Contains(c);
-  g.cellCol = exists ? c.col : -1;
-  g.cellRow = exists ? c.row : -1;
-  g.cellRect = exists ? ClientCellRect(s, c) : RECT{};
-  return Answer(s, target, kGridCopyGeometry, &g, sizeof g);
 }
 
 // ---- input --------------------------------------------------------------
@@ -482,22 +450,6 @@ void OnButtonUp(GridState& s, UINT msg, WPARAM wp, LPARAM lp) {
   NotifyMouse(s, SGN_MOUSEUP, button, wp, lp, false);
 }
 
-GridMove MoveForKey(UINT vkey, bool ctrl, bool shift, bool& known) {
-  known = true;
-  switch (vkey) {
-    case VK_LEFT: return GridMove::kLeft;
-    case VK_RIGHT: return GridMove::kRight;
-    case VK_UP: return GridMove::kUp;
-    case VK_DOWN: return GridMove::kDown;
-    case VK_HOME: return ctrl ? GridMove::kFirstCell : GridMove::kRowStart;
-    case VK_END: return ctrl ? GridMove::kLastCell : GridMove::kRowEnd;
-    case VK_PRIOR: return GridMove::kPageUp;
-    case VK_NEXT: return GridMove::kPageDown;
-    case VK_TAB: return shift ? GridMove::kPrevious : GridMove::kNext;
-    default: known = false; return GridMove::kLeft;
-  }
-}
-
 // True when the key was used.
 bool OnKeyDown(GridState& s, UINT vkey) {
   HWND hwnd = s.hwnd;
@@ -507,51 +459,58 @@ bool OnKeyDown(GridState& s, UINT vkey) {
   n.vkey = vkey;
   n.keys = (ctrl ? MK_CONTROL : 0) | (shift ? MK_SHIFT : 0);
   if (Notify(s, SGN_KEYDOWN, n.hdr) != 0 || !StateOf(hwnd)) return true;
-  if (vkey == VK_TAB && !(GetWindowLongW(hwnd, GWL_STYLE) & SGS_TABS)) return false;
-  bool known = false;
-  const GridMove move = MoveForKey(vkey, ctrl, shift, known);
-  if (!known) return false;
+  const bool tabs = (GetWindowLongW(hwnd, GWL_STYLE) & SGS_TABS) != 0;
+  const std::optional<GridMove> move = MoveForKey(vkey, ctrl, shift, tabs);
+  if (!move) return false;
   const RECT rc = ClientRectOf(hwnd);
-  const GridCell to = MoveCell(s.current, move, s.geo.Cols(), s.geo.Rows(),
+  const GridCell to = MoveCell(s.current, *move, s.geo.Cols(), s.geo.Rows(),
                                WholeRowsIn(rc.bottom, s.geo.RowPitch()));
   EnsureVisible(s, to);
   UserMoveCurrent(s, to);
   return true;
 }
 
-}  // namespace
+// ---- messages ------------------------------------------------------------
 
-namespace {
+LRESULT CellHintOut(const GridState& s, WPARAM cell, LPARAM buffer) {
+  const GridCell described = DescribedCell(s);
+  if (!described.IsCell() || described != UnpackCell(cell)) return -1;
+  return CopyOut(s.hint, reinterpret_cast<GridTextBuffer*>(buffer));
+}
 
-LRESULT OnOtherGridMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
-
-// Private messages; `handled` false lets the message reach DefWindowProc.
-LRESULT OnGridMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
-  handled = true;
+// Shape, size and texts; `handled` false lets the message reach DefWindowProc.
+LRESULT OnCellsMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  const int wpInt = ToInt(static_cast<INT_PTR>(wp));
   switch (msg) {
-    case SGM_SETCOUNTS: SetCounts(s, ToInt(static_cast<INT_PTR>(wp)), ToInt(lp)); return TRUE;
+    case SGM_SETCOUNTS:
+      SetGeometry(s, wpInt, ToInt(lp), s.geo.ColWidth(), s.geo.RowHeight());
+      return TRUE;
     case SGM_GETCOUNTS: return MAKELRESULT(s.geo.Cols(), s.geo.Rows());
-    case SGM_SETCELLSIZE:
-      s.geo.SetCellSize(ToInt(static_cast<INT_PTR>(wp)), ToInt(lp));
-      AfterLayoutChange(s);
-      return TRUE;
+    case SGM_SETCELLSIZE: SetGeometry(s, s.geo.Cols(), s.geo.Rows(), wpInt, ToInt(lp)); return TRUE;
     case SGM_GETCELLSIZE: return MAKELRESULT(s.geo.ColWidth(), s.geo.RowHeight());
-    case SGM_SETLINEWIDTH:
-      s.geo.SetLineWidth(ToInt(static_cast<INT_PTR>(wp)));
-      AfterLayoutChange(s);
+    case SGM_SETGEOMETRY: {
+      const auto* g = reinterpret_cast<const GridShapeAndSize*>(lp);
+      if (!g) return FALSE;
+      SetGeometry(s, g->cols, g->rows, g->colWidth, g->rowHeight);
       return TRUE;
-    case SGM_GETLINEWIDTH: return s.geo.LineWidth();
+    }
     case SGM_SETCELLTEXT:
       return SetCellText(s, UnpackCell(wp), reinterpret_cast<const wchar_t*>(lp));
     case SGM_GETCELLTEXT:
       if (!s.geo.Contains(UnpackCell(wp))) return -1;
-      return CopyOut(TextOf(s, UnpackCell(wp)), reinterpret_cast<GridTextBuffer*>(lp));
+      return CopyOut(s.texts.At(UnpackCell(wp)), reinterpret_cast<GridTextBuffer*>(lp));
     case SGM_CLEARCELLS:
-      if (s.texts.empty()) return TRUE;
-      s.texts.clear();
+      if (!s.texts.Clear()) return TRUE;
       Invalidate(s, nullptr);
       NotifyCell(s, EVENT_OBJECT_REORDER, kNoCell);
       return TRUE;
+    default: handled = false; return 0;
+  }
+}
+
+// The current cell, points and rectangles, the font and the tooltip.
+LRESULT OnViewMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  switch (msg) {
     case SGM_SETCURCELL: {
       const GridCell c = UnpackCell(wp);
       if (!s.geo.Contains(c)) return FALSE;
@@ -571,93 +530,76 @@ LRESULT OnGridMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handle
       *reinterpret_cast<RECT*>(lp) = ClientCellRect(s, c);
       return TRUE;
     }
-    default: return OnOtherGridMessage(s, msg, wp, lp, handled);
-  }
-}
-
-// Font, tooltip, scrolling and the queries.
-LRESULT OnOtherGridMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
-  switch (msg) {
     case SGM_SETLOGFONT: return SetLogFont(s, reinterpret_cast<const LOGFONTW*>(lp), wp != 0);
     case SGM_SETHINT: SetHint(s, reinterpret_cast<const wchar_t*>(lp)); return TRUE;
-    case SGM_GETHINT: return CopyOut(s.hint, reinterpret_cast<GridTextBuffer*>(lp));
     case SGM_SHOWHINT: ShowHint(s, wp != 0); return TRUE;
-    case SGM_GETSHOWHINT: return s.hintShown;
-    case SGM_GETTOOLTIPS: return reinterpret_cast<LRESULT>(s.tooltip);
-    case SGM_GETSCROLLPOS:
-      if (!lp) return FALSE;
-      *reinterpret_cast<POINT*>(lp) = POINT{s.scrollX, s.scrollY};
-      return TRUE;
-    case SGM_SCROLLTO: ScrollTo(s, ToInt(static_cast<INT_PTR>(wp)), ToInt(lp)); return TRUE;
-    case SGM_QUERYCELL: {
-      const GridCell c = UnpackCell(wp);
-      if (!s.geo.Contains(c)) return FALSE;
-      const std::wstring& text = TextOf(s, c);
-      return Answer(s, lp, kGridCopyCellText, text.data(), ByteSize(text));
-    }
-    case SGM_QUERYGEOMETRY: return QueryGeometry(s, wp, lp);
-    case SGM_QUERYHINT: return Answer(s, lp, kGridCopyHint, s.hint.data(), ByteSize(s.hint));
-    case SGM_SETNOTIFYWINDOW: s.notifyTarget = reinterpret_cast<HWND>(lp); return TRUE;
+    case SGM_GETCELLHINT: return CellHintOut(s, wp, lp);
     default: handled = false; return 0;
   }
 }
 
-LRESULT OnWindowMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
-  handled = true;
+// Size, scrolling and painting.
+LRESULT OnLayoutMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   switch (msg) {
-    case WM_CREATE: UpdateScrollBars(s); return 0;
+    case WM_CREATE:
     case WM_SIZE: UpdateScrollBars(s); return 0;
+    case WM_VSCROLL: OnScroll(s, SB_VERT, LOWORD(wp)); return 0;
+    case WM_HSCROLL: OnScroll(s, SB_HORZ, LOWORD(wp)); return 0;
+    case WM_MOUSEWHEEL: OnWheel(s, GET_WHEEL_DELTA_WPARAM(wp), false); return 0;
+    case WM_MOUSEHWHEEL: OnWheel(s, GET_WHEEL_DELTA_WPARAM(wp), true); return 0;
     case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
     case WM_PAINT: {
       PaintScope paint(s.hwnd);
       if (paint.dc()) PaintGrid(s, paint.dc(), paint.area());
       return 0;
     }
-    case WM_PRINTCLIENT: {
-      const RECT rc = ClientRectOf(s.hwnd);
-      PaintGrid(s, reinterpret_cast<HDC>(wp), rc);
-      return 0;
-    }
+    case WM_PRINTCLIENT: PaintGrid(s, reinterpret_cast<HDC>(wp), ClientRectOf(s.hwnd)); return 0;
     case WM_SETFONT: SetFontHandle(s, reinterpret_cast<HFONT>(wp), LOWORD(lp) != 0); return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s.font);
-    case WM_GETDLGCODE: {
-      const LONG style = GetWindowLongW(s.hwnd, GWL_STYLE);
-      LRESULT code = DLGC_WANTARROWS | ((style & SGS_TABS) ? DLGC_WANTTAB : 0);
-      const MSG* m = reinterpret_cast<const MSG*>(lp);
-      if ((style & SGS_OWNERKEYS) && m && m->message == WM_KEYDOWN &&
-          (m->wParam == VK_RETURN || (m->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0))) {
-        code |= DLGC_WANTMESSAGE;
-      }
-      return code;
-    }
-    case WM_GETOBJECT: {
-      const LRESULT object = AnswerGridObject(s.hwnd, s.accessible, wp, lp);
-      handled = object != 0;
-      return object;
-    }
+    case WM_SYSCOLORCHANGE: Invalidate(s, nullptr); return 0;
+    default: handled = false; return 0;
+  }
+}
+
+LRESULT DialogCode(const GridState& s, const MSG* m) {
+  const LONG style = GetWindowLongW(s.hwnd, GWL_STYLE);
+  LRESULT code = DLGC_WANTARROWS | ((style & SGS_TABS) ? DLGC_WANTTAB : 0);
+  if ((style & SGS_OWNERKEYS) && m && m->message == WM_KEYDOWN &&
+      (m->wParam == VK_RETURN || (m->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0))) {
+    code |= DLGC_WANTMESSAGE;
+  }
+  return code;
+}
+
+// The keyboard, the focus and screen readers.
+LRESULT OnFocusMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  switch (msg) {
+    case WM_GETDLGCODE: return DialogCode(s, reinterpret_cast<const MSG*>(lp));
+    case WM_KEYDOWN: handled = OnKeyDown(s, static_cast<UINT>(wp)); return 0;
     case WM_SETFOCUS:
       InvalidateCell(s, s.current);
       NotifyCell(s, EVENT_OBJECT_FOCUS, s.current);
       return 0;
     case WM_KILLFOCUS:
     case WM_ENABLE: InvalidateCell(s, s.current); return 0;
-    case WM_SYSCOLORCHANGE: Invalidate(s, nullptr); return 0;
-    case WM_VSCROLL: OnScroll(s, SB_VERT, LOWORD(wp)); return 0;
-    case WM_HSCROLL: OnScroll(s, SB_HORZ, LOWORD(wp)); return 0;
-    case WM_MOUSEWHEEL: OnWheel(s, GET_WHEEL_DELTA_WPARAM(wp), false); return 0;
-    case WM_MOUSEHWHEEL: OnWheel(s, GET_WHEEL_DELTA_WPARAM(wp), true); return 0;
-    case WM_KEYDOWN:
-      handled = OnKeyDown(s, static_cast<UINT>(wp));
-      return 0;
-    case WM_CAPTURECHANGED: {
-      s.selecting = false;
-      if (!s.releasing && reinterpret_cast<HWND>(lp) != s.hwnd) {
-        NMHDR hdr{};
-        Notify(s, SGN_CAPTURELOST, hdr);
-      }
-      return 0;
+    case WM_GETOBJECT: {
+      const LRESULT object = AnswerGridObject(s.hwnd, s.accessible, wp, lp);
+      handled = object != 0;
+      return object;
     }
-    default: break;
+    default: handled = false; return 0;
+  }
+}
+
+// The mouse, relayed to the tooltip first.
+LRESULT OnMouseMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  if (msg == WM_CAPTURECHANGED) {
+    s.selecting = false;
+    if (!s.releasing && reinterpret_cast<HWND>(lp) != s.hwnd) {
+      NMHDR hdr{};
+      Notify(s, SGN_CAPTURELOST, hdr);
+    }
+    return 0;
   }
   RelayToTooltip(s, msg, wp, lp);
   switch (msg) {
@@ -675,6 +617,21 @@ LRESULT OnWindowMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& hand
       return 0;
     default: handled = false; return 0;
   }
+}
+
+// Offers the message to each concern in turn until one handles it; the
+// mouse comes last, as a right release it leaves unhandled goes on to
+// DefWindowProc.
+LRESULT OnMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  using Handler = LRESULT (*)(GridState&, UINT, WPARAM, LPARAM, bool&);
+  static constexpr Handler kHandlers[] = {OnCellsMessage, OnViewMessage, OnLayoutMessage,
+                                          OnFocusMessage, OnMouseMessage};
+  for (Handler handler : kHandlers) {
+    handled = true;
+    const LRESULT r = handler(s, msg, wp, lp, handled);
+    if (handled) return r;
+  }
+  return 0;
 }
 
 LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -703,9 +660,7 @@ LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       s->tooltip = nullptr;
     }
     bool handled = false;
-    const LRESULT r = (msg >= SGM_FIRST && msg <= SGM_LAST)
-                          ? OnGridMessage(*s, msg, wp, lp, handled)
-                          : OnWindowMessage(*s, msg, wp, lp, handled);
+    const LRESULT r = OnMessage(*s, msg, wp, lp, handled);
     if (handled) return r;
     // The grid may be gone after a notification; DefWindowProc copes.
     if (msg == WM_RBUTTONUP && !IsWindow(hwnd)) return 0;

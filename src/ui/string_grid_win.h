@@ -24,20 +24,27 @@
 // step through the cells. Every key is first offered to the owner
 // (SGN_KEYDOWN); a non-zero answer swallows it.
 //
-// Notifications go to the parent (or the window named by SGM_SETNOTIFYWINDOW,
-// for a grid on a tab sheet) as WM_NOTIFY, hdr.hwndFrom = the grid and
-// hdr.idFrom = its control id, so one handler can serve several grids. The
-// handler may do anything to the grid, destroying it included.
+// Notifications go to the parent as WM_NOTIFY, hdr.hwndFrom = the grid and
+// hdr.idFrom = its control id, so one handler can serve several grids; a
+// grid on a tab sheet, panel or group box reaches its form because those
+// containers pass their children's notifications on. The handler may do
+// anything to the grid, destroying it included.
 //
 // Font: WM_SETFONT gives the grid a font it does not own (the caller keeps
 // it alive and deletes it). SGM_SETLOGFONT makes the grid create its own,
 // which it deletes when it is replaced (by either message) and at
 // destruction. With neither, DEFAULT_GUI_FONT.
 //
+// Tooltip: one hint for the whole grid, set and switched on by the owner for
+// the current cell (a click). While it is on, that cell's accessible
+// description is the hint, so a screen reader hears what the tooltip shows.
+//
 // Screen readers: WM_GETOBJECT answers with grid_accessible_win's object (a
 // table of cells, named by the window text). The grid raises the WinEvents
 // of its current cell (focus, selection), of a changed cell text (name
-// change) and, when many cells change at once, a reorder of the grid.
+// change), of the cells the hint moved from and to (description change)
+// and, when many cells change at once, a reorder of the grid. Other
+// processes read the grid only through that object.
 //
 // Nothing thrown crosses the window procedure. The message API answers FALSE
 // (or 0) where the facade throws.
@@ -88,15 +95,15 @@ inline constexpr DWORD SGS_TABS = 0x0001;
 // to its owner) instead of going to the dialog manager.
 inline constexpr DWORD SGS_OWNERKEYS = 0x0002;
 
-// Private messages. "cell" is PackCell(col, row).
+// Private messages. "cell" is PackCell(col, row). Counts are clamped to
+// 1..kMaxGridCount, sizes to 0..kMaxGridCellSize.
 enum : UINT {
   SGM_FIRST = WM_USER + 0x0300,
-  SGM_SETCOUNTS = SGM_FIRST,  // wp = cols, lp = rows (clamped to 1..kMaxGridCount)
+  SGM_SETCOUNTS = SGM_FIRST,  // wp = cols, lp = rows
   SGM_GETCOUNTS,              // -> MAKELRESULT(cols, rows)
   SGM_SETCELLSIZE,            // wp = default column width, lp = default row height
   SGM_GETCELLSIZE,            // -> MAKELRESULT(width, height)
-  SGM_SETLINEWIDTH,           // wp = grid line width
-  SGM_GETLINEWIDTH,           // -> width
+  SGM_SETGEOMETRY,            // lp = const GridShapeAndSize*: counts and size, one relayout
   SGM_SETCELLTEXT,            // wp = cell, lp = const wchar_t* (NUL-terminated, may be null = "")
                               // -> FALSE for no such cell
   SGM_GETCELLTEXT,            // wp = cell, lp = GridTextBuffer* -> full length, or -1 for no cell
@@ -107,60 +114,26 @@ enum : UINT {
   SGM_MOUSETOCELL,            // lp = client point (MAKELPARAM, signed) -> PackCellResult, -1,-1 outside
   SGM_GETCELLRECT,            // wp = cell, lp = RECT* (client, scrolled) -> FALSE for no cell
   SGM_SETLOGFONT,             // lp = const LOGFONTW*, wp = redraw -> FALSE when no font
-  SGM_SETHINT,                // lp = const wchar_t* tooltip text (null = "")
-  SGM_GETHINT,                // lp = GridTextBuffer* -> full length
-  SGM_SHOWHINT,               // wp = TRUE to show the tooltip, FALSE to hide it
-  SGM_GETSHOWHINT,            // -> TRUE when on
-  SGM_GETTOOLTIPS,            // -> the tooltip window (null until the first hint)
-  SGM_GETSCROLLPOS,           // lp = POINT* <- scroll offset in pixels
-  SGM_SCROLLTO,               // wp = x, lp = y offset in pixels (clamped)
-
-  // Queries for another process (end-to-end tests). The grid answers by
-  // SendMessage(WM_COPYDATA) to the window lp, wParam = the grid, before the
-  // query returns; the query returns TRUE when the answer was delivered.
-  // SGM_QUERYCELL: wp = cell; COPYDATASTRUCT.dwData = kGridCopyCellText,
-  //   lpData = the cell's text as UTF-16 without terminator (cbData bytes).
-  //   FALSE without an answer for no such cell.
-  SGM_QUERYCELL,
-  // SGM_QUERYGEOMETRY: wp = cell whose rectangle to report (any value when
-  //   not needed); dwData = kGridCopyGeometry, lpData = GridGeometryReport.
-  SGM_QUERYGEOMETRY,
-  // SGM_QUERYHINT: dwData = kGridCopyHint, lpData = the tooltip text, UTF-16.
-  SGM_QUERYHINT,
-
-  SGM_SETNOTIFYWINDOW,  // lp = window for WM_NOTIFY (null: the parent, the default)
-  SGM_LAST = SGM_SETNOTIFYWINDOW,
+  SGM_SETHINT,                // lp = const wchar_t* tooltip text (null = ""), for the current cell
+  SGM_SHOWHINT,               // wp = TRUE to switch the tooltip on for the current cell, FALSE off
+  SGM_GETCELLHINT,            // wp = cell, lp = GridTextBuffer* -> full length of the hint
+                              // shown for that cell, -1 when it shows none
+  SGM_LAST = SGM_GETCELLHINT,
 };
 
-inline constexpr ULONG_PTR kGridCopyCellText = 0x53474301;  // "SGC" 1
-inline constexpr ULONG_PTR kGridCopyGeometry = 0x53474302;
-inline constexpr ULONG_PTR kGridCopyHint = 0x53474303;
-
-// For SGM_GETCELLTEXT and SGM_GETHINT: up to size - 1 characters and a NUL
-// are copied into text; the result is the full length.
+// For SGM_GETCELLTEXT and SGM_GETCELLHINT: up to size - 1 characters and a
+// NUL are copied into text; the result is the full length.
 struct GridTextBuffer {
   wchar_t* text;
   int size;
 };
 
-// Fixed layout (all 32-bit) so either bitness can read it.
-struct GridGeometryReport {
-  INT32 cols;
-  INT32 rows;
-  INT32 colWidth;
-  INT32 rowHeight;
-  INT32 lineWidth;
-  INT32 currentCol;
-  INT32 currentRow;
-  INT32 scrollX;
-  INT32 scrollY;
-  INT32 clientWidth;
-  INT32 clientHeight;
-  INT32 hintShown;    // 1 when the tooltip is on
-  INT32 hasFocus;     // 1 when the grid has the keyboard focus
-  INT32 cellCol;      // the cell asked for, -1 when it does not exist
-  INT32 cellRow;
-  RECT cellRect;      // its rectangle in client coordinates (scrolled)
+// For SGM_SETGEOMETRY.
+struct GridShapeAndSize {
+  int cols;
+  int rows;
+  int colWidth;
+  int rowHeight;
 };
 
 // WM_NOTIFY codes, from a range the common controls leave free.
@@ -214,11 +187,11 @@ class StringGrid {
   void Create(HWND parent, int id, const RECT& bounds, DWORD extraStyle = 0);
   void Attach(HWND hwnd) { hwnd_ = hwnd; }
   HWND Handle() const { return hwnd_; }
-  int Id() const;
-  // True when hwnd is a grid window (of this class).
-  static bool IsGrid(HWND hwnd);
 
-  void SetColCount(int cols);
+  // A refill sets the shape, or the shape and the cell size, in one step:
+  // the grid lays itself out and repaints once.
+  void SetShape(int cols, int rows);
+  void SetGeometry(int cols, int rows, int colWidth, int rowHeight);
   void SetRowCount(int rows);
   int ColCount() const;
   int RowCount() const;
@@ -226,15 +199,11 @@ class StringGrid {
   void SetDefaultRowHeight(int height);
   int DefaultColWidth() const;
   int DefaultRowHeight() const;
-  void SetGridLineWidth(int width);
-  int GridLineWidth() const;
 
   // Texts of cells that exist; out_of_range otherwise. A text ends at its
   // first NUL.
   void SetCell(int col, int row, std::string_view cp932);
   std::string Cell(int col, int row) const;
-  void SetCellW(int col, int row, std::wstring_view text);
-  std::wstring CellW(int col, int row) const;
   void ClearCells();
 
   // out_of_range (and nothing changes) for a cell that does not exist. Scrolls
@@ -258,14 +227,10 @@ class StringGrid {
   LOGFONTW LogFont() const;
 
   // The tooltip: shown near the pointer while on, its text the hint (the
-  // first 2048 characters of it). Off until switched on.
+  // first 2048 characters of it). Off until switched on. Both apply to the
+  // current cell, whose accessible description the hint becomes.
   void SetHint(std::string_view cp932);
-  std::string Hint() const;
   void SetShowHint(bool on);
-  bool ShowHint() const;
-
-  // Where the notifications go; null for the parent.
-  void SetNotifyWindow(HWND target);
 
  private:
   HWND hwnd_ = nullptr;

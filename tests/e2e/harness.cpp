@@ -1,6 +1,8 @@
 #include "harness.h"
 
-#include <cstring>
+#include <oleacc.h>
+
+#include <cwchar>
 #include <vector>
 
 #include "app/application_win.h"
@@ -156,72 +158,131 @@ HWND Program::TopLevel(const wchar_t* className, DWORD timeoutMs) const {
   return FindOf(pid_, className, false, timeoutMs);
 }
 
-GridReader::GridReader() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = Proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"TabcardE2eGridReader";
-  RegisterClassW(&wc);
-  window_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                            wc.hInstance, nullptr);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+namespace {
+
+// A grid's accessible object, marshalled from the program by oleacc.
+class GridObject {
+ public:
+  explicit GridObject(HWND grid) {
+    if (grid && FAILED(AccessibleObjectFromWindow(grid, OBJID_CLIENT, __uuidof(IAccessible),
+                                                  reinterpret_cast<void**>(&acc_)))) {
+      acc_ = nullptr;
+    }
+  }
+  ~GridObject() {
+    if (acc_) acc_->Release();
+  }
+  GridObject(const GridObject&) = delete;
+  GridObject& operator=(const GridObject&) = delete;
+  explicit operator bool() const { return acc_ != nullptr; }
+  IAccessible* operator->() const { return acc_; }
+  IAccessible* get() const { return acc_; }
+
+ private:
+  IAccessible* acc_ = nullptr;
+};
+
+VARIANT Child(long id) {
+  VARIANT v{};
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
 }
+
+struct Shape {
+  int cols;
+  int rows;
+  long Id(int col, int row) const {
+    if (col < 0 || row < 0 || col >= cols || row >= rows) return -1;
+    return static_cast<long>(row) * cols + col + 1;
+  }
+};
+
+// The child count gives cols * rows; Down from the first cell leads to
+// cell (0, 1), child cols + 1, or nowhere in a grid of one row.
+std::optional<Shape> ShapeOf(const GridObject& acc) {
+  long count = 0;
+  if (acc->get_accChildCount(&count) != S_OK || count < 1) return std::nullopt;
+  VARIANT below{};
+  const HRESULT hr = acc->accNavigate(NAVDIR_DOWN, Child(1), &below);
+  const bool cell = below.vt == VT_I4;
+  const long id = cell ? below.lVal : 0;
+  VariantClear(&below);
+  if (hr == S_FALSE) return Shape{static_cast<int>(count), 1};
+  if (hr != S_OK || !cell || id < 2 || count % (id - 1) != 0) return std::nullopt;
+  return Shape{static_cast<int>(id - 1), static_cast<int>(count / (id - 1))};
+}
+
+std::optional<RECT> LocationOf(const GridObject& acc, long id) {
+  long x = 0, y = 0, w = 0, h = 0;
+  if (acc->accLocation(&x, &y, &w, &h, Child(id)) != S_OK) return std::nullopt;
+  return RECT{x, y, x + w, y + h};
+}
+
+// A text property of a child; nothing when it has none or the call fails.
+std::optional<std::wstring> TextOf(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*),
+                                   const GridObject& acc, long id) {
+  BSTR text = nullptr;
+  if ((acc.get()->*get)(Child(id), &text) != S_OK) {
+    SysFreeString(text);
+    return std::nullopt;
+  }
+  std::wstring out = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+  SysFreeString(text);
+  return out;
+}
+
+}  // namespace
+
+GridReader::GridReader()
+    : joined_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
 
 GridReader::~GridReader() {
-  if (window_) DestroyWindow(window_);
-}
-
-LRESULT CALLBACK GridReader::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<GridReader*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_COPYDATA && self) {
-    const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-    self->kind_ = cds->dwData;
-    const auto* bytes = static_cast<const BYTE*>(cds->lpData);
-    self->data_.assign(bytes, bytes + cds->cbData);
-    self->answered_ = true;
-    return TRUE;
-  }
-  return DefWindowProcW(hwnd, msg, wp, lp);
+  if (joined_) CoUninitialize();
 }
 
 std::optional<std::string> GridReader::Cell(HWND grid, int col, int row) {
-  answered_ = false;
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(grid, SGM_QUERYCELL, PackCell(col, row),
-                           reinterpret_cast<LPARAM>(window_), SMTO_NORMAL, 5000, &result) ||
-      !result || !answered_ || kind_ != kGridCopyCellText) {
-    return std::nullopt;
-  }
-  std::wstring text(data_.size() / sizeof(wchar_t), L'\0');
-  if (!text.empty()) std::memcpy(text.data(), data_.data(), text.size() * sizeof(wchar_t));
-  return Narrow(text);
+  const GridObject acc(grid);
+  const auto shape = acc ? ShapeOf(acc) : std::nullopt;
+  if (!shape || shape->Id(col, row) < 0) return std::nullopt;
+  const auto name = TextOf(&IAccessible::get_accName, acc, shape->Id(col, row));
+  if (!name) return std::nullopt;
+  return Narrow(*name);
 }
 
-std::optional<GridGeometryReport> GridReader::Geometry(HWND grid, int col, int row) {
-  answered_ = false;
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(grid, SGM_QUERYGEOMETRY, PackCell(col, row),
-                           reinterpret_cast<LPARAM>(window_), SMTO_NORMAL, 5000, &result) ||
-      !result || !answered_ || kind_ != kGridCopyGeometry ||
-      data_.size() != sizeof(GridGeometryReport)) {
-    return std::nullopt;
+std::optional<GridView> GridReader::Geometry(HWND grid, int col, int row) {
+  const GridObject acc(grid);
+  const auto shape = acc ? ShapeOf(acc) : std::nullopt;
+  if (!shape || shape->Id(col, row) < 0) return std::nullopt;
+  GridView g;
+  g.cols = shape->cols;
+  g.rows = shape->rows;
+  VARIANT selected{};
+  if (acc->get_accSelection(&selected) == S_OK && selected.vt == VT_I4) {
+    g.currentCol = static_cast<int>((selected.lVal - 1) % shape->cols);
+    g.currentRow = static_cast<int>((selected.lVal - 1) / shape->cols);
   }
-  GridGeometryReport report;
-  std::memcpy(&report, data_.data(), sizeof(report));
-  return report;
+  VariantClear(&selected);
+  const auto table = LocationOf(acc, CHILDID_SELF);
+  const auto cell = LocationOf(acc, shape->Id(col, row));
+  if (!table || !cell) return std::nullopt;
+  g.clientWidth = table->right - table->left;
+  g.clientHeight = table->bottom - table->top;
+  g.cellRect = *cell;
+  g.colWidth = cell->right - cell->left;
+  g.rowHeight = cell->bottom - cell->top;
+  const bool oneColumn = shape->cols == 1;
+  const long next = oneColumn ? shape->Id(col, row + 1) : shape->Id(col + 1, row);
+  const auto after = next > 0 ? LocationOf(acc, next) : std::nullopt;
+  if (after) g.lineWidth = oneColumn ? after->top - cell->bottom : after->left - cell->right;
+  return g;
 }
 
-std::optional<std::wstring> GridReader::Hint(HWND grid) {
-  answered_ = false;
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(grid, SGM_QUERYHINT, 0, reinterpret_cast<LPARAM>(window_), SMTO_NORMAL,
-                           5000, &result) ||
-      !result || !answered_ || kind_ != kGridCopyHint) {
-    return std::nullopt;
-  }
-  std::wstring text(data_.size() / sizeof(wchar_t), L'\0');
-  if (!text.empty()) std::memcpy(text.data(), data_.data(), text.size() * sizeof(wchar_t));
-  return text;
+std::optional<std::wstring> GridReader::Hint(HWND grid, int col, int row) {
+  const GridObject acc(grid);
+  const auto shape = acc ? ShapeOf(acc) : std::nullopt;
+  if (!shape || shape->Id(col, row) < 0) return std::nullopt;
+  return TextOf(&IAccessible::get_accDescription, acc, shape->Id(col, row));
 }
 
 std::string GridReader::CellOr(HWND grid, int col, int row) {
@@ -230,10 +291,7 @@ std::string GridReader::CellOr(HWND grid, int col, int row) {
 
 POINT GridReader::CellCentre(HWND grid, int col, int row) {
   const auto g = Geometry(grid, col, row);
-  if (!g || g->cellCol != col || g->cellRow != row) return POINT{-1, -1};
-  POINT p = Centre(g->cellRect);
-  ClientToScreen(grid, &p);
-  return p;
+  return g ? Centre(g->cellRect) : POINT{-1, -1};
 }
 
 HWND Descendant(HWND window, int id) {

@@ -1,7 +1,7 @@
 // What the end-to-end scenarios need to drive the real Tabcard.exe: start it
 // beside this test program in a working directory of the test's choosing,
-// find its windows, read its grids, set up and check HKCU, close it, and
-// take screenshots. Every wait is bounded.
+// find its windows, read its grids as a screen reader does, set up and
+// check HKCU, close it, and take screenshots. Every wait is bounded.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +13,6 @@
 
 #include "forms/form.h"
 #include "forms/main_form.h"
-#include "ui/string_grid_win.h"
 
 namespace tabcard::e2e {
 
@@ -102,8 +101,28 @@ class Program {
   DWORD pid_ = 0;
 };
 
-// Reads the program's grids through the grid's query messages, which answer
-// with WM_COPYDATA to a window of this process.
+// A grid as an assistive tool measures it. Rectangles are in screen
+// coordinates, scrolled as the grid is.
+struct GridView {
+  int cols = 0;
+  int rows = 0;
+  int currentCol = -1;  // the selected cell
+  int currentRow = -1;
+  int clientWidth = 0;  // the table's own place: the grid's client area
+  int clientHeight = 0;
+  RECT cellRect{};  // the cell asked for
+  int colWidth = 0;  // its size
+  int rowHeight = 0;
+  // The grid line: the gap from it to the next column (the next row in a
+  // grid of one column); -1 when it has no such neighbour.
+  int lineWidth = -1;
+};
+
+// Reads the program's grids from this process through their accessibility
+// interface (AccessibleObjectFromWindow, OBJID_CLIENT; cell (col, row) is
+// child row * cols + col + 1), so each read also checks what a screen
+// reader gets. The thread that constructs it joins a COM apartment and
+// must be the one that reads.
 class GridReader {
  public:
   GridReader();
@@ -111,22 +130,20 @@ class GridReader {
   GridReader(const GridReader&) = delete;
   GridReader& operator=(const GridReader&) = delete;
 
-  // Text of a cell as CP932, or nothing when the cell does not exist.
+  // Text of a cell (its accessible name) as CP932, or nothing when the cell
+  // does not exist.
   std::optional<std::string> Cell(HWND grid, int col, int row);
-  std::optional<GridGeometryReport> Geometry(HWND grid, int col = 0, int row = 0);
-  // The tooltip text, shown or not.
-  std::optional<std::wstring> Hint(HWND grid);
+  std::optional<GridView> Geometry(HWND grid, int col = 0, int row = 0);
+  // The tooltip hint shown for a cell (its accessible description), or
+  // nothing when the cell shows none.
+  std::optional<std::wstring> Hint(HWND grid, int col, int row);
   // The cell's text, or "<no cell>" so that a comparison shows what went wrong.
   std::string CellOr(HWND grid, int col, int row);
   // The centre of a cell on the screen, scrolled as it is; (-1, -1) for none.
   POINT CellCentre(HWND grid, int col, int row);
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  HWND window_ = nullptr;
-  ULONG_PTR kind_ = 0;
-  std::vector<BYTE> data_;
-  bool answered_ = false;
+  bool joined_ = false;
 };
 
 // A control of a form by its id (an enumerator of the form's controls);

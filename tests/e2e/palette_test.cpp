@@ -236,7 +236,7 @@ TEST_F(PaletteTest, ResizeRecomputesTheAutomaticColumnWidths) {
   EXPECT_EQ(before->cols, 2);
   EXPECT_EQ(before->colWidth, (before->clientWidth - 4) / 2);
   SetWindowPos(main, nullptr, 0, 0, 200, 160, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  std::optional<GridGeometryReport> after;
+  std::optional<GridView> after;
   EXPECT_TRUE(WaitFor(
       [&] {
         after = reader_.Geometry(grid);

@@ -200,8 +200,7 @@ TEST_F(TransferTest, KeyboardTurnsPagesAndEnterPastes) {
       return shown;
     }
     GetWindowRect(VisibleMenu(program_.pid()), &shown);
-    POINT under{g->cellRect.left, g->cellRect.bottom};
-    ClientToScreen(grid, &under);
+    const POINT under{g->cellRect.left, g->cellRect.bottom};
     EXPECT_EQ(shown.left, under.x) << on;
     EXPECT_EQ(shown.top, under.y) << on;
     EXPECT_TRUE(PressKey(VK_ESCAPE));

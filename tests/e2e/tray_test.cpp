@@ -158,10 +158,8 @@ TEST_F(SmokeTrayTest, SystemCommandsToggleTopMostTabAfterADragAndTheProfile) {
   const auto fields = receiver_.Dump();
   ASSERT_TRUE(fields.has_value());
   HWND grid = Control(main_, forms::kMainGrids[kPageKojin1]);
-  const auto g = reader_.Geometry(grid, 0, 0);
-  ASSERT_TRUE(g.has_value());
-  POINT from = Centre(g->cellRect);
-  ClientToScreen(grid, &from);
+  const POINT from = reader_.CellCentre(grid, 0, 0);
+  ASSERT_GE(from.x, 0);
   ASSERT_TRUE(Drag(from, Centre(fields->rect.at(kEdit2))));
   const auto state = receiver_.WaitState(
       [](const ReceiverState& r) { return r.focus == kMultiLine; }, kActMs);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
 
 namespace tabcard {
 namespace {
@@ -211,6 +212,37 @@ TEST(GridKeys, PageOfHugeGridDoesNotOverflow) {
             (GridCell{0, kMaxGridCount - 1}));
   EXPECT_EQ(MoveCell(GridCell{0, 5}, GridMove::kPageUp, 1, kMaxGridCount, INT_MAX),
             (GridCell{0, 0}));
+}
+
+TEST(GridKeys, KeysAskForTheirMoves) {
+  // Win32 virtual keys: TAB, Page Up/Down, End, Home, the arrows, Enter, 'A'.
+  constexpr unsigned kTab = 0x09, kPrior = 0x21, kNext = 0x22, kEnd = 0x23, kHome = 0x24,
+                     kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28, kReturn = 0x0D;
+  struct Case {
+    unsigned vkey;
+    bool ctrl, shift, tabs;
+    std::optional<GridMove> move;
+  } cases[] = {
+      {kLeft, false, false, false, GridMove::kLeft},
+      {kRight, true, false, false, GridMove::kRight},  // Ctrl leaves the arrows alone
+      {kUp, false, true, false, GridMove::kUp},
+      {kDown, false, false, false, GridMove::kDown},
+      {kHome, false, false, false, GridMove::kRowStart},
+      {kHome, true, false, false, GridMove::kFirstCell},
+      {kEnd, false, false, false, GridMove::kRowEnd},
+      {kEnd, true, false, false, GridMove::kLastCell},
+      {kPrior, false, false, false, GridMove::kPageUp},
+      {kNext, false, false, false, GridMove::kPageDown},
+      {kTab, false, false, true, GridMove::kNext},
+      {kTab, false, true, true, GridMove::kPrevious},
+      {kTab, false, false, false, std::nullopt},  // TAB is the dialog's then
+      {kReturn, false, false, true, std::nullopt},
+      {'A', false, false, true, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MoveForKey(c.vkey, c.ctrl, c.shift, c.tabs), c.move)
+        << c.vkey << " ctrl " << c.ctrl << " shift " << c.shift << " tabs " << c.tabs;
+  }
 }
 
 TEST(GridRows, WholeRowsAtLeastOne) {

@@ -94,7 +94,7 @@ TEST(StartupLayoutTest, GridTakesItsGeometryAtCreationClampedAsTheSettersClamp) 
     EXPECT_EQ(grid.RowCount(), c.rows);
     EXPECT_EQ(grid.DefaultColWidth(), c.colWidth);
     EXPECT_EQ(grid.DefaultRowHeight(), c.rowHeight);
-    EXPECT_EQ(grid.GridLineWidth(), c.lineWidth);
+    EXPECT_EQ(grid.CellRect(0, 1).top - grid.CellRect(0, 0).bottom, c.lineWidth);
     DestroyWindow(grid.Handle());
   }
   DestroyWindow(host);
@@ -111,8 +111,8 @@ TEST(StartupLayoutTest, GridChangedWhileUnseenIsPaintedWholeWhenShown) {
     StringGrid grid(MakeGrid(host, hidden == Hidden::Host, nullptr));
     ASSERT_TRUE(grid.Handle());
     Pump();
-    grid.SetCellW(1, 2, L"氏名");
-    grid.SetColCount(3);
+    grid.SetCell(1, 2, "氏名");
+    grid.SetShape(3, grid.RowCount());
     ShowWindow(hidden == Hidden::Grid ? grid.Handle() : host, SW_SHOWNA);
     RECT update{};
     RECT client{};
@@ -133,7 +133,7 @@ TEST(StartupLayoutTest, VisibleGridStillInvalidatesTheChangedCell) {
   UpdateWindow(grid.Handle());
   RECT update{};
   ASSERT_FALSE(GetUpdateRect(grid.Handle(), &update, FALSE));
-  grid.SetCellW(1, 2, L"氏名");
+  grid.SetCell(1, 2, "氏名");
   ASSERT_TRUE(GetUpdateRect(grid.Handle(), &update, FALSE));
   const RECT cell = grid.CellRect(1, 2);
   EXPECT_TRUE(EqualRect(&update, &cell));

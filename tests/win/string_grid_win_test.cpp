@@ -1,13 +1,16 @@
 // The string grid as a real window: notifications and their order, capture,
-// scrolling, the tooltip, the query messages for other processes, GDI use.
+// scrolling, the tooltip and its hint as a cell's description, WinEvents,
+// GDI use.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/string_grid_win.h"
@@ -30,14 +33,7 @@ struct Event {
   HWND captureThen = nullptr;
 };
 
-struct Answer {
-  HWND from = nullptr;
-  ULONG_PTR kind = 0;
-  std::vector<char> bytes;
-};
-
 std::vector<Event> gEvents;
-std::vector<Answer> gAnswers;
 UINT gDestroyOn = 0;  // a notification code on which the owner destroys the grid
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -66,13 +62,6 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     gEvents.push_back(e);
     return 0;
-  }
-  if (msg == WM_COPYDATA) {
-    const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-    const char* p = static_cast<const char*>(cds->lpData);
-    gAnswers.push_back(Answer{reinterpret_cast<HWND>(wp), cds->dwData,
-                              std::vector<char>(p, p + cds->cbData)});
-    return TRUE;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -118,14 +107,9 @@ class StringGridWin : public ::testing::Test {
     ASSERT_TRUE(host_);
     // The palette's personal page: 2 x 6 cells of 45 x 15, lines of 2.
     grid_.Create(host_, kGridId, RECT{0, 0, 200, 150});
-    grid_.SetColCount(2);
-    grid_.SetRowCount(6);
-    grid_.SetDefaultColWidth(45);
-    grid_.SetDefaultRowHeight(15);
-    grid_.SetGridLineWidth(2);
+    grid_.SetGeometry(2, 6, 45, 15);
     Pump();
     gEvents.clear();
-    gAnswers.clear();
   }
   void TearDown() override {
     gDestroyOn = 0;
@@ -143,16 +127,13 @@ class StringGridWin : public ::testing::Test {
 };
 
 TEST_F(StringGridWin, CountsClampAndTextsStayInsideTheGrid) {
-  grid_.SetColCount(0);
-  grid_.SetRowCount(-3);
+  grid_.SetShape(0, -3);
   EXPECT_EQ(grid_.ColCount(), 1);
   EXPECT_EQ(grid_.RowCount(), 1);
-  grid_.SetColCount(16);
-  grid_.SetRowCount(16);
+  grid_.SetShape(16, 16);
   grid_.SetCell(15, 15, "氏名");
   grid_.SetCell(3, 4, "E-Mail1");
   EXPECT_EQ(grid_.Cell(15, 15), "氏名");
-  EXPECT_EQ(grid_.CellW(15, 15), L"\x6C0F\x540D");
   EXPECT_EQ(grid_.Cell(0, 0), "");
   EXPECT_THROW(grid_.SetCell(16, 0, "x"), std::out_of_range);
   EXPECT_THROW(grid_.Cell(0, 16), std::out_of_range);
@@ -275,16 +256,12 @@ TEST_F(StringGridWin, DoubleClickNotificationNamesItsGrid) {
   const auto down = EventsOf(SGN_MOUSEDOWN);
   ASSERT_EQ(down.size(), 2u);
   EXPECT_TRUE(down[1].doubleClick);
-  EXPECT_TRUE(StringGrid::IsGrid(other.Handle()));
-  EXPECT_FALSE(StringGrid::IsGrid(host_));
 }
 
 TEST_F(StringGridWin, OwnerMayDestroyTheGridInItsHandler) {
   for (UINT code : {SGN_SELCHANGE, SGN_DBLCLK, SGN_KEYDOWN}) {
     StringGrid doomed;
     doomed.Create(host_, kOtherGridId, RECT{200, 0, 400, 150});
-    // Named explicitly, so a notification from a dead grid would still land.
-    doomed.SetNotifyWindow(host_);
     gDestroyOn = code;
     gEvents.clear();
     if (code == SGN_KEYDOWN) {
@@ -324,22 +301,19 @@ TEST_F(StringGridWin, RealDoubleClickReachesTheOwner) {
 }
 
 TEST_F(StringGridWin, ScrollsWhenTheCellsOutgrowTheClient) {
-  grid_.SetRowCount(16);  // 16 * 17 = 272 pixels high
+  grid_.SetShape(2, 16);  // 16 * 17 = 272 pixels high
   Resize(120, 100);
   const auto style = [&] { return GetWindowLongW(grid_.Handle(), GWL_STYLE); };
   EXPECT_TRUE(style() & WS_VSCROLL);
   EXPECT_FALSE(style() & WS_HSCROLL);
   Send(WM_VSCROLL, SB_LINEDOWN, 0);
-  POINT pos{};
-  Send(SGM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&pos));
-  EXPECT_EQ(pos.y, 17);
+  EXPECT_EQ(GetScrollPos(grid_.Handle(), SB_VERT), 17);
   EXPECT_EQ(grid_.MouseToCell(5, 5), (GridCell{0, 1}));
   EXPECT_EQ(grid_.CellRect(0, 1).top, 0);
   Send(WM_VSCROLL, SB_BOTTOM, 0);
   RECT client{};
   GetClientRect(grid_.Handle(), &client);
-  Send(SGM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&pos));
-  EXPECT_EQ(pos.y, 272 - client.bottom);
+  EXPECT_EQ(GetScrollPos(grid_.Handle(), SB_VERT), 272 - client.bottom);
   // Arrow keys keep the current cell in view.
   Send(WM_VSCROLL, SB_TOP, 0);
   for (int i = 0; i < 15; ++i) Send(WM_KEYDOWN, VK_DOWN, 0);
@@ -352,11 +326,10 @@ TEST_F(StringGridWin, ScrollsWhenTheCellsOutgrowTheClient) {
   Send(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
   EXPECT_GT(grid_.CellRect(0, 15).top, r.top);
   // Wide too: both bars. Large enough again: none, back at the origin.
-  grid_.SetColCount(16);
+  grid_.SetShape(16, 16);
   EXPECT_TRUE(style() & WS_HSCROLL);
   EXPECT_TRUE(style() & WS_VSCROLL);
-  grid_.SetColCount(2);
-  grid_.SetRowCount(6);
+  grid_.SetShape(2, 6);
   Resize(200, 150);
   EXPECT_FALSE(style() & (WS_HSCROLL | WS_VSCROLL));
   EXPECT_EQ(grid_.CellRect(0, 0).top, 0);
@@ -374,56 +347,78 @@ TEST_F(StringGridWin, TabStepsThroughCellsOnlyWithItsStyle) {
   EXPECT_EQ(grid_.CurrentCell(), (GridCell{0, 1}));
 }
 
-std::wstring AnswerText(const Answer& a) {
-  return std::wstring(reinterpret_cast<const wchar_t*>(a.bytes.data()),
-                      a.bytes.size() / sizeof(wchar_t));
+VARIANT Child(long id) {
+  VARIANT v{};
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
 }
 
-TEST_F(StringGridWin, QueriesAnswerThroughCopyData) {
-  grid_.SetCell(1, 4, "住所１");
-  const std::wstring huge(1 << 20, L'\x3042');
-  grid_.SetCellW(0, 5, huge);
-  grid_.SetCurrentCell(1, 4);
-  const WPARAM host = reinterpret_cast<WPARAM>(host_);
-  EXPECT_EQ(Send(SGM_QUERYCELL, PackCell(1, 4), static_cast<LPARAM>(host)), TRUE);
-  EXPECT_EQ(Send(SGM_QUERYCELL, PackCell(0, 5), static_cast<LPARAM>(host)), TRUE);
-  EXPECT_EQ(Send(SGM_QUERYCELL, PackCell(2, 0), static_cast<LPARAM>(host)), FALSE);
-  EXPECT_EQ(Send(SGM_QUERYCELL, PackCell(0, 0), 0), FALSE);  // no window to answer
-  ASSERT_EQ(gAnswers.size(), 2u);
-  EXPECT_EQ(gAnswers[0].from, grid_.Handle());
-  EXPECT_EQ(gAnswers[0].kind, kGridCopyCellText);
-  EXPECT_EQ(AnswerText(gAnswers[0]), L"\x4F4F\x6240\xFF11");
-  EXPECT_EQ(AnswerText(gAnswers[1]), huge);
+// The hint a click shows is the description of the cell it was set or
+// switched on for, while it is on; no other cell has one.
+TEST_F(StringGridWin, HintDescribesTheCellItWasShownForWhileOn) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  IAccessible* acc = nullptr;
+  ASSERT_EQ(AccessibleObjectFromWindow(grid_.Handle(), OBJID_CLIENT, __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&acc)),
+            S_OK);
+  const auto described = [&] {
+    std::vector<std::pair<long, std::wstring>> out;
+    for (long id = 1; id <= grid_.ColCount() * grid_.RowCount(); ++id) {
+      BSTR text = nullptr;
+      if (acc->get_accDescription(Child(id), &text) == S_OK) {
+        out.emplace_back(id, std::wstring(text, SysStringLen(text)));
+      }
+      SysFreeString(text);
+    }
+    return out;
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::vector<std::pair<long, std::wstring>> described;
+  };
+  const Step steps[] = {
+      {"set while off", [&] { grid_.SetCurrentCell(1, 2); grid_.SetHint("ヒント"); }, {}},
+      {"switched on", [&] { grid_.SetShowHint(true); }, {{6, L"\x30D2\x30F3\x30C8"}}},
+      {"another cell made current", [&] { grid_.SetCurrentCell(0, 0); },
+       {{6, L"\x30D2\x30F3\x30C8"}}},
+      {"a click's new hint", [&] { grid_.SetHint("TEL"); grid_.SetShowHint(true); },
+       {{1, L"TEL"}}},
+      {"an empty hint", [&] { grid_.SetHint(""); }, {}},
+      {"switched off", [&] { grid_.SetHint("TEL"); grid_.SetShowHint(false); }, {}},
+      {"on for a cell the grid then loses",
+       [&] { grid_.SetCurrentCell(1, 5); grid_.SetShowHint(true); grid_.SetShape(2, 3); }, {}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    EXPECT_EQ(described(), step.described);
+  }
+  acc->Release();
+  CoUninitialize();
+}
 
-  gAnswers.clear();
-  grid_.SetHint("ヒント");
-  grid_.SetShowHint(true);
-  EXPECT_EQ(Send(SGM_QUERYGEOMETRY, PackCell(1, 3), static_cast<LPARAM>(host)), TRUE);
-  EXPECT_EQ(Send(SGM_QUERYHINT, 0, static_cast<LPARAM>(host)), TRUE);
-  ASSERT_EQ(gAnswers.size(), 2u);
-  ASSERT_EQ(gAnswers[0].kind, kGridCopyGeometry);
-  ASSERT_EQ(gAnswers[0].bytes.size(), sizeof(GridGeometryReport));
-  const auto* g = reinterpret_cast<const GridGeometryReport*>(gAnswers[0].bytes.data());
-  EXPECT_EQ(g->cols, 2);
-  EXPECT_EQ(g->rows, 6);
-  EXPECT_EQ(g->colWidth, 45);
-  EXPECT_EQ(g->rowHeight, 15);
-  EXPECT_EQ(g->lineWidth, 2);
-  EXPECT_EQ(g->currentCol, 1);
-  EXPECT_EQ(g->currentRow, 4);
-  EXPECT_EQ(g->hintShown, 1);
-  EXPECT_EQ(g->cellCol, 1);
-  EXPECT_EQ(g->cellRow, 3);
-  EXPECT_EQ(g->cellRect.left, 47);
-  EXPECT_EQ(g->cellRect.top, 51);
-  EXPECT_EQ(gAnswers[1].kind, kGridCopyHint);
-  EXPECT_EQ(AnswerText(gAnswers[1]), L"\x30D2\x30F3\x30C8");
+// The grid's tooltip: a window of this thread (the grid made it at its
+// first hint).
+HWND TooltipWindow() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM lp) -> BOOL {
+        wchar_t cls[64] = {};
+        GetClassNameW(w, cls, 64);
+        if (lstrcmpiW(cls, TOOLTIPS_CLASSW) != 0) return TRUE;
+        *reinterpret_cast<HWND*>(lp) = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 TEST_F(StringGridWin, TooltipShowsTheHintOnlyWhenSwitchedOn) {
   grid_.SetHint("ＴＥＬ 03-1234");
-  EXPECT_EQ(grid_.Hint(), "ＴＥＬ 03-1234");
-  HWND tip = reinterpret_cast<HWND>(Send(SGM_GETTOOLTIPS, 0, 0));
+  HWND tip = TooltipWindow();
   ASSERT_TRUE(tip);
   SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 10);
   SetForegroundWindow(host_);
@@ -437,7 +432,6 @@ TEST_F(StringGridWin, TooltipShowsTheHintOnlyWhenSwitchedOn) {
   };
   EXPECT_FALSE(hoverShows(600));
   grid_.SetShowHint(true);
-  EXPECT_TRUE(grid_.ShowHint());
   EXPECT_TRUE(hoverShows(3000));
   wchar_t text[64] = {};
   TOOLINFOW ti{};
@@ -475,12 +469,11 @@ int LiveGdiObjects() {
 }
 
 TEST_F(StringGridWin, RepaintsLeakNoGdiObjects) {
-  grid_.SetColCount(16);
-  grid_.SetRowCount(16);
+  grid_.SetShape(16, 16);
   for (int c = 0; c < 16; ++c) {
     for (int r = 0; r < 16; ++r) grid_.SetCell(c, r, "氏名 フリガナ");
   }
-  grid_.SetCellW(0, 0, std::wstring(1 << 20, L'W'));
+  grid_.SetCell(0, 0, std::string(1 << 20, 'W'));
   LOGFONTW lf = grid_.LogFont();
   lf.lfWeight = FW_BOLD;
   const auto repaint = [&](int times) {
@@ -521,11 +514,12 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LON
 }
 
 // What a screen reader hears of the grid: the current cell's focus (only
-// while the grid has it) and selection, a text that really changed, and a
-// reorder when many cells change at once. Child ids run row by row from 1.
+// while the grid has it) and selection, a text that really changed, the
+// cells a hint's description left and reached, and a reorder when many
+// cells change at once. Child ids run row by row from 1.
 TEST_F(StringGridWin, WinEventsFollowTheTextsAndTheCurrentCell) {
   gWatched = grid_.Handle();
-  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_NAMECHANGE, nullptr,
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_DESCRIPTIONCHANGE, nullptr,
                                        OnWinEvent, GetCurrentProcessId(), 0,
                                        WINEVENT_OUTOFCONTEXT);
   ASSERT_NE(hook, nullptr);
@@ -543,7 +537,20 @@ TEST_F(StringGridWin, WinEventsFollowTheTextsAndTheCurrentCell) {
        {{EVENT_OBJECT_FOCUS, 4}, {EVENT_OBJECT_SELECTION, 4}}},
       {"cleared", [&] { grid_.ClearCells(); }, {{EVENT_OBJECT_REORDER, CHILDID_SELF}}},
       {"cleared again", [&] { grid_.ClearCells(); }, {}},
-      {"reshaped", [&] { grid_.SetColCount(3); }, {{EVENT_OBJECT_REORDER, CHILDID_SELF}}},
+      {"a hint shown", [&] { grid_.SetHint("h"); grid_.SetShowHint(true); },
+       {{EVENT_OBJECT_DESCRIPTIONCHANGE, 4}}},
+      {"shown again", [&] { grid_.SetShowHint(true); }, {}},
+      {"its text changed", [&] { grid_.SetHint("i"); }, {{EVENT_OBJECT_DESCRIPTIONCHANGE, 4}}},
+      {"a hint for another cell",
+       [&] { grid_.SetCurrentCell(0, 0); grid_.SetHint("j"); },
+       {{EVENT_OBJECT_FOCUS, 1},
+        {EVENT_OBJECT_SELECTION, 1},
+        {EVENT_OBJECT_DESCRIPTIONCHANGE, 4},
+        {EVENT_OBJECT_DESCRIPTIONCHANGE, 1}}},
+      {"the hint hidden", [&] { grid_.SetShowHint(false); },
+       {{EVENT_OBJECT_DESCRIPTIONCHANGE, 1}}},
+      {"reshaped", [&] { grid_.SetShape(3, 6); }, {{EVENT_OBJECT_REORDER, CHILDID_SELF}}},
+      {"resized alone", [&] { grid_.SetGeometry(3, 6, 50, 15); }, {}},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.what);

@@ -150,7 +150,7 @@ TEST(FormBuilderTest, BuildsTheMainFormAtTwoScales) {
     EXPECT_EQ(grid.RowCount(), 6);
     EXPECT_EQ(grid.DefaultColWidth(), c.colWidth);
     EXPECT_EQ(grid.DefaultRowHeight(), c.rowHeight);
-    EXPECT_EQ(grid.GridLineWidth(), c.lineWidth);
+    EXPECT_EQ(grid.CellRect(1, 0).left - grid.CellRect(0, 0).right, c.lineWidth);
     EXPECT_EQ(Narrow(grid.LogFont().lfFaceName), forms::MainForm().font.name);
     EXPECT_EQ(grid.LogFont().lfHeight, -12 * c.dpi / 96);
   }
