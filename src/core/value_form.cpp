@@ -39,6 +39,8 @@ struct MoreAscii {
 constexpr MoreAscii kMoreAscii[] = {
     {0xFA56, '\''}, {0xFA57, '"'}, {0xEEFB, '\''}, {0xEEFC, '"'},  // ＇ ＂ in both rows
     {0x815D, '-'},  {0x815C, '-'},  // ‐ ―: in a number or a code they mean a hyphen
+    // What an input method types for ' and " in full-width mode.
+    {0x8165, '\''}, {0x8166, '\''}, {0x8167, '"'}, {0x8168, '"'},  // ‘ ’ “ ”
 };
 
 // Each kana and kana-like mark in its forms, "" where CP932 has none.

@@ -14,8 +14,8 @@ enum class ValueForm {
   // そのまま: the value as it is.
   kAsStored,
   // 半角英数: full-width Latin letters, digits and ASCII symbols become ASCII,
-  // the ideographic space a space, ‐ ― － a hyphen, and so does ー or ｰ
-  // between two digits (１ー２ -> 1-2).
+  // the ideographic space a space, ‘ ’ “ ” ' and ", ‐ ― － a hyphen, and so
+  // does ー or ｰ between two digits (１ー２ -> 1-2).
   kHalfWidthAlnum,
   // 全角: printable ASCII becomes full-width (space -> U+3000), half-width
   // katakana full-width with a following ﾞ or ﾟ composed where CP932 has the

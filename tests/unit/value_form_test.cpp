@@ -25,6 +25,8 @@ TEST(ValueForm, HalfWidthAlnum) {
                  {"ＡＢＣ　ｘｙｚ！＃＄＠［＼］～", "ABC xyz!#$@[\\]~"},
                  // ＂ ＇ from the IBM and the NEC rows.
                  {"\xFA\x57\xEE\xFC\xFA\x56\xEE\xFB", "\"\"''"},
+                 // What an input method types for ' and " in full-width mode.
+                 {"‘ａ’“ｂ”", "'a'\"b\""},
                  {"０３－１２３４‐５６７８―９", "03-1234-5678-9"},
                  {"１ー２", "1-2"},
                  {"1ｰ2ｰ3", "1-2-3"},
