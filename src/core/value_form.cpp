@@ -133,8 +133,9 @@ class Tables {
     for (int r = 0; r < kRowCount; ++r) {
       const Row& row = kRows[r];
       forms_[r] = {CodeOf(row.hiragana), CodeOf(row.katakana), CodeOf(row.half)};
-      if (*row.hiragana) WideSlot(forms_[r].hiragana)->row = static_cast<std::int8_t>(r);
-      WideSlot(forms_[r].katakana)->row = static_cast<std::int8_t>(r);
+      for (Code code : {forms_[r].hiragana, forms_[r].katakana}) {
+        if (WideInfo* slot = WideSlot(code)) slot->row = static_cast<std::int8_t>(r);
+      }
       const std::string_view h = row.half;
       if (h.empty()) continue;
       const int mark = h.size() == 1 ? 0 : static_cast<unsigned char>(h[1]) == kVoiced ? 1 : 2;

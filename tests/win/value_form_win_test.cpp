@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -168,16 +167,6 @@ std::vector<std::string> Corpus() {
   return units;
 }
 
-std::string Hex(std::wstring_view text) {
-  std::string out;
-  char code[8];
-  for (wchar_t c : text) {
-    std::snprintf(code, sizeof code, " %04X", static_cast<unsigned>(c));
-    out += code;
-  }
-  return out;
-}
-
 TEST(ValueFormWin, MatchesLCMapStringSaveTheKeptDifferences) {
   const std::vector<std::string> corpus = Corpus();
   ASSERT_GT(corpus.size(), 7000u);
@@ -190,8 +179,9 @@ TEST(ValueFormWin, MatchesLCMapStringSaveTheKeptDifferences) {
       for (const Kept& k : kKept) {
         if (k.forms & Bit(form)) k.change(form, kept);
       }
-      EXPECT_EQ(Hex(ours), Hex(kept)) << "form " << static_cast<int>(form) << ":" << Hex(in)
-                                      << ", Windows" << Hex(windows);
+      EXPECT_EQ(ours, kept) << "form " << static_cast<int>(form) << ", "
+                            << testing::PrintToString(in) << ", Windows "
+                            << testing::PrintToString(windows);
     }
   }
 }
