@@ -1,6 +1,6 @@
 // Text of any bytes through the CP932 rules, the item catalogue's
-// derivations, the caption's clipboard text and the integer conversion of
-// the options dialog.
+// derivations, the caption's clipboard text, the integer conversion of the
+// options dialog and the value formats.
 //
 // Input: a cut length (2 bytes), a number (4), then the text. Split at 0xFF
 // (never a CP932 byte) the text also gives the 29 fields and a run of
@@ -13,6 +13,7 @@
 #include "app/caption.h"
 #include "core/integer_text.h"
 #include "core/text.h"
+#include "core/value_form.h"
 #include "fuzz_check.h"
 #include "store/catalogue.h"
 
@@ -117,6 +118,45 @@ void CheckCatalogue(const std::vector<std::string>& parts) {
   FUZZ_CHECK(item == -1 || (item < kItemCount && parts[0] == kCatalogue[item].name));
 }
 
+// The text without the lead bytes that lack their trail byte.
+std::string WholeCharacters(std::string_view text) {
+  const std::vector<bool> boundary = CharBoundaries(text);
+  std::string whole;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool lone = boundary[i] && boundary[i + 1] && IsLeadByte(static_cast<unsigned char>(text[i]));
+    if (!lone) whole += text[i];
+  }
+  return whole;
+}
+
+bool IsWhole(std::string_view text) { return WholeCharacters(text).size() == text.size(); }
+
+void CheckValueForms(std::string_view text) {
+  const std::string whole = WholeCharacters(text);
+  auto apply = [](ValueForm form, std::string_view t) { return ApplyValueForm(form, t); };
+  for (ValueForm form : kValueForms) {
+    const std::string broken = apply(form, text);
+    FUZZ_CHECK(broken.size() <= 2 * text.size());
+    const std::string once = apply(form, whole);
+    FUZZ_CHECK(IsWhole(once));
+    FUZZ_CHECK(apply(form, once) == once);
+    if (form == ValueForm::kDigitsOnly) {
+      FUZZ_CHECK(broken.find_first_not_of("0123456789") == std::string::npos);
+    }
+  }
+  // The script forms decide every kana alike, whatever it was before; the
+  // digits do not depend on the width.
+  const std::string katakana = apply(ValueForm::kKatakana, whole);
+  const std::string hiragana = apply(ValueForm::kHiragana, whole);
+  FUZZ_CHECK(apply(ValueForm::kKatakana, hiragana) == katakana);
+  FUZZ_CHECK(apply(ValueForm::kHiragana, katakana) == hiragana);
+  FUZZ_CHECK(apply(ValueForm::kHalfWidthKana, katakana) == apply(ValueForm::kHalfWidthKana, whole));
+  FUZZ_CHECK(apply(ValueForm::kDigitsOnly, apply(ValueForm::kFullWidth, whole)) ==
+             apply(ValueForm::kDigitsOnly, whole));
+  const ValueForm named = ValueFormFromName(text);
+  FUZZ_CHECK(named == ValueForm::kAsStored || text == ValueFormName(named));
+}
+
 // A clipboard that gives what the input says.
 class ScriptedDesktop : public Desktop {
  public:
@@ -208,6 +248,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckTrims(text);
   CheckNumbers(text, number);
   CheckKatakana(text);
+  CheckValueForms(text);
   CheckCatalogue(parts);
   CheckCaption(parts);
   return 0;

@@ -150,6 +150,10 @@ def text_seeds():
         "caption_events": text_input(0, 0, b"\xff\x04" + sjis("本日は晴天") + b"\xff\x05busy\xff\x0a\xff\x0fplaced"
                                      + b"\xff\x10" + b"z" * 600),
         "blanks": text_input(1, 0, b" \t\r\n \x00x "),
+        "value_forms": text_input(0, 0, "ﾔﾏﾀﾞ ﾀﾛｳ　やまだ　ガッコウ ｳﾞｧ ﾜﾞｱﾟ ゎヵヶゝゞヾ １ー２ 1ｰ2 ｰ3 "
+                                        "ＴＥＬ‐０３―“ａ”＼～＂"),
+        "value_forms_broken": text_input(0, 0, b"\x81" + sjis("ｶ") + b"\xde\x82\x0a\xa0\xfd" + sjis("１ー")
+                                         + b"\x82"),
     }
 
 
