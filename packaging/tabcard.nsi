@@ -2,7 +2,8 @@
 ; into %LOCALAPPDATA%\Programs\Tabcard, a Start-menu shortcut that starts it in
 ; Documents\Tabcard (where its memo files go), and an entry in Apps & features.
 ; No administrator rights. scripts/release.sh builds it and passes VERSION,
-; PUBLISHER, STAGE (the folder holding the three files), ICON and OUTFILE.
+; FILEVERSION (a.b.c.d), PUBLISHER, STAGE (the folder holding the three
+; files), ICON and OUTFILE.
 Unicode true
 ; The 64-bit stub: Debian's 64-bit Wine runs it, the x86 stubs need a 32-bit one.
 Target amd64-unicode
@@ -28,7 +29,7 @@ InstallDir "$LOCALAPPDATA\Programs\Tabcard"
 InstallDirRegKey HKCU "${UNINST_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
 
-VIProductVersion 4.0.0.0
+VIProductVersion ${FILEVERSION}
 VIAddVersionKey /LANG=1041 ProductName "${PRODUCT}"
 VIAddVersionKey /LANG=1041 ProductVersion "${VERSION}"
 VIAddVersionKey /LANG=1041 CompanyName "${PUBLISHER}"

@@ -14,8 +14,10 @@ out=$root/build/release
 # The version and the publisher as the program's version resource gives them.
 rc_value() { sed -n "s/^ *VALUE \"$1\", \"\(.*\)\"/\1/p" "$root/src/res/tabcard.rc"; }
 version=$(rc_value ProductVersion)
+file_version=$(rc_value FileVersion)
 publisher=$(rc_value CompanyName)
-[ -n "$version" ] && [ -n "$publisher" ] || { echo "release: no version or publisher in tabcard.rc" >&2; exit 1; }
+[ -n "$version" ] && [ -n "$file_version" ] && [ -n "$publisher" ] ||
+  { echo "release: no version or publisher in tabcard.rc" >&2; exit 1; }
 archive=$out/Tabcard-$version-win64.zip
 setup=$out/Tabcard-$version-setup.exe
 readme=読んでください.txt
@@ -38,7 +40,8 @@ sed 's/$/\r/' "$root/packaging/$readme" >> "$stage/$readme"
 # zipfile marks the Japanese name as UTF-8, which Explorer and 7-Zip honour.
 (cd "$stage" && python3 -m zipfile -c "$archive" Tabcard.exe Tabcard.html "$readme")
 echo "release: $archive"
-makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DPUBLISHER="$publisher" -DSTAGE="$stage" \
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DFILEVERSION="$file_version" \
+         -DPUBLISHER="$publisher" -DSTAGE="$stage" \
          -DICON="$root/src/res/tabcard.ico" -DOUTFILE="$setup" "$root/packaging/tabcard.nsi" >/dev/null
 echo "release: $setup"
 
