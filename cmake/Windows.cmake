@@ -45,10 +45,11 @@ function(tabcard_wine_test name)
   endif()
 endfunction()
 
-# The release archive: built in a tree of its own and checked (its files, the
-# exe's size and imports).
+# The release archive and installer: built in a tree of its own and checked
+# (the archive's files, the exe's size and imports, the installer's kind).
 if(NOT CMAKE_HOST_WIN32)
   add_test(NAME release_archive COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/release.sh --check)
+  set_tests_properties(release_archive PROPERTIES FIXTURES_SETUP release)
 endif()
 
 file(GLOB TABCARD_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
@@ -93,6 +94,16 @@ if(TABCARD_E2E)
   tabcard_wine_test(wine_e2e_ja --locale ja --timeout 600 -- $<TARGET_FILE:e2e_tests>)
   tabcard_wine_test(wine_e2e_c --locale c --timeout 600 -- $<TARGET_FILE:e2e_tests> --gtest_filter=Smoke*)
   set_tests_properties(wine_e2e_ja wine_e2e_c PROPERTIES RUN_SERIAL TRUE)
+endif()
+
+# The installer release_archive built, installed and uninstalled under Wine.
+if(NOT CMAKE_HOST_WIN32 AND TARGET e2e_support)
+  add_executable(installer_tests ${PROJECT_SOURCE_DIR}/tests/installer/installer_test.cpp)
+  target_link_libraries(installer_tests PRIVATE e2e_support version GTest::gtest GTest::gtest_main)
+  tabcard_wine_test(wine_installer --locale ja --timeout 300 -- $<TARGET_FILE:installer_tests>)
+  string(REPLACE "/" "\\" release_dir "Z:${PROJECT_SOURCE_DIR}/build/release")
+  set_tests_properties(wine_installer PROPERTIES FIXTURES_REQUIRED release
+                       ENVIRONMENT "TABCARD_RELEASE=${release_dir}")
 endif()
 
 # Benchmarks: run through the rig, e.g. scripts/bench.sh.

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake make g++ googletest libgtest-dev
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-tools
           wine wine64 xvfb fonts-ipafont-gothic locales imagemagick python3
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev nsis)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -7,7 +7,8 @@
 #               [--prefix DIR] [--workdir DIR] [--display :N] -- PROGRAM [ARGS...]
 #
 # --prefix keeps a persistent prefix (created from the template when missing);
-# without it every run gets a fresh copy of the template, removed afterwards.
+# without it every run gets a fresh copy of the template, removed afterwards,
+# whose Documents, Desktop, ... are folders of its own, not the home directory.
 # The program sees TABCARD_ARTIFACTS, a Windows path of DIR/artifacts.
 set -u
 
@@ -37,7 +38,9 @@ locales=$rig_root/locale
 mkdir -p "$rig_root" "$build_dir/artifacts"
 
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts, and no menu entries on the host for the shortcuts
+# a program creates (winemenubuilder writes them into ~/.local/share).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 unset WINESERVER
 
@@ -123,6 +126,11 @@ if [ -n "$prefix" ]; then
 else
   cp -a "$template" "$run_dir/prefix"
   export WINEPREFIX=$run_dir/prefix
+  # Wine links the user's Documents, Desktop, ... to the home directory: a
+  # test that writes there (an installer does) must stay inside its prefix.
+  for link in "$WINEPREFIX"/drive_c/users/*/*; do
+    [ -L "$link" ] && rm -f "$link" && mkdir "$link"
+  done
 fi
 
 if [ -z "$display" ]; then
