@@ -14,6 +14,12 @@ if(TABCARD_SANITIZE)
   target_link_options(unit_tests PRIVATE ${TABCARD_SAN_FLAGS})
 endif()
 
+# Includes point only down the folder layers (tools/check_layers.py).
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME include_direction
+         COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/check_layers.py
+                 ${PROJECT_SOURCE_DIR}/src)
+
 include(GoogleTest)
 gtest_discover_tests(unit_tests WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
                      PROPERTIES ENVIRONMENT "LC_ALL=C")
