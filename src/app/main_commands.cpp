@@ -75,41 +75,41 @@ bool MainCommands::SysCommand(int id) {
 
 bool MainCommands::Command(int id) {
   switch (id) {
-    case kMnuView: mnuViewClick(); return true;
-    case kMnuProp: mnuPropClick(); return true;
-    case kMnuOpt: mnuOptClick(); return true;
-    case kMnuAbout: mnuAboutClick(); return true;
-    case kMnuHelp: mnuHelpClick(); return true;
-    case kMnuExit: mnuExitClick(); return true;
-    case kMnuCopyMemo: mnuCopyMemoClick(); return true;
-    case kMnuDelMemo: mnuDelMemoClick(); return true;
-    case kMnuAddList: mnuAddListClick(); return true;
-    case kMnuDelList: mnuDelListClick(); return true;
+    case kMnuView: ShowPalette(); return true;
+    case kMnuProp: OpenProperty(); return true;
+    case kMnuOpt: OpenOptions(); return true;
+    case kMnuAbout: OpenAbout(); return true;
+    case kMnuHelp: ShowHelp(); return true;
+    case kMnuExit: Exit(); return true;
+    case kMnuCopyMemo: CopyClipboardToMemo(); return true;
+    case kMnuDelMemo: EmptyCurrentMemo(); return true;
+    case kMnuAddList: AddPhraseFromDialog(); return true;
+    case kMnuDelList: DeleteCurrentPhrase(); return true;
     default: return false;
   }
 }
 
-void MainCommands::TaskTray1MouseUp(MouseButton button) {
+void MainCommands::IconReleased(MouseButton button) {
   if (button != MouseButton::Right) return;
   const int chosen = host_.PopupTaskMenu(host_.CursorPos());
   if (chosen) Command(chosen);
 }
 
-void MainCommands::TaskTray1MouseDblClick() { host_.ShowAndActivate(); }
+void MainCommands::IconDoubleClicked() { host_.ShowAndActivate(); }
 
-void MainCommands::mnuViewClick() { host_.ShowAndActivate(); }
-void MainCommands::mnuPropClick() { host_.SendSystemCommand(kSysProperty); }
-void MainCommands::mnuOptClick() { host_.SendSystemCommand(kSysOption); }
-void MainCommands::mnuAboutClick() { host_.SendSystemCommand(kSysAbout); }
-void MainCommands::mnuHelpClick() { host_.SendSystemCommand(kSysHelp); }
+void MainCommands::ShowPalette() { host_.ShowAndActivate(); }
+void MainCommands::OpenProperty() { host_.SendSystemCommand(kSysProperty); }
+void MainCommands::OpenOptions() { host_.SendSystemCommand(kSysOption); }
+void MainCommands::OpenAbout() { host_.SendSystemCommand(kSysAbout); }
+void MainCommands::ShowHelp() { host_.SendSystemCommand(kSysHelp); }
 
-void MainCommands::mnuExitClick() {
+void MainCommands::Exit() {
   // FormClose lets the close go on even with CloseInTaskTray set.
   model_.Exiting = true;
   host_.CloseMainWindow();
 }
 
-void MainCommands::mnuCopyMemoClick() {
+void MainCommands::CopyClipboardToMemo() {
   const GridCell cell = host_.CurrentCell(kPageMemo);
   if (!cell.IsCell()) return;
   const ClipboardText clip = host_.ReadClipboardText();
@@ -122,12 +122,12 @@ void MainCommands::mnuCopyMemoClick() {
   StoreMemo(cell, clip.text, title);
 }
 
-void MainCommands::mnuDelMemoClick() {
+void MainCommands::EmptyCurrentMemo() {
   const GridCell cell = host_.CurrentCell(kPageMemo);
   if (cell.IsCell()) StoreMemo(cell, std::string(), std::string());
 }
 
-void MainCommands::mnuAddListClick() {
+void MainCommands::AddPhraseFromDialog() {
   if (!EnsureListRead(kListAddCaption)) return;
   const ClipboardText clip = host_.ReadClipboardText();
   const std::string prefill = clip.state == ClipboardText::State::kText ? clip.text : "";
@@ -144,7 +144,7 @@ void MainCommands::mnuAddListClick() {
   }
 }
 
-void MainCommands::mnuDelListClick() {
+void MainCommands::DeleteCurrentPhrase() {
   const GridCell cell = host_.CurrentCell(kPageList);
   if (!cell.IsCell()) return;
   const int n = CellNumber(kPageList, cell);

@@ -76,22 +76,22 @@ class MainCommands {
   bool Command(int id);
 
   // The tray icon's events.
-  void TaskTray1MouseUp(MouseButton button);
-  void TaskTray1MouseDblClick();
+  void IconReleased(MouseButton button);
+  void IconDoubleClicked();
 
   // TaskMenu.
-  void mnuViewClick();
-  void mnuPropClick();
-  void mnuOptClick();
-  void mnuAboutClick();
-  void mnuHelpClick();
-  void mnuExitClick();
+  void ShowPalette();
+  void OpenProperty();
+  void OpenOptions();
+  void OpenAbout();
+  void ShowHelp();
+  void Exit();
 
   // MemoMenu and ListMenu, on the grid's current cell.
-  void mnuCopyMemoClick();
-  void mnuDelMemoClick();
-  void mnuAddListClick();
-  void mnuDelListClick();
+  void CopyClipboardToMemo();
+  void EmptyCurrentMemo();
+  void AddPhraseFromDialog();
+  void DeleteCurrentPhrase();
 
   // The end of the first FormShow after a start that could not read its
   // settings, profile or window state: the profile editor, with the window

@@ -73,9 +73,9 @@ void TfrmMain::CreateTaskTray() {
   TaskTray1 = std::make_unique<TTaskTray>();
   TaskTray1->SetTips("Tabcard");
   TaskTray1->OnMouseUp = [this](MouseButton button, int, int) {
-    commands_->TaskTray1MouseUp(button);
+    commands_->IconReleased(button);
   };
-  TaskTray1->OnMouseDblClick = [this] { commands_->TaskTray1MouseDblClick(); };
+  TaskTray1->OnMouseDblClick = [this] { commands_->IconDoubleClicked(); };
   TaskTray1->Loaded();
 }
 
@@ -127,7 +127,7 @@ void TfrmMain::FormClose(const FormEvent& e) {
   if (!model_->FormClose()) e.Refuse();
 }
 
-void TfrmMain::PageControl1Change(const FormEvent&) { model_->PageControl1Change(); }
+void TfrmMain::PageControl1Change(const FormEvent&) { model_->PageShown(); }
 
 // The four grids share these; the event names the grid.
 void TfrmMain::SGridMouseDown(const FormEvent& e) {
@@ -212,7 +212,7 @@ bool TfrmMain::OnGridKey(int page, const GridKeyNotify& key) {
     case PaletteKeyAction::kPreviousPage: {
       const int to = TurnedPage(page, kPageCount, !shift);
       SetActivePage(to);
-      RunReported(hwnd(), [&] { model_->PageControl1Change(); });
+      RunReported(hwnd(), [&] { model_->PageShown(); });
       SetFocus(Grid(to).Handle());
       return true;
     }

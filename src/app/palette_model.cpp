@@ -60,7 +60,7 @@ bool PaletteModel::FormClose() {
   return true;
 }
 
-void PaletteModel::PageControl1Change() { FitColumnWidths(); }
+void PaletteModel::PageShown() { FitColumnWidths(); }
 
 void PaletteModel::DisplayChanged() { KeepOnScreen(); }
 

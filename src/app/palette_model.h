@@ -73,7 +73,7 @@ class PaletteModel : public PaletteContent {
   void FormResize();
   // False when the close is refused (the window was hidden instead).
   bool FormClose();
-  void PageControl1Change();
+  void PageShown();
   // WM_DISPLAYCHANGE: keeps the window on the new screen arrangement.
   void DisplayChanged();
   // WM_DPICHANGED: every scaled size again at the new DPI.

@@ -12,7 +12,7 @@ struct ListDlgModel {
   std::string txtListHint;
 
   // "登録内容をコピー": the phrase becomes the hint.
-  void cmdCopyClick() { txtListHint = txtListMemo; }
+  void CopyPhraseToHint() { txtListHint = txtListMemo; }
 };
 
 }  // namespace tabcard

@@ -34,7 +34,7 @@ void TfrmListDlg::ReadControls() {
 
 void TfrmListDlg::cmdCopyClick(const FormEvent&) {
   ReadControls();
-  model_.cmdCopyClick();
+  model_.CopyPhraseToHint();
   SetControlText(C::txtListHint, model_.txtListHint);
 }
 

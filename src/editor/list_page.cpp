@@ -21,7 +21,7 @@ bool ListPage::Save(RegistryBackend& store) {
   return SaveList(store, list_);
 }
 
-void ListPage::cmdAddListClick() {
+void ListPage::Add() {
   const std::string content = view_.MemoText();
   if (content.empty()) return;
   const std::string hint = view_.HintText();
@@ -42,7 +42,7 @@ void ListPage::cmdAddListClick() {
   view_.SetHintText("");
 }
 
-void ListPage::cmdDeListClick() {
+void ListPage::Delete() {
   const int k = SelectedEntry();
   if (k < 0) return;
   list_.ListPhrases.erase(list_.ListPhrases.begin() + k);
@@ -51,21 +51,21 @@ void ListPage::cmdDeListClick() {
   Show(-1);
 }
 
-void ListPage::cmdListUpClick() {
+void ListPage::MoveUp() {
   const int k = SelectedEntry();
   if (k <= 0) return;
   Swap(k, k - 1);
   Show(k - 1);
 }
 
-void ListPage::cmdListDownClick() {
+void ListPage::MoveDown() {
   const int k = SelectedEntry();
   if (k < 0 || k + 1 >= static_cast<int>(list_.ListPhrases.size())) return;
   Swap(k, k + 1);
   Show(k + 1);
 }
 
-void ListPage::ListBox1DblClick() {
+void ListPage::EditSelected() {
   const int k = SelectedEntry();
   if (k < 0) return;
   view_.SetHintText(list_.ListHints[static_cast<std::size_t>(k)]);
@@ -73,7 +73,7 @@ void ListPage::ListBox1DblClick() {
   view_.FocusMemo(true);
 }
 
-void ListPage::cmdCopyClick() { view_.SetHintText(view_.MemoText()); }
+void ListPage::CopyPhraseToHint() { view_.SetHintText(view_.MemoText()); }
 
 int ListPage::SelectedEntry() const {
   const int k = view_.Selection();

@@ -43,12 +43,12 @@ class ListPage {
   // a write failed.
   bool Save(RegistryBackend& store);
 
-  void cmdAddListClick();
-  void cmdDeListClick();
-  void cmdListUpClick();
-  void cmdListDownClick();
-  void ListBox1DblClick();
-  void cmdCopyClick();
+  void Add();
+  void Delete();
+  void MoveUp();
+  void MoveDown();
+  void EditSelected();
+  void CopyPhraseToHint();
 
   const PhraseList& list() const { return list_; }
   bool Changed() const { return changed_; }

@@ -29,14 +29,14 @@ void MemoPage::Create(RegistryBackend& store) {
   origin_ = kNoSlot;
 }
 
-void MemoPage::SGrdMemoClick() {
+void MemoPage::RowChosen() {
   const int row = view_.SelectedRow();
   if (row < 0 || row >= SlotCount()) return;
   view_.ShowTooltip(titles_[static_cast<std::size_t>(row)]);
   current_ = row;
 }
 
-void MemoPage::cmdMemoReadClick() {
+void MemoPage::Read() {
   const int row = view_.SelectedRow();
   if (row < 0 || row >= SlotCount()) return;
   if (titles_[static_cast<std::size_t>(row)].empty()) {
@@ -64,18 +64,18 @@ void MemoPage::cmdMemoReadClick() {
   view_.SetMemoModified(false);
 }
 
-void MemoPage::cmdMemoUpDateClick() {
+void MemoPage::Update() {
   if (view_.MemoModified()) WriteBox(current_);
 }
 
-void MemoPage::cmdMemoClrClick() {
+void MemoPage::Clear() {
   view_.SetMemoText("");
   view_.SetMemoModified(true);
   // Emptied for the current slot: an Update now empties that one.
   origin_ = current_;
 }
 
-void MemoPage::MemoChange() {
+void MemoPage::TextEdited() {
   if (origin_ == kNoSlot && view_.MemoModified()) origin_ = current_;
 }
 

@@ -46,13 +46,13 @@ class MemoPage {
   // configuration, titled only when that configuration could be read.
   void Create(RegistryBackend& store);
 
-  void SGrdMemoClick();
+  void RowChosen();
   // The read button and a double-click on a row.
-  void cmdMemoReadClick();
-  void cmdMemoUpDateClick();
-  void cmdMemoClrClick();
+  void Read();
+  void Update();
+  void Clear();
   // The memo box's text changed (typed or set).
-  void MemoChange();
+  void TextEdited();
 
   int SlotCount() const { return static_cast<int>(titles_.size()); }
   int CurrentSlot() const { return current_; }

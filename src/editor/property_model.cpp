@@ -8,7 +8,6 @@ PropertyModel::PropertyModel(RegistryBackend& store, PropertyView& view, Propert
     : store_(store), view_(view), hooks_(std::move(hooks)) {}
 
 void PropertyModel::FormCreate() {
-  if (hooks_.createHintList) hooks_.createHintList();
   LoadUsers();
   if (hooks_.loadMemo) hooks_.loadMemo();
   if (hooks_.loadList) hooks_.loadList();
@@ -26,14 +25,14 @@ void PropertyModel::FormCreate() {
   for (int page = 0; page < kFieldPageCount; ++page) ShowPageFields(page, currentUser_);
 }
 
-void PropertyModel::PageControl1Change(int page) {
+void PropertyModel::PageShown(int page) {
   if (IsFieldPage(currentPage_)) StorePageFields(currentPage_, currentUser_);
   currentPage_ = page;
   for (int list = 0; list < kFieldPageCount; ++list) view_.SelectUser(list, currentUser_);
   for (int p = 0; p < kFieldPageCount; ++p) ShowPageFields(p, currentUser_);
 }
 
-void PropertyModel::UserChange(int list) {
+void PropertyModel::ChooseUser(int list) {
   StorePageFields(list, currentUser_);
   // Picked by position, so two users of the same name stay apart.
   const int picked = view_.SelectedUser(list);
@@ -47,7 +46,7 @@ std::string PropertySaveResult::FailureText() const {
   return std::string(what) + "を保存できませんでした。\nもう一度 OK を押すか、ｷｬﾝｾﾙで閉じてください。";
 }
 
-PropertySaveResult PropertyModel::cmdOKClick() {
+PropertySaveResult PropertyModel::StoreOnOk() {
   if (IsFieldPage(currentPage_)) StorePageFields(currentPage_, currentUser_);
   PropertySaveResult result;
   result.usersSaved = SaveUsers();

@@ -55,10 +55,9 @@ class PropertyView {
 // The memo and list pages' parts of the editor's creation and OK. An unset
 // hook is a page that has nothing to do.
 struct PropertyPageHooks {
-  std::function<void()> createHintList;  // creation step 1
-  std::function<void()> loadMemo;        // step 3: slot count, grid, titles
-  std::function<void()> loadList;        // step 4: phrases and hints
-  std::function<bool()> saveList;        // OK step 3; false when it failed
+  std::function<void()> loadMemo;  // after the users: slot count, grid, titles
+  std::function<void()> loadList;  // then: phrases and hints
+  std::function<bool()> saveList;  // OK, after the users; false when it failed
 };
 
 // What OK achieved. Unless both saves succeeded the dialog stays open with
@@ -78,11 +77,10 @@ class PropertyModel {
   // Handlers of the frame and the field pages.
   void FormCreate();
   // After another tab became active: page is the one now shown.
-  void PageControl1Change(int page);
-  void cboUser1Change() { UserChange(kTabKojin); }
-  void cboUser2Change() { UserChange(kTabKinmusaki); }
-  void cboUser3Change() { UserChange(kTabEtc); }
-  PropertySaveResult cmdOKClick();
+  void PageShown(int page);
+  // A user chosen in the user list of a field page.
+  void ChooseUser(int list);
+  PropertySaveResult StoreOnOk();
 
   // The internal operations.
   bool LoadUsers();
@@ -94,7 +92,6 @@ class PropertyModel {
   int currentUser() const { return currentUser_; }
 
  private:
-  void UserChange(int list);
   static bool IsFieldPage(int page) { return page >= 0 && page < kFieldPageCount; }
   static bool IsUser(int user) { return user >= 0 && user < kUserCount; }
 

@@ -153,7 +153,7 @@ TfrmProperty::TfrmProperty(RegistryBackend& store, std::wstring helpFile)
       memo_(*memoControls_),
       list_(*listControls_, SamePhraseIgnoringCase),
       model_(store, *fields_,
-             PropertyPageHooks{nullptr, [this] { memo_.Create(store_); },
+             PropertyPageHooks{[this] { memo_.Create(store_); },
                                [this] { list_.Load(store_); },
                                [this] { return list_.Save(store_); }}) {}
 
@@ -216,7 +216,7 @@ bool TfrmProperty::FieldPageStorable(int page) {
 }
 
 void TfrmProperty::PageControl1Change(const FormEvent&) {
-  model_.PageControl1Change(ActiveTab(built(), forms::IdOf(C::PageControl1)));
+  model_.PageShown(ActiveTab(built(), forms::IdOf(C::PageControl1)));
 }
 
 void TfrmProperty::UserChange(int list) {
@@ -225,9 +225,7 @@ void TfrmProperty::UserChange(int list) {
     fields_->SelectUser(list, model_.currentUser());
     return;
   }
-  if (list == kTabKojin) model_.cboUser1Change();
-  if (list == kTabKinmusaki) model_.cboUser2Change();
-  if (list == kTabEtc) model_.cboUser3Change();
+  model_.ChooseUser(list);
 }
 
 void TfrmProperty::cboUser1Change(const FormEvent&) { UserChange(kTabKojin); }
@@ -238,7 +236,7 @@ void TfrmProperty::cboUser3Change(const FormEvent&) { UserChange(kTabEtc); }
 // try again or cancel instead of losing the edits unawares.
 void TfrmProperty::cmdOKClick(const FormEvent& e) {
   if (!FieldPageStorable(model_.currentPage())) return e.Refuse();
-  const PropertySaveResult result = model_.cmdOKClick();
+  const PropertySaveResult result = model_.StoreOnOk();
   if (result.Closes()) return;
   Warn(hwnd(), std::wstring_view(Widen(result.FailureText())), kCaption);
   e.Refuse();
@@ -246,36 +244,36 @@ void TfrmProperty::cmdOKClick(const FormEvent& e) {
 
 void TfrmProperty::cmdHelpClick(const FormEvent&) { OpenHelp(hwnd(), helpFile_, kHelpProperty); }
 
-void TfrmProperty::SGrdMemoClick(const FormEvent&) { memo_.SGrdMemoClick(); }
+void TfrmProperty::SGrdMemoClick(const FormEvent&) { memo_.RowChosen(); }
 
 void TfrmProperty::SGrdMemoMouseUp(const FormEvent&) {
-  memo_.SGrdMemoClick();
+  memo_.RowChosen();
   if (!readOnRelease_) return;
   readOnRelease_ = false;
-  memo_.cmdMemoReadClick();
+  memo_.Read();
 }
 
 // Read may ask a question; asked from the press, the box would come up while
 // the grid holds the mouse for the press that follows.
 void TfrmProperty::SGrdMemoDblClick(const FormEvent&) { readOnRelease_ = true; }
-void TfrmProperty::cmdMemoReadClick(const FormEvent&) { memo_.cmdMemoReadClick(); }
-void TfrmProperty::cmdMemoUpDateClick(const FormEvent&) { memo_.cmdMemoUpDateClick(); }
-void TfrmProperty::cmdMemoClrClick(const FormEvent&) { memo_.cmdMemoClrClick(); }
-void TfrmProperty::MemoChange(const FormEvent&) { memo_.MemoChange(); }
+void TfrmProperty::cmdMemoReadClick(const FormEvent&) { memo_.Read(); }
+void TfrmProperty::cmdMemoUpDateClick(const FormEvent&) { memo_.Update(); }
+void TfrmProperty::cmdMemoClrClick(const FormEvent&) { memo_.Clear(); }
+void TfrmProperty::MemoChange(const FormEvent&) { memo_.TextEdited(); }
 
-void TfrmProperty::cmdCopyClick(const FormEvent&) { list_.cmdCopyClick(); }
+void TfrmProperty::cmdCopyClick(const FormEvent&) { list_.CopyPhraseToHint(); }
 
 void TfrmProperty::cmdAddListClick(const FormEvent&) {
   if (!CheckStorable(hwnd(), ControlWindow(C::txtListMemo), L"登録内容", kCaption) ||
       !CheckStorable(hwnd(), ControlWindow(C::txtListHint), L"ヒント", kCaption)) {
     return;
   }
-  list_.cmdAddListClick();
+  list_.Add();
 }
 
-void TfrmProperty::cmdDeListClick(const FormEvent&) { list_.cmdDeListClick(); }
-void TfrmProperty::cmdListUpClick(const FormEvent&) { list_.cmdListUpClick(); }
-void TfrmProperty::cmdListDownClick(const FormEvent&) { list_.cmdListDownClick(); }
-void TfrmProperty::ListBox1DblClick(const FormEvent&) { list_.ListBox1DblClick(); }
+void TfrmProperty::cmdDeListClick(const FormEvent&) { list_.Delete(); }
+void TfrmProperty::cmdListUpClick(const FormEvent&) { list_.MoveUp(); }
+void TfrmProperty::cmdListDownClick(const FormEvent&) { list_.MoveDown(); }
+void TfrmProperty::ListBox1DblClick(const FormEvent&) { list_.EditSelected(); }
 
 }  // namespace tabcard

@@ -60,7 +60,7 @@ void OptionModel::FormCreate() {
   for (int page = 0; page < kPageCount; ++page) ApplyConfig(page);
   assign_.Refill(kPageKojin1);
   assign_.Refill(kPageKojin2);
-  // Chosen without PageControl2Change: the cell-settings boxes stay empty
+  // Chosen without TabChanged: the cell-settings boxes stay empty
   // until their tab is first shown.
   view_.ShowTab(OptionTabs::kDialog, 0);
   view_.ShowTab(OptionTabs::kPreview, kPageKojin1);
@@ -81,7 +81,7 @@ bool OptionModel::SaveSettings() {
   return tabcard::SaveSettings(store_, out);
 }
 
-bool OptionModel::cmdOKClick() {
+bool OptionModel::StoreOnOk() {
   if (SaveSettings()) return true;
   // Closing now would have the palette rebuilt from a half-written
   // configuration; the user's choices stay for another try.
@@ -90,7 +90,7 @@ bool OptionModel::cmdOKClick() {
   return false;
 }
 
-void OptionModel::PageControl2Change() {
+void OptionModel::TabChanged() {
   const int page = view_.ActiveTab(OptionTabs::kPreview);
   if (page >= 0 && page < kPageCount) previewPage_ = page;
   if (view_.ActiveTab(OptionTabs::kSettings) == kPersonalSettingsTab) {
@@ -101,7 +101,7 @@ void OptionModel::PageControl2Change() {
   }
 }
 
-void OptionModel::rdoColWidthModeClick() { view_.EnableColWidth(view_.FixedWidthChosen()); }
+void OptionModel::WidthModeChosen() { view_.EnableColWidth(view_.FixedWidthChosen()); }
 
 bool OptionModel::FieldsEntered(bool fixed) {
   struct Required {
@@ -125,7 +125,7 @@ bool OptionModel::FieldsEntered(bool fixed) {
   return true;
 }
 
-void OptionModel::cmdUpDateKjnClick() {
+void OptionModel::ApplyCellSettings() {
   const int page = previewPage_;
   const bool fixed = view_.FixedWidthChosen();
   if (!FieldsEntered(fixed)) return;
@@ -153,7 +153,7 @@ void OptionModel::cmdUpDateKjnClick() {
   c.RowHeight = in.height;
 }
 
-void OptionModel::Button1Click() {
+void OptionModel::RestoreStandardPage() {
   const int page = previewPage_;
   // The item assignment is not part of the standard values restored here.
   Config(page) = StandardPageConfigs(standardFont_)[static_cast<std::size_t>(page)];
@@ -162,7 +162,7 @@ void OptionModel::Button1Click() {
   ShowConfig(page);
 }
 
-void OptionModel::cmdFontClick() {
+void OptionModel::ChoosePageFont() {
   const int page = previewPage_;
   const GridFont kept = previewFonts_[static_cast<std::size_t>(page)];
   const std::optional<GridFont> chosen =
@@ -217,7 +217,7 @@ void OptionModel::ShowConfig(int page) {
 void OptionModel::ChooseWidthMode(bool fixed) {
   view_.ChooseWidthMode(fixed);
   // The enabled state follows every change of the choice, not only clicks.
-  rdoColWidthModeClick();
+  WidthModeChosen();
 }
 
 GridFont OptionModel::PreviewFont(int page, const GridFont& font) const {

@@ -94,27 +94,31 @@ class OptionModel {
   // items in slots 0-11) once a value cannot be read; false then.
   bool LoadSettings();
   // The check boxes, the four configurations and both pages' items; stops at
-  // the first failed write, false then. Also for the unshown first-run save.
+  // the first failed write, false then.
   bool SaveSettings();
   // False when the save failed: the user is told and the dialog stays open.
-  bool cmdOKClick();
+  bool StoreOnOk();
 
-  void PageControl2Change();
-  void rdoColWidthModeClick();
+  // A tab of the previews or of the settings was chosen.
+  void TabChanged();
+  // 自動計算する or 設定値で固定する: the width box follows.
+  void WidthModeChosen();
   // Throws ConvertError for a box that holds no integer; nothing has changed
   // then. A message names a missing value or one beyond the limits.
-  void cmdUpDateKjnClick();
-  void Button1Click();
-  void cmdFontClick();
+  void ApplyCellSettings();
+  // 標準に戻す: the previewed page's standard shape and font.
+  void RestoreStandardPage();
+  // The font dialog; each Apply shows its font on the preview.
+  void ChoosePageFont();
 
-  void cmdSetClick() { assign_.Set(previewPage_); }
-  void cmdDelClick() { assign_.Delete(previewPage_); }
-  void lstKojinItemMouseDown(MouseButton button) { assign_.ListPress(button); }
-  void lstKojinItemMouseUp(MouseButton button) { assign_.ListRelease(button); }
-  void SGrdKjn1MouseDown(MouseButton button) { assign_.GridPress(kPageKojin1, button); }
-  void SGrdKjn1MouseUp(MouseButton button) { assign_.GridRelease(kPageKojin1, button); }
-  void SGrdKjn2MouseDown(MouseButton button) { assign_.GridPress(kPageKojin2, button); }
-  void SGrdKjn2MouseUp(MouseButton button) { assign_.GridRelease(kPageKojin2, button); }
+  // 設定 and 削除 on the previewed page's current cell.
+  void SetSelectedItem() { assign_.Set(previewPage_); }
+  void DeleteSelectedItem() { assign_.Delete(previewPage_); }
+  // The item list's and the personal previews' mouse: the drags.
+  void ListPress(MouseButton button) { assign_.ListPress(button); }
+  void ListRelease(MouseButton button) { assign_.ListRelease(button); }
+  void GridPress(int page, MouseButton button) { assign_.GridPress(page, button); }
+  void GridRelease(int page, MouseButton button) { assign_.GridRelease(page, button); }
   // The list or a grid lost the mouse capture during a drag.
   void DragCaptureLost() { assign_.CaptureLost(); }
 

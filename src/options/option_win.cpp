@@ -304,7 +304,7 @@ LRESULT TfrmOption::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const BuiltControl* c = built().FindByWindow(hdr.hwndFrom);
       if (hdr.code == SGN_KEYDOWN && c && c->desc->kind == forms::ControlKind::StringGrid &&
           reinterpret_cast<const GridKeyNotify&>(hdr).vkey == VK_DELETE) {
-        model_->cmdDelClick();
+        model_->DeleteSelectedItem();
         return 1;
       }
       break;
@@ -332,7 +332,7 @@ bool TfrmOption::OnContextMenu(HWND from, LPARAM lp) {
              : POINT{r.left, r.top};
   }
   if (TrackPopup(hwnd(), BuildPopupMenu(forms::OptionPopupMenuLayout()), pt) == forms::kMnuDelItem) {
-    model_->cmdDelClick();
+    model_->DeleteSelectedItem();
   }
   return true;
 }
@@ -393,22 +393,22 @@ LRESULT CALLBACK TfrmOption::ItemListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
 }
 
 void TfrmOption::cmdOKClick(const FormEvent& e) {
-  if (!model_->cmdOKClick()) e.Refuse();
+  if (!model_->StoreOnOk()) e.Refuse();
 }
 
 void TfrmOption::cmdHelpClick(const FormEvent&) { OpenHelp(hwnd(), helpFile_, kHelpOption); }
-void TfrmOption::PageControl2Change(const FormEvent&) { model_->PageControl2Change(); }
-void TfrmOption::rdoColWidthModeClick(const FormEvent&) { model_->rdoColWidthModeClick(); }
-void TfrmOption::cmdUpDateKjnClick(const FormEvent&) { model_->cmdUpDateKjnClick(); }
-void TfrmOption::Button1Click(const FormEvent&) { model_->Button1Click(); }
-void TfrmOption::cmdFontClick(const FormEvent&) { model_->cmdFontClick(); }
-void TfrmOption::cmdSetClick(const FormEvent&) { model_->cmdSetClick(); }
-void TfrmOption::cmdDelClick(const FormEvent&) { model_->cmdDelClick(); }
-void TfrmOption::lstKojinItemMouseDown(const FormEvent& e) { model_->lstKojinItemMouseDown(e.button); }
-void TfrmOption::lstKojinItemMouseUp(const FormEvent& e) { model_->lstKojinItemMouseUp(e.button); }
-void TfrmOption::SGrdKjn1MouseDown(const FormEvent& e) { model_->SGrdKjn1MouseDown(e.button); }
-void TfrmOption::SGrdKjn1MouseUp(const FormEvent& e) { model_->SGrdKjn1MouseUp(e.button); }
-void TfrmOption::SGrdKjn2MouseDown(const FormEvent& e) { model_->SGrdKjn2MouseDown(e.button); }
-void TfrmOption::SGrdKjn2MouseUp(const FormEvent& e) { model_->SGrdKjn2MouseUp(e.button); }
+void TfrmOption::PageControl2Change(const FormEvent&) { model_->TabChanged(); }
+void TfrmOption::rdoColWidthModeClick(const FormEvent&) { model_->WidthModeChosen(); }
+void TfrmOption::cmdUpDateKjnClick(const FormEvent&) { model_->ApplyCellSettings(); }
+void TfrmOption::Button1Click(const FormEvent&) { model_->RestoreStandardPage(); }
+void TfrmOption::cmdFontClick(const FormEvent&) { model_->ChoosePageFont(); }
+void TfrmOption::cmdSetClick(const FormEvent&) { model_->SetSelectedItem(); }
+void TfrmOption::cmdDelClick(const FormEvent&) { model_->DeleteSelectedItem(); }
+void TfrmOption::lstKojinItemMouseDown(const FormEvent& e) { model_->ListPress(e.button); }
+void TfrmOption::lstKojinItemMouseUp(const FormEvent& e) { model_->ListRelease(e.button); }
+void TfrmOption::SGrdKjn1MouseDown(const FormEvent& e) { model_->GridPress(kPageKojin1, e.button); }
+void TfrmOption::SGrdKjn1MouseUp(const FormEvent& e) { model_->GridRelease(kPageKojin1, e.button); }
+void TfrmOption::SGrdKjn2MouseDown(const FormEvent& e) { model_->GridPress(kPageKojin2, e.button); }
+void TfrmOption::SGrdKjn2MouseUp(const FormEvent& e) { model_->GridRelease(kPageKojin2, e.button); }
 
 }  // namespace tabcard

@@ -93,10 +93,7 @@ bool TaskTrayCore::Notify(std::uintptr_t lParam, int x, int y) const {
     case TrayOperation::None:
       return false;
     case TrayOperation::MouseMove:
-      if (events_.OnMouseMove) events_.OnMouseMove(x, y);
-      break;
     case TrayOperation::MouseDown:
-      if (events_.OnMouseDown) events_.OnMouseDown(d.button, x, y);
       break;
     case TrayOperation::MouseUp:
       if (events_.OnMouseUp) events_.OnMouseUp(d.button, x, y);

@@ -59,11 +59,10 @@ class TrayShell {
 };
 
 // The component's events; an empty slot is simply not fired. Coordinates are
-// the pointer's screen position when the notification was handled.
+// the pointer's screen position when the notification was handled. Moves and
+// presses are handled without an event: the palette acts on releases.
 struct TrayEvents {
   std::function<void()> OnMouseDblClick;
-  std::function<void(int x, int y)> OnMouseMove;
-  std::function<void(MouseButton button, int x, int y)> OnMouseDown;
   std::function<void(MouseButton button, int x, int y)> OnMouseUp;
 };
 

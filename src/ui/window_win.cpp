@@ -12,17 +12,6 @@ RECT WindowRef::ScreenBounds() const {
   return r;
 }
 
-RECT WindowRef::ClientRect() const {
-  RECT r{};
-  GetClientRect(hwnd_, &r);
-  return r;
-}
-
-void WindowRef::SetBounds(const RECT& r) const {
-  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void WindowRef::SetText(std::wstring_view text) const {
   SetWindowTextW(hwnd_, std::wstring(text).c_str());
 }

@@ -29,16 +29,9 @@ class WindowRef {
   }
 
   bool IsVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
-  bool IsMinimized() const { return hwnd_ && IsIconic(hwnd_); }
-  void Show(int command) const { ShowWindow(hwnd_, command); }
   RECT ScreenBounds() const;
-  RECT ClientRect() const;
-  void SetBounds(const RECT& r) const;
   void SetText(std::wstring_view text) const;
   std::wstring Text() const;
-  LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const {
-    return SendMessageW(hwnd_, msg, wp, lp);
-  }
 
  private:
   HWND hwnd_ = nullptr;

@@ -295,7 +295,7 @@ void CheckEditor(MemoryRegistry& reg, const PhraseList& stored, bool listOk, std
 
   if (!pressOk) return;
   // An OK without an edit stores what was read and keeps what was not.
-  const PropertySaveResult saved = model.cmdOKClick();
+  const PropertySaveResult saved = model.StoreOnOk();
   FUZZ_CHECK(saved.usersSaved && saved.listSaved);
   UserRecords after;
   UserFlags failedAfter{};

@@ -87,7 +87,7 @@ TEST_F(ListPageTest, AddReplacesTheHintOfAnEqualEntryOrAppends) {
     view.memo = c.content;
     view.hint = c.hint;
     view.focus.clear();
-    page.cmdAddListClick();
+    page.Add();
     Expect(c.phrases, c.hints, c.content);
     EXPECT_EQ(view.memo, c.memoAfter) << c.content;
     EXPECT_EQ(view.hint, c.hintAfter) << c.content;
@@ -105,14 +105,14 @@ TEST_F(ListPageTest, MovesAndDeleteKeepHintsInStepAndStopAtTheEnds) {
   };
   const Strings abc{"a", "b", "c"}, hints{"ha", "hb", "hc"};
   const Case cases[] = {
-      {&ListPage::cmdListUpClick, 1, {"b", "a", "c"}, {"hb", "ha", "hc"}, 0},
-      {&ListPage::cmdListUpClick, 0, abc, hints, 0},
-      {&ListPage::cmdListUpClick, -1, abc, hints, -1},
-      {&ListPage::cmdListDownClick, 1, {"a", "c", "b"}, {"ha", "hc", "hb"}, 2},
-      {&ListPage::cmdListDownClick, 2, abc, hints, 2},
-      {&ListPage::cmdListDownClick, -1, abc, hints, -1},
-      {&ListPage::cmdDeListClick, 1, {"a", "c"}, {"ha", "hc"}, -1},
-      {&ListPage::cmdDeListClick, -1, abc, hints, -1},
+      {&ListPage::MoveUp, 1, {"b", "a", "c"}, {"hb", "ha", "hc"}, 0},
+      {&ListPage::MoveUp, 0, abc, hints, 0},
+      {&ListPage::MoveUp, -1, abc, hints, -1},
+      {&ListPage::MoveDown, 1, {"a", "c", "b"}, {"ha", "hc", "hb"}, 2},
+      {&ListPage::MoveDown, 2, abc, hints, 2},
+      {&ListPage::MoveDown, -1, abc, hints, -1},
+      {&ListPage::Delete, 1, {"a", "c"}, {"ha", "hc"}, -1},
+      {&ListPage::Delete, -1, abc, hints, -1},
   };
   for (const Case& c : cases) {
     Load(abc, hints);
@@ -127,20 +127,20 @@ TEST_F(ListPageTest, MovesAndDeleteKeepHintsInStepAndStopAtTheEnds) {
 
 TEST_F(ListPageTest, DoubleClickThenCopyAndAddUpdatesThatHint) {
   Load({"a", "b"}, {"ha", "hb"});
-  page.ListBox1DblClick();
+  page.EditSelected();
   EXPECT_EQ(view.memo, "");
   view.selected = 1;
-  page.ListBox1DblClick();
+  page.EditSelected();
   EXPECT_EQ(view.memo + "/" + view.hint + "/" + view.focus, "b/hb/memo, all");
-  page.cmdCopyClick();
-  page.cmdAddListClick();
+  page.CopyPhraseToHint();
+  page.Add();
   Expect({"a", "b"}, {"ha", "b"}, "");
 }
 
 TEST_F(ListPageTest, SaveRewritesBothKeysWithoutStaleValues) {
   Load({"p0", "p1", "p2", "p3", "p4"}, {"h0", "h1", "h2", "h3", "h4"});
   view.selected = 1;
-  page.cmdDeListClick();
+  page.Delete();
   ASSERT_TRUE(page.Save(reg));
   EXPECT_EQ(Stored(reg, ListItemsKey(), "ItemCount"), "4");
   for (int k = 0; k < 5; ++k) {
@@ -150,7 +150,7 @@ TEST_F(ListPageTest, SaveRewritesBothKeysWithoutStaleValues) {
   }
   Load({"a"}, {"h"});
   view.selected = 0;
-  page.cmdDeListClick();
+  page.Delete();
   ASSERT_TRUE(page.Save(reg));
   EXPECT_EQ(reg.KeyValues(ListItemsKey())->size(), 1u);
   EXPECT_EQ(Stored(reg, ListItemsKey(), "ItemCount"), "0");
@@ -167,7 +167,7 @@ TEST_F(ListPageTest, UnreadableListIsRewrittenOnlyWhenThePageChanged) {
     EXPECT_FALSE(page.Load(bad));
     EXPECT_TRUE(view.lines.empty());
     view.memo = change ? "new" : "";
-    page.cmdAddListClick();
+    page.Add();
     EXPECT_TRUE(page.Save(bad));
     EXPECT_EQ(Stored(bad, ListItemsKey(), "ItemCount"), change ? "1" : "2") << change;
     EXPECT_EQ(Stored(bad, ListItemsKey(), "Item000"), change ? "new" : "kept") << change;

@@ -200,11 +200,11 @@ TEST(MainCommandsTest, TrayIconOpensTaskMenuOnTheRightButtonOnly) {
     Palette p;
     p.Start();
     p.host.chosen = c.chosen;
-    p.commands.TaskTray1MouseUp(c.button);
+    p.commands.IconReleased(c.button);
     EXPECT_EQ(p.view.log, c.log);
   }
   Palette p;
-  p.commands.TaskTray1MouseDblClick();
+  p.commands.IconDoubleClicked();
   EXPECT_EQ(p.view.log, "activate");
 }
 
@@ -309,7 +309,7 @@ TEST(MainCommandsTest, AddListTakesANonEmptyPhraseFromTheDialog) {
     p.host.clipboard = c.clip;
     p.host.dialogOk = c.ok;
     p.host.listEntry = c.entry;
-    p.commands.mnuAddListClick();
+    p.commands.AddPhraseFromDialog();
     EXPECT_EQ(p.view.log, c.log);
     EXPECT_EQ(p.model.list().ListPhrases, c.phrases);
     EXPECT_EQ(p.Stored().ListPhrases, c.phrases);
@@ -351,8 +351,8 @@ TEST(MainCommandsTest, AnUnreadListIsReadAgainAndNeverOverwritten) {
   ASSERT_FALSE(p.model.ListRead());
   p.host.listEntry = {"new", "h"};
   p.host.cell = {0, 0};
-  p.commands.mnuAddListClick();
-  p.commands.mnuDelListClick();
+  p.commands.AddPhraseFromDialog();
+  p.commands.DeleteCurrentPhrase();
   EXPECT_EQ(p.view.log,
             "cells3 message[リスト追加:リストの読込みに失敗しました！] "
             "cells3 message[リスト削除:リストの読込みに失敗しました！]");
@@ -362,13 +362,13 @@ TEST(MainCommandsTest, AnUnreadListIsReadAgainAndNeverOverwritten) {
   // then the list takes an addition.
   p.store.PutDword(ListItemsKey(), "ItemCount", 2);
   p.view.log.clear();
-  p.commands.mnuDelListClick();
+  p.commands.DeleteCurrentPhrase();
   EXPECT_EQ(p.view.log, "cells3");
-  p.commands.mnuAddListClick();
+  p.commands.AddPhraseFromDialog();
   p.host.cell = {1, 1};  // phrase 1 + 1 x 2 = 3: none
-  p.commands.mnuDelListClick();
+  p.commands.DeleteCurrentPhrase();
   p.host.cell = {1, 0};
-  p.commands.mnuDelListClick();
+  p.commands.DeleteCurrentPhrase();
   EXPECT_EQ(p.Stored().ListPhrases, (std::vector<std::string>{"p0", "new"}));
   EXPECT_EQ(p.Stored().ListHints, (std::vector<std::string>{"h0", "h"}));
 }
@@ -378,7 +378,7 @@ TEST(MainCommandsTest, NoListStoredIsAnEmptyListThatTakesAdditions) {
   p.Start();
   EXPECT_TRUE(p.model.ListRead());
   p.host.listEntry = {"first", "h"};
-  p.commands.mnuAddListClick();
+  p.commands.AddPhraseFromDialog();
   EXPECT_EQ(p.Stored().ListPhrases, std::vector<std::string>{"first"});
 }
 

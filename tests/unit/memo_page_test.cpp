@@ -52,10 +52,10 @@ class MemoPageTest : public testing::MemoWorkDir {
     for (std::size_t i = 0; i < files.size(); ++i) WriteBytes(MemoFileName(static_cast<int>(i)), files[i]);
     page.Create(reg);
   }
-  void Click(int row) { view.selected = row, page.SGrdMemoClick(); }
+  void Click(int row) { view.selected = row, page.RowChosen(); }
   void Type(const std::string& text) {
     view.memo = text, view.modified = true;
-    page.MemoChange();
+    page.TextEdited();
   }
 
   MemoryRegistry reg;
@@ -100,13 +100,13 @@ TEST_F(MemoPageTest, ReadCutsAtTheLimitAndAtAZeroByte) {
     Open({"other", c.file});
     Click(1);
     view.memo = "old";
-    page.cmdMemoReadClick();
+    page.Read();
     EXPECT_EQ(view.memo, c.shown) << c.label;
     EXPECT_FALSE(view.modified) << c.label;
     EXPECT_TRUE(view.messages.empty()) << c.label;
     // What Update writes back is exactly the box's text.
     view.modified = true;
-    page.cmdMemoUpDateClick();
+    page.Update();
     EXPECT_EQ(ReadBytes(MemoFileName(1)), c.shown) << c.label;
   }
 }
@@ -130,14 +130,14 @@ TEST_F(MemoPageTest, ReadsYesSavesWhereTheTextBelongs) {
   for (const Case& c : cases) {
     Open({"zero", "one", "two", "three"});
     std::filesystem::remove(MemoFileName(5));
-    if (c.readFirst >= 0) Click(c.readFirst), page.cmdMemoReadClick();
+    if (c.readFirst >= 0) Click(c.readFirst), page.Read();
     Click(c.typedAt);
     Type("edited");
     Click(3);
     view.answer = c.yes;
     view.storable = c.storable;
     view.messages.clear();
-    page.cmdMemoReadClick();
+    page.Read();
     EXPECT_EQ(view.messages.front(), "ask メモ読込み: 現在のメモを保存しますか？") << c.label;
     EXPECT_EQ(ReadBytes(MemoFileName(1)), c.savedTo == 1 ? "edited" : "one") << c.label;
     EXPECT_EQ(std::filesystem::exists(MemoFileName(5)), c.savedTo == 5) << c.label;
@@ -153,25 +153,25 @@ TEST_F(MemoPageTest, UpdateWritesOnlyAModifiedBoxIntoTheCurrentSlot) {
   Open({"zero", "one"});
   Click(1);
   EXPECT_EQ(view.tooltip, "one");
-  page.cmdMemoReadClick();
+  page.Read();
   WriteBytes(MemoFileName(1), "changed meanwhile");
-  page.cmdMemoUpDateClick();
+  page.Update();
   EXPECT_EQ(ReadBytes(MemoFileName(1)), "changed meanwhile");
 
-  page.cmdMemoClrClick();
-  page.cmdMemoUpDateClick();
+  page.Clear();
+  page.Update();
   EXPECT_TRUE(std::filesystem::is_regular_file(MemoFileName(1)));
   EXPECT_EQ(ReadBytes(MemoFileName(1)), "");
   EXPECT_EQ(view.rows[1], "");
   // Reading the emptied row drops unsaved text without a question.
   Type("unsaved");
-  page.cmdMemoReadClick();
+  page.Read();
   EXPECT_EQ(view.memo + (view.modified ? "*" : ""), "");
 
   // An empty row selected, typed into and updated.
   Click(5);
   Type("new memo\r\nline 2\r\n");
-  page.cmdMemoUpDateClick();
+  page.Update();
   EXPECT_EQ(ReadBytes(MemoFileName(5)), "new memo\r\nline 2\r\n");
   EXPECT_EQ(view.rows[5], "new memo\r\nline 2");
   EXPECT_FALSE(view.modified);
@@ -184,13 +184,13 @@ TEST_F(MemoPageTest, FailuresWarnAndLeaveTheTextModified) {
   std::filesystem::remove(MemoFileName(0));
   std::filesystem::create_directory(MemoFileName(0));
   Type("unsaved");
-  page.cmdMemoReadClick();
+  page.Read();
   EXPECT_EQ(view.messages, (Messages{"ask メモ読込み: 現在のメモを保存しますか？",
                                      "warn メモ保存: メモファイルの保存に失敗しました！",
                                      "warn メモ読込み: メモファイルがありません！"}));
   EXPECT_EQ(view.memo + (view.modified ? "*" : ""), "");
   Type("text");
-  page.cmdMemoUpDateClick();
+  page.Update();
   EXPECT_EQ(view.messages.back(), "warn メモ保存: メモファイルの保存に失敗しました！");
   EXPECT_EQ(view.memo + (view.modified ? "*" : ""), "text*");
   EXPECT_EQ(view.rows[0], "zero");

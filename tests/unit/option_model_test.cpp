@@ -100,11 +100,11 @@ struct Fixture {
   void ShowPage(int page, int settingsTab) {
     view.tabs[1] = page;
     view.tabs[2] = settingsTab;
-    model.PageControl2Change();
+    model.TabChanged();
   }
   void Update(std::array<std::string, 4> fields) {
     view.fields = std::move(fields);
-    model.cmdUpDateKjnClick();
+    model.ApplyCellSettings();
   }
   RegValue Stored(const std::string& key, const char* name) {
     RegValue v;
@@ -115,13 +115,11 @@ struct Fixture {
   // A left press on the list (-1) or a personal grid, then the release over spot.
   void Drag(int from, DropSpot over) {
     const MouseButton left = MouseButton::Left;
-    if (from < 0) model.lstKojinItemMouseDown(left);
-    if (from == kPageKojin1) model.SGrdKjn1MouseDown(left);
-    if (from == kPageKojin2) model.SGrdKjn2MouseDown(left);
+    if (from < 0) model.ListPress(left);
+    if (from >= 0) model.GridPress(from, left);
     view.spot = over;
-    if (from < 0) model.lstKojinItemMouseUp(left);
-    if (from == kPageKojin1) model.SGrdKjn1MouseUp(left);
-    if (from == kPageKojin2) model.SGrdKjn2MouseUp(left);
+    if (from < 0) model.ListRelease(left);
+    if (from >= 0) model.GridRelease(from, left);
   }
 };
 
@@ -186,7 +184,7 @@ TEST(OptionModelTest, UpdateReflowsTheSlotsKeepsTheAutomaticWidthAndShrinksWitho
   EXPECT_EQ(f.view.Cell(kPageKojin1, 1, 5), "年齢");
 
   f.view.fixed = true;
-  f.model.rdoColWidthModeClick();
+  f.model.WidthModeChosen();
   EXPECT_TRUE(f.view.widthEnabled);
   f.Update({"2", "6", " $1E", "20"});
   EXPECT_EQ(f.view.widths[kPageKojin1], 30);
@@ -253,10 +251,10 @@ TEST(OptionModelTest, ATabChangeDropsUnappliedFieldsAndStandardRestoresOnePageOn
   f.ShowPage(kPageList, kCellSettingsTab);
   EXPECT_EQ(f.view.fields[kColCountField], "1");
 
-  f.model.Button1Click();
+  f.model.RestoreStandardPage();
   EXPECT_EQ(f.view.fields[kRowHeightField], "14");
   EXPECT_EQ(f.view.heights[kPageList], 14);
-  EXPECT_TRUE(f.model.cmdOKClick());
+  EXPECT_TRUE(f.model.StoreOnOk());
   EXPECT_EQ(f.Stored(ConfigKey(kPageList), "RowHeight").dword, 14u);
   EXPECT_EQ(f.Stored(ConfigKey(kPageKojin1), "ColWidthMode").dword, 1u);
 }
@@ -267,7 +265,7 @@ TEST(OptionModelTest, FontDialogApplyThenCancelRestoresAndOkStoresTheWholeName) 
   f.ShowPage(kPageMemo, kCellSettingsTab);
   const GridFont before = f.view.fonts[kPageMemo];
   f.view.applied = {GridFont{"Arial", 20, true, false}};
-  f.model.cmdFontClick();
+  f.model.ChoosePageFont();
   EXPECT_EQ(f.view.openedOn, before);
   EXPECT_EQ(f.view.fonts[kPageMemo], before);
   EXPECT_EQ(f.model.configs(), StandardPageConfigs(kStandardFont));
@@ -275,7 +273,7 @@ TEST(OptionModelTest, FontDialogApplyThenCancelRestoresAndOkStoresTheWholeName) 
   // 16 double-byte characters: the preview's face keeps 15 of them.
   const std::string name = "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰ";
   f.view.answer = GridFont{name, 12, false, true};
-  f.model.cmdFontClick();
+  f.model.ChoosePageFont();
   EXPECT_EQ(f.model.configs()[kPageMemo].FontName, name);
   EXPECT_EQ(f.view.fonts[kPageMemo], (GridFont{name.substr(0, 30), 12, false, true}));
 }
@@ -291,11 +289,11 @@ TEST(OptionModelTest, FailedSaveIsToldOnOkOnlyAndTheBoxesAreWrittenNotTheLoadedF
   f.store.FailWritesAfter(2);
   EXPECT_FALSE(f.model.SaveSettings());
   EXPECT_TRUE(f.view.warnings.empty());
-  EXPECT_FALSE(f.model.cmdOKClick());
+  EXPECT_FALSE(f.model.StoreOnOk());
   EXPECT_EQ(f.view.warnings, std::vector<std::string>{"オプション: 設定を保存できませんでした。\n"
                                                       "もう一度 OK を押すか、ｷｬﾝｾﾙで閉じてください。"});
   f.store.FailWritesAfter(-1);
-  EXPECT_TRUE(f.model.cmdOKClick());
+  EXPECT_TRUE(f.model.StoreOnOk());
   EXPECT_EQ(f.Stored(kBaseKey, "TabMode").dword, 0u);
   EXPECT_EQ(f.Stored(kBaseKey, "CloseInTaskTray").dword, 1u);
 }
@@ -304,20 +302,20 @@ TEST(ItemAssignTest, NothingIsSelectedAtFirstAndSetAndDeleteActOnPersonalPagesOn
   Fixture f;
   f.model.FormCreate();
   f.view.current[kPageKojin1] = {1, 2};
-  f.model.cmdSetClick();
+  f.model.SetSelectedItem();
   EXPECT_EQ(f.model.slots()[kPageKojin1][8], "住所１");
   f.view.Select("年齢");  // a double-click selects, then sets
-  f.model.cmdSetClick();
+  f.model.SetSelectedItem();
   EXPECT_EQ(f.model.slots()[kPageKojin1][8], "年齢");
   EXPECT_EQ(f.view.Cell(kPageKojin1, 1, 2), "年齢");
 
   f.ShowPage(kPageMemo, kPersonalSettingsTab);
-  f.model.cmdDelClick();  // the popup menu and Del reach it on メモ
-  f.model.cmdSetClick();
+  f.model.DeleteSelectedItem();  // the popup menu and Del reach it on メモ
+  f.model.SetSelectedItem();
   EXPECT_EQ(f.model.slots()[kPageKojin1][8], "年齢");
   f.ShowPage(kPageKojin1, kPersonalSettingsTab);
   EXPECT_TRUE(f.view.assignEnabled);
-  f.model.cmdDelClick();
+  f.model.DeleteSelectedItem();
   EXPECT_EQ(f.model.slots()[kPageKojin1][8], "");
   EXPECT_EQ(f.view.Cell(kPageKojin1, 1, 2), "");
 }
@@ -366,22 +364,22 @@ TEST(ItemAssignTest, OtherButtonsEmptyCellsAndALostCaptureMoveNothing) {
   f.model.FormCreate();
   const ItemAssignment::Slots before = f.model.slots();
   f.view.current[kPageKojin1] = {1, 0};
-  f.model.cmdDelClick();
+  f.model.DeleteSelectedItem();
   f.Drag(kPageKojin1, {kPageKojin1, {0, 0}});  // from the emptied cell
   EXPECT_EQ(f.model.slots()[kPageKojin1][0], "氏名");
 
   f.view.selected = 0;
-  f.model.lstKojinItemMouseDown(MouseButton::Left);
+  f.model.ListPress(MouseButton::Left);
   f.view.current[kPageKojin1] = {0, 0};
-  f.model.SGrdKjn1MouseDown(MouseButton::Left);  // ignored while dragging
+  f.model.GridPress(kPageKojin1, MouseButton::Left);  // ignored while dragging
   EXPECT_EQ(f.view.holder, kItemListHolder);
-  f.model.lstKojinItemMouseUp(MouseButton::Right);  // other buttons end nothing
+  f.model.ListRelease(MouseButton::Right);  // other buttons end nothing
   EXPECT_TRUE(f.model.Dragging());
   f.model.DragCaptureLost();
   EXPECT_FALSE(f.model.Dragging());
   EXPECT_EQ(f.view.holder, FakeView::kFree);
   f.view.spot = {kPageKojin1, {0, 1}};
-  f.model.lstKojinItemMouseUp(MouseButton::Left);
+  f.model.ListRelease(MouseButton::Left);
   EXPECT_EQ(f.model.slots()[kPageKojin1][1], before[kPageKojin1][1]);
 }
 

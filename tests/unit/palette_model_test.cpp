@@ -198,7 +198,7 @@ TEST(PaletteModelTest, ResizeAndPageChangeRefit) {
   EXPECT_EQ(f.view.tabWidth, 50);
   // A page shown for the first time may have another client width.
   f.view.clientWidth[kPageMemo] = 90;
-  f.model.PageControl1Change();
+  f.model.PageShown();
   EXPECT_EQ(f.view.columns[kPageMemo].width, 88);
 }
 

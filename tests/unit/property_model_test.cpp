@@ -52,9 +52,9 @@ struct Fixture {
   // The user picks a position in the list of one field page.
   void Pick(int list, int user) {
     view.selected[list] = user;
-    if (list == kTabKojin) model.cboUser1Change();
-    if (list == kTabKinmusaki) model.cboUser2Change();
-    if (list == kTabEtc) model.cboUser3Change();
+    if (list == kTabKojin) model.ChooseUser(kTabKojin);
+    if (list == kTabKinmusaki) model.ChooseUser(kTabKinmusaki);
+    if (list == kTabEtc) model.ChooseUser(kTabEtc);
   }
   std::string Stored(int user, const char* name) { return tabcard::Stored(inner, user, name); }
 };
@@ -69,7 +69,7 @@ TEST(PropertyModelTest, EmptyStoreOpensOnStandardNamesAndOkWritesEveryField) {
   EXPECT_EQ(f.view.selected, (std::array<int, kFieldPageCount>{0, 0, 0}));
   EXPECT_EQ(f.view.fields.size(), static_cast<std::size_t>(kFieldCount));
 
-  EXPECT_TRUE(f.model.cmdOKClick().Closes());
+  EXPECT_TRUE(f.model.StoreOnOk().Closes());
   EXPECT_EQ(f.store.writes.size(), static_cast<std::size_t>(kUserCount * (1 + kFieldCount)));
   for (int user = 0; user < kUserCount; ++user) {
     EXPECT_EQ(f.Stored(user, "UserName"), standard[user]);
@@ -91,7 +91,7 @@ TEST(PropertyModelTest, StoredNameFollowsTheKanjiFields) {
     f.Pick(kTabKojin, 1);
     f.view.fields["KanjSei"] = c.sei;
     f.view.fields["KanjMei"] = c.mei;
-    ASSERT_TRUE(f.model.cmdOKClick().Closes());
+    ASSERT_TRUE(f.model.StoreOnOk().Closes());
     EXPECT_EQ(f.Stored(1, "UserName"), c.saved) << c.saved;
     // The lists keep the names they were opened with.
     EXPECT_EQ(f.view.names[kTabKojin][1], "花子");
@@ -113,10 +113,10 @@ TEST(PropertyModelTest, EditsLiveInMemoryUntilOkAndUsersArePickedByPosition) {
 
   // A page change brings the other lists and pages to the current user.
   f.Pick(kTabKojin, 2);
-  f.model.PageControl1Change(kTabEtc);
+  f.model.PageShown(kTabEtc);
   EXPECT_EQ(f.view.selected, (std::array<int, kFieldPageCount>{2, 2, 2}));
   EXPECT_EQ(f.view.fields["etc1"], "三人目");
-  f.model.PageControl1Change(kTabList);
+  f.model.PageShown(kTabList);
   // Cancel drops the records with the dialog.
   EXPECT_TRUE(f.store.writes.empty());
   for (const std::string& open : f.store.opened) EXPECT_EQ(open[0], 'R') << open;
@@ -140,11 +140,11 @@ TEST(PropertyModelTest, EditsOfAPageLeftBeforeOkAreSaved) {
   for (const Case& c : cases) {
     Fixture f;
     f.model.FormCreate();
-    if (c.page != kTabKojin) f.model.PageControl1Change(c.page);
+    if (c.page != kTabKojin) f.model.PageShown(c.page);
     f.Pick(c.page, 3);
     f.view.fields[c.field] = "編集";
-    if (c.leaveTo >= 0) f.model.PageControl1Change(c.leaveTo);
-    ASSERT_TRUE(f.model.cmdOKClick().Closes());
+    if (c.leaveTo >= 0) f.model.PageShown(c.leaveTo);
+    ASSERT_TRUE(f.model.StoreOnOk().Closes());
     EXPECT_EQ(f.Stored(3, c.field), "編集") << c.field;
     EXPECT_EQ(f.Stored(0, c.field), "") << c.field;
   }
@@ -170,40 +170,37 @@ TEST(PropertyModelTest, UnreadableUserIsWrittenOnlyWhenEdited) {
     if (c.visit) f.Pick(kTabKojin, 1);
     if (c.edit) f.view.fields["KanjMei"] = c.edit;
     if (c.visit) f.Pick(kTabKojin, 0);
-    ASSERT_TRUE(f.model.cmdOKClick().Closes());
+    ASSERT_TRUE(f.model.StoreOnOk().Closes());
     EXPECT_EQ(f.Stored(1, "KanjSei"), c.kanjSei) << c.visit;
     EXPECT_EQ(f.Stored(1, "JOB"), c.job) << c.visit;
     EXPECT_EQ(f.Stored(2, "UserName"), StandardUserName(2));
   }
 }
 
-TEST(PropertyModelTest, PagesRunInOrderAndAFailedSaveKeepsTheEdits) {
-  MemoryRegistry inner;
-  RecordingRegistry store(inner);
+TEST(PropertyModelTest, AFailedSaveKeepsTheDialogAndItsEdits) {
+  MemoryRegistry store;
   FakeView view;
-  std::vector<std::string> log;
   bool listSaves = true;
-  auto at = [&](const char* step) {
-    log.push_back(step + std::to_string(store.opened.size()) + "/" + std::to_string(store.writes.size()));
-  };
-  PropertyPageHooks hooks{[&] { at("hints "); }, [&] { at("memo "); }, [&] { at("list "); },
-                          [&] { return at("save "), listSaves; }};
+  int listLoads = 0;
+  PropertyPageHooks hooks{nullptr, [&] { ++listLoads; }, [&] { return listSaves; }};
   PropertyModel model(store, view, hooks);
   model.FormCreate();
+  EXPECT_EQ(listLoads, 1);
   view.fields["TEL"] = "090";
-  inner.FailWritesAfter(12);  // UserName and 12 fields, then TEL fails
-  EXPECT_FALSE(model.cmdOKClick().Closes());
-  // Users are read between the hint list and the memo page, and saved
-  // before the list.
-  EXPECT_EQ(log, (std::vector<std::string>{"hints 0/0", "memo 4/0", "list 4/0", "save 5/13"}));
+  store.FailWritesAfter(12);  // UserName and 12 fields, then TEL fails
+  const PropertySaveResult usersFailed = model.StoreOnOk();
+  EXPECT_FALSE(usersFailed.usersSaved || usersFailed.Closes());
+  EXPECT_NE(usersFailed.FailureText().find("プロフィール"), std::string::npos);
 
-  inner.FailWritesAfter(-1);
+  store.FailWritesAfter(-1);
   listSaves = false;
-  const PropertySaveResult listFailed = model.cmdOKClick();
+  const PropertySaveResult listFailed = model.StoreOnOk();
   EXPECT_TRUE(listFailed.usersSaved && !listFailed.Closes());
-  EXPECT_EQ(Stored(inner, 0, "TEL"), "090");
+  EXPECT_NE(listFailed.FailureText().find("リスト"), std::string::npos);
+  EXPECT_EQ(Stored(store, 0, "TEL"), "090");
   listSaves = true;
-  EXPECT_TRUE(model.cmdOKClick().Closes());
+  EXPECT_TRUE(model.StoreOnOk().Closes());
+  EXPECT_EQ(model.StoreOnOk().FailureText(), "");
 }
 
 }  // namespace
