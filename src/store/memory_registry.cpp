@@ -74,13 +74,7 @@ std::string MemoryRegistry::FromUnits(std::u16string_view units) {
   return out;
 }
 
-std::u16string MemoryRegistry::Fold(std::u16string_view s) {
-  std::u16string out(s);
-  for (char16_t& u : out) {
-    if (u >= u'A' && u <= u'Z') u = static_cast<char16_t>(u - u'A' + u'a');
-  }
-  return out;
-}
+std::u16string MemoryRegistry::Fold(std::u16string_view s) { return FoldAsciiCase(s); }
 
 MemoryRegistry::Key& MemoryRegistry::Create(std::u16string_view path) {
   // Creating a key creates its parents too; an existing key keeps its case.

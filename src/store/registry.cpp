@@ -4,6 +4,14 @@
 
 namespace tabcard {
 
+std::u16string FoldAsciiCase(std::u16string_view units) {
+  std::u16string out(units);
+  for (char16_t& u : out) {
+    if (u >= u'A' && u <= u'Z') u = static_cast<char16_t>(u - u'A' + u'a');
+  }
+  return out;
+}
+
 bool operator==(const RawValue& a, const RawValue& b) {
   return a.name == b.name && a.type == b.type && a.data == b.data;
 }

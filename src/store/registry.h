@@ -37,6 +37,8 @@ constexpr std::uint32_t kRegDword = 4;
 // UTF-16 units as little-endian bytes and back (an odd last byte is dropped).
 std::string UnitBytes(std::u16string_view units);
 std::u16string BytesUnits(std::string_view bytes);
+// Lower-cases ASCII letters: names the registry takes for the same name.
+std::u16string FoldAsciiCase(std::u16string_view units);
 
 class RegistryBackend {
  public:
