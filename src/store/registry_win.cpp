@@ -198,9 +198,9 @@ bool WinRegistry::SetRaw(const RawValue& value) {
   std::wstring name;
   if (!key_ || !RawWide(value.name, &name) || value.data.size() > kMaxValueBytes) return false;
   // RegSetValueExW adds a terminator to string data whose last unit is not
-  // zero when the unit after the data is (and looks one unit before the data
-  // when it is a single byte): a zero unit before and non-zero bytes after
-  // keep the bytes exactly as given.
+  // zero when the unit after the data is: non-zero bytes after the data keep
+  // them exactly as given. For a single byte it reads the unit before the
+  // data, which lies in the buffer too.
   std::vector<BYTE> buffer(value.data.size() + 5, 0xFF);
   buffer[0] = buffer[1] = 0;
   std::memcpy(buffer.data() + 2, value.data.data(), value.data.size());
