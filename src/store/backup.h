@@ -7,8 +7,9 @@
 // (0 .. ColCount * RowCount - 1 of Config\Memo; 10 slots when those are not
 // stored, as the memo editor counts them).
 //
-// The file, format 1: UTF-8 after an optional BOM, one record a line, lines
-// ending in CRLF (LF alone is read too), fields separated by one space.
+// The file, format 1: UTF-8 (the writer puts a BOM first, a reader takes it
+// or not), one record a line, lines ending in CRLF (LF alone is read too),
+// fields separated by one space.
 //
 //   Tabcard backup 1
 //   key
@@ -18,7 +19,7 @@
 //   value "FontName" REG_SZ "ＭＳ Ｐゴシック"
 //   value "Odd" REG_SZ hex:610062
 //   memo 0 "会議は10時\r\n場所\x87\x90未定"
-//   end 7 0F3A5C21
+//   end 7 40D680AF
 //
 // - The header names the format and its version.
 // - key: the key's path below the product key, one quoted name a level;
@@ -75,8 +76,8 @@ struct BackupMemo {
 };
 
 struct Backup {
-  std::vector<BackupKey> keys;     // the product key first, parents before children
-  std::vector<BackupMemo> memos;   // only files that exist
+  std::vector<BackupKey> keys;    // the product key first, parents before children
+  std::vector<BackupMemo> memos;  // only files that exist
 };
 
 bool operator==(const BackupKey& a, const BackupKey& b);

@@ -22,10 +22,18 @@ constexpr char kHexPrefix[] = "hex:";
 constexpr std::size_t kMaxKeyName = 255;
 constexpr std::size_t kMaxValueName = 16383;
 
-constexpr std::array<const char*, 12> kTypeNames = {
-    "REG_NONE",          "REG_SZ",        "REG_EXPAND_SZ",     "REG_BINARY",
-    "REG_DWORD",         "REG_DWORD_BIG_ENDIAN", "REG_LINK",   "REG_MULTI_SZ",
-    "REG_RESOURCE_LIST", "REG_FULL_RESOURCE_DESCRIPTOR", "REG_RESOURCE_REQUIREMENTS_LIST", "REG_QWORD"};
+constexpr std::array<const char*, 12> kTypeNames = {"REG_NONE",
+                                                    "REG_SZ",
+                                                    "REG_EXPAND_SZ",
+                                                    "REG_BINARY",
+                                                    "REG_DWORD",
+                                                    "REG_DWORD_BIG_ENDIAN",
+                                                    "REG_LINK",
+                                                    "REG_MULTI_SZ",
+                                                    "REG_RESOURCE_LIST",
+                                                    "REG_FULL_RESOURCE_DESCRIPTOR",
+                                                    "REG_RESOURCE_REQUIREMENTS_LIST",
+                                                    "REG_QWORD"};
 
 constexpr char kNotBackup[] = "Tabcard のバックアップファイルではありません。";
 constexpr char kTooLarge[] = "バックアップファイルが大きすぎます。";
@@ -180,7 +188,8 @@ class Parser {
     const std::u16string folded = FoldAsciiCase(path);
     if (keys_.count(folded)) return kDuplicateKey;
     const std::size_t cut = folded.rfind(u'\\');
-    if (!path.empty() && !keys_.count(cut == std::u16string::npos ? u"" : folded.substr(0, cut))) return kNoParent;
+    if (!path.empty() && !keys_.count(cut == std::u16string::npos ? u"" : folded.substr(0, cut)))
+      return kNoParent;
     keys_.insert(folded);
     names_.clear();
     backup_.keys.push_back(BackupKey{std::move(path), {}});
@@ -299,7 +308,8 @@ bool ReadBackup(std::string_view file, const Cp932Codec& codec, Backup* out, std
   Parser parser(codec);
   for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
     if (Problem p = parser.Line(lines[i])) {
-      *reason = "バックアップファイルの形式が正しくありません（" + std::to_string(i + 1) + " 行目: " + p + "）。";
+      *reason =
+          "バックアップファイルの形式が正しくありません（" + std::to_string(i + 1) + " 行目: " + p + "）。";
       return false;
     }
   }
@@ -318,7 +328,8 @@ int BackupMemoSlots(const Backup& backup) {
       const std::u16string name = FoldAsciiCase(v.name);
       const int side = name == u"colcount" ? 0 : name == u"rowcount" ? 1 : -1;
       if (side < 0 || v.type != kRegDword || v.data.size() != 4) continue;
-      sides[side] = std::clamp<std::int32_t>(static_cast<std::int32_t>(LittleEndian(v.data)), 1, kMaxGridSide);
+      sides[side] =
+          std::clamp<std::int32_t>(static_cast<std::int32_t>(LittleEndian(v.data)), 1, kMaxGridSide);
       found[side] = true;
     }
   }

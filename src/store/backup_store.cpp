@@ -100,7 +100,8 @@ bool SameRegistry(std::vector<BackupKey> a, std::vector<BackupKey> b) {
       std::sort(key.values.begin(), key.values.end(),
                 [](const RawValue& x, const RawValue& y) { return x.name < y.name; });
     }
-    std::sort(keys->begin(), keys->end(), [](const BackupKey& x, const BackupKey& y) { return x.path < y.path; });
+    std::sort(keys->begin(), keys->end(),
+              [](const BackupKey& x, const BackupKey& y) { return x.path < y.path; });
   }
   return a == b;
 }
@@ -159,7 +160,8 @@ bool RestoreBackup(RegistryBackend& backend, const Backup& backup, std::string* 
 std::string DefaultBackupName(const BackupTime& t) { return "Tabcard-" + Date(t) + ".tcb"; }
 
 std::string SafetyBackupName(const BackupTime& t) {
-  return "Tabcard-" + Date(t) + "-" + Digits(t.hour, 2) + Digits(t.minute, 2) + Digits(t.second, 2) + "-復元前.tcb";
+  return "Tabcard-" + Date(t) + "-" + Digits(t.hour, 2) + Digits(t.minute, 2) + Digits(t.second, 2) +
+         "-復元前.tcb";
 }
 
 }  // namespace tabcard

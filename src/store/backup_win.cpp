@@ -84,7 +84,8 @@ bool LoadBackupFile(const std::wstring& path, std::string* bytes, std::string* r
 
 bool SaveBackupFile(const std::wstring& path, std::string_view bytes, std::string* reason) {
   const std::wstring temp = path + L".tmp";
-  File file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  File file(
+      CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   bool saved = file.Valid() && WriteAll(file.get(), bytes);
   saved = file.Close() && saved &&
           MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);

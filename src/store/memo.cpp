@@ -108,7 +108,8 @@ MemoFileRead ReadMemoFile(int slot, std::size_t maxBytes, std::string* bytes) {
   FilePtr file(std::fopen(name.c_str(), "rb"));
   if (!file) {
     struct stat status {};
-    return ::stat(name.c_str(), &status) != 0 && errno == ENOENT ? MemoFileRead::Missing : MemoFileRead::Failed;
+    const bool missing = ::stat(name.c_str(), &status) != 0 && errno == ENOENT;
+    return missing ? MemoFileRead::Missing : MemoFileRead::Failed;
   }
   char buffer[8192];
   for (;;) {

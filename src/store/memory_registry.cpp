@@ -38,14 +38,10 @@ RegValue CpValue(const RawValue& raw) {
 
 RawValue RawOf(std::u16string name, const RegValue& v) {
   switch (v.type) {
-    case RegValue::Type::String:
-      return StringValue(std::move(name), kRegSz, v.text);
-    case RegValue::Type::ExpandString:
-      return StringValue(std::move(name), kRegExpandSz, v.text);
-    case RegValue::Type::Dword:
-      return DwordValue(std::move(name), v.dword);
-    case RegValue::Type::Other:
-      break;
+    case RegValue::Type::String: return StringValue(std::move(name), kRegSz, v.text);
+    case RegValue::Type::ExpandString: return StringValue(std::move(name), kRegExpandSz, v.text);
+    case RegValue::Type::Dword: return DwordValue(std::move(name), v.dword);
+    case RegValue::Type::Other: break;
   }
   return RawValue{std::move(name), kRegBinary, v.text};
 }
@@ -78,10 +74,17 @@ std::u16string MemoryRegistry::Fold(std::u16string_view s) { return FoldAsciiCas
 
 MemoryRegistry::Key& MemoryRegistry::Create(std::u16string_view path) {
   // Creating a key creates its parents too; an existing key keeps its case.
-  for (std::size_t pos = path.find(u'\\'); pos != std::u16string_view::npos; pos = path.find(u'\\', pos + 1)) {
+  for (std::size_t pos = path.find(u'\\'); pos != std::u16string_view::npos;
+       pos = path.find(u'\\', pos + 1)) {
     keys_.emplace(Fold(path.substr(0, pos)), Key{std::u16string(path.substr(0, pos)), {}});
   }
   return keys_.emplace(Fold(path), Key{std::u16string(path), {}}).first->second;
+}
+
+// As with a Windows handle, a key deleted while open takes no more values.
+MemoryRegistry::Key* MemoryRegistry::CurrentKey() {
+  const auto it = isOpen_ ? keys_.find(current_) : keys_.end();
+  return it == keys_.end() ? nullptr : &it->second;
 }
 
 bool MemoryRegistry::Open(std::string_view path, bool create) { return OpenRaw(ToUnits(path), create); }
@@ -107,8 +110,9 @@ void MemoryRegistry::Close() {
 }
 
 bool MemoryRegistry::Query(std::string_view name, RegValue* out) {
-  if (!isOpen_) return false;
-  const auto& values = keys_[current_].values;
+  const Key* key = CurrentKey();
+  if (!key) return false;
+  const auto& values = key->values;
   const auto it = values.find(Fold(ToUnits(name)));
   if (it == values.end()) return false;
   *out = CpValue(it->second);
@@ -116,10 +120,10 @@ bool MemoryRegistry::Query(std::string_view name, RegValue* out) {
 }
 
 bool MemoryRegistry::Write(RawValue value) {
-  if (!isOpen_) return false;
-  if (writesLeft_ == 0) return false;
+  Key* key = CurrentKey();
+  if (!key || writesLeft_ == 0) return false;
   if (writesLeft_ > 0) --writesLeft_;
-  auto& values = keys_[current_].values;
+  auto& values = key->values;
   const std::u16string folded = Fold(value.name);
   // A value written again keeps the name it was created with, as on Windows.
   const auto it = values.find(folded);
@@ -128,7 +132,9 @@ bool MemoryRegistry::Write(RawValue value) {
   return true;
 }
 
-bool MemoryRegistry::SetDword(std::string_view name, std::uint32_t v) { return Write(DwordValue(ToUnits(name), v)); }
+bool MemoryRegistry::SetDword(std::string_view name, std::uint32_t v) {
+  return Write(DwordValue(ToUnits(name), v));
+}
 
 bool MemoryRegistry::SetString(std::string_view name, std::string_view text) {
   return Write(StringValue(ToUnits(name), kRegSz, text));
@@ -137,21 +143,23 @@ bool MemoryRegistry::SetString(std::string_view name, std::string_view text) {
 bool MemoryRegistry::SetRaw(const RawValue& value) { return Write(value); }
 
 bool MemoryRegistry::ListSubkeys(std::vector<std::u16string>* out) {
-  if (!isOpen_) return false;
+  if (!CurrentKey()) return false;
   out->clear();
   const std::u16string prefix = current_.empty() ? u"" : current_ + u'\\';
   for (auto it = keys_.lower_bound(prefix); it != keys_.end(); ++it) {
     if (it->first.compare(0, prefix.size(), prefix) != 0) break;
-    if (it->first.size() == prefix.size() || it->first.find(u'\\', prefix.size()) != std::u16string::npos) continue;
+    if (it->first.size() == prefix.size() || it->first.find(u'\\', prefix.size()) != std::u16string::npos)
+      continue;
     out->push_back(it->second.path.substr(prefix.size()));
   }
   return true;
 }
 
 bool MemoryRegistry::ListValues(std::vector<RawValue>* out) {
-  if (!isOpen_) return false;
+  const Key* key = CurrentKey();
+  if (!key) return false;
   out->clear();
-  for (const auto& entry : keys_[current_].values) out->push_back(entry.second);
+  for (const auto& entry : key->values) out->push_back(entry.second);
   return true;
 }
 

@@ -57,6 +57,7 @@ class MemoryRegistry : public RegistryBackend {
   static std::u16string Fold(std::u16string_view s);
   // The key at path, created with its parents.
   Key& Create(std::u16string_view path);
+  Key* CurrentKey();
   bool Write(RawValue value);
 
   std::map<std::u16string, Key> keys_;  // by folded path

@@ -17,7 +17,9 @@ using testing::Cp932StandIn;
 
 const Cp932StandIn kCodec;
 
-std::string Dword(std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
+std::string Dword(std::uint32_t v) {
+  return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+}
 
 Backup Sample() {
   Backup b;
@@ -54,12 +56,12 @@ TEST(BackupFormat, EveryValueAndMemoComesBackByteForByte) {
   EXPECT_EQ(back, sample);
 
   // Readable where that is exact, escaped where it is not.
-  for (const char* line : {u8"\r\nkey \"Config\" \"Memo\"\r\n", u8"\r\nvalue \"TabMode\" REG_DWORD 1\r\n",
-                           u8R"(value "名前 \"引用\" \\ 付き" REG_SZ "表示≒①\r\n\tタブ")",
-                           u8R"(value "odd" REG_SZ hex:610062)",
-                           u8R"(value "zeros and halves" REG_SZ "a\u0000b\uD800z\uDC00𠮷\uFEFF\u2028")",
-                           u8R"(value "custom" 0x12345678 hex:78797A)", u8R"(key "氏名𠮷")",
-                           u8R"(memo 0 "表\x87\x90≒\r\n\t\"q\" \\ あ①ｱ\x00\x01\x7F\x80\xFF\x82")"}) {
+  for (const char* line :
+       {u8"\r\nkey \"Config\" \"Memo\"\r\n", u8"\r\nvalue \"TabMode\" REG_DWORD 1\r\n",
+        u8R"(value "名前 \"引用\" \\ 付き" REG_SZ "表示≒①\r\n\tタブ")", u8R"(value "odd" REG_SZ hex:610062)",
+        u8R"(value "zeros and halves" REG_SZ "a\u0000b\uD800z\uDC00𠮷\uFEFF\u2028")",
+        u8R"(value "custom" 0x12345678 hex:78797A)", u8R"(key "氏名𠮷")",
+        u8R"(memo 0 "表\x87\x90≒\r\n\t\"q\" \\ あ①ｱ\x00\x01\x7F\x80\xFF\x82")"}) {
     EXPECT_NE(file.find(line), std::string::npos) << line;
   }
 
@@ -107,7 +109,8 @@ struct Refusal {
 
 std::vector<Refusal> Refusals() {
   const std::vector<std::string> memoPage = {"key", R"(key "Config")", R"(key "Config" "Memo")",
-                                             R"(value "ColCount" REG_DWORD 2)", R"(value "RowCount" REG_DWORD 3)"};
+                                             R"(value "ColCount" REG_DWORD 2)",
+                                             R"(value "RowCount" REG_DWORD 3)"};
   std::vector<std::string> beyondPage = memoPage;
   beyondPage.push_back(R"(memo 6 "")");
   std::string damaged = Sealed({"key", R"(value "a" REG_DWORD 1)"});
@@ -128,12 +131,14 @@ std::vector<Refusal> Refusals() {
       {"child_before_parent", Sealed({"key", R"(key "A" "B")"}), "3 行目: 親のキーより前にあります"},
       {"product_key_not_first", Sealed({R"(key "A")"}), "2 行目: 親のキーより前にあります"},
       {"value_before_key", Sealed({R"(value "a" REG_DWORD 1)"}), "2 行目: 値がキーより前にあります"},
-      {"duplicate_memo", Sealed({R"(memo 1 "a")", R"(memo 1 "b")"}), "3 行目: 同じ番号のメモがすでにあります"},
+      {"duplicate_memo", Sealed({R"(memo 1 "a")", R"(memo 1 "b")"}),
+       "3 行目: 同じ番号のメモがすでにあります"},
       {"memo_beyond_10_slots", Sealed({R"(memo 10 "")"}), "2 行目: メモの番号が範囲外です"},
       {"memo_beyond_its_page", Sealed(beyondPage), "7 行目: メモの番号が範囲外です"},
       {"memo_slot_not_a_number", Sealed({R"(memo 01 "")"}), "2 行目: メモの番号が正しくありません"},
       {"key_after_memo", Sealed({R"(memo 0 "")", "key"}), "3 行目: メモのあとにキーや値があります"},
-      {"unknown_escape", Sealed({"key", R"(value "a\q" REG_DWORD 1)"}), "3 行目: エスケープが正しくありません"},
+      {"unknown_escape", Sealed({"key", R"(value "a\q" REG_DWORD 1)"}),
+       "3 行目: エスケープが正しくありません"},
       {"short_unit_escape", Sealed({"key", R"(value "\u12" REG_DWORD 1)"}), "エスケープが正しくありません"},
       {"byte_escape_in_name", Sealed({"key", R"(value "\x41" REG_DWORD 1)"}), "エスケープが正しくありません"},
       {"unit_escape_in_memo", Sealed({R"(memo 0 "\u3042")"}), "エスケープが正しくありません"},
@@ -144,7 +149,8 @@ std::vector<Refusal> Refusals() {
       {"memo_character_not_in_cp932", Sealed({u8"memo 0 \"é\""}), "2 行目: Shift-JIS にない文字があります"},
       {"string_for_dword", Sealed({"key", R"(value "a" REG_DWORD "1")"}), "値のデータが正しくありません"},
       {"number_for_string", Sealed({"key", R"(value "a" REG_SZ 1)"}), "値のデータが正しくありません"},
-      {"dword_too_large", Sealed({"key", R"(value "a" REG_DWORD 4294967296)"}), "値のデータが正しくありません"},
+      {"dword_too_large", Sealed({"key", R"(value "a" REG_DWORD 4294967296)"}),
+       "値のデータが正しくありません"},
       {"odd_hex", Sealed({"key", R"(value "a" REG_BINARY hex:123)"}), "値のデータが正しくありません"},
       {"double_space", Sealed({"key", R"(value "a"  REG_DWORD 1)"}), "3 行目: 区切りが正しくありません"},
       {"trailing_space", Sealed({"key "}), "2 行目: 区切りが正しくありません"},
@@ -153,7 +159,8 @@ std::vector<Refusal> Refusals() {
       {"missing_data", Sealed({"key", R"(value "a" REG_DWORD)"}), "3 行目: 項目の数が正しくありません"},
       {"backslash_in_key_name", Sealed({"key", R"(key "A\\B")"}), "3 行目: キーの名前が正しくありません"},
       {"empty_key_name", Sealed({"key", R"(key "")"}), "3 行目: キーの名前が正しくありません"},
-      {"zero_in_value_name", Sealed({"key", R"(value "a\u0000" REG_DWORD 1)"}), "3 行目: 値の名前が正しくありません"},
+      {"zero_in_value_name", Sealed({"key", R"(value "a\u0000" REG_DWORD 1)"}),
+       "3 行目: 値の名前が正しくありません"},
   };
 }
 
@@ -161,8 +168,8 @@ TEST(BackupFormat, RefusedFilesSayWhyAndChangeNothing) {
   ASSERT_EQ(backup_text::Crc32(0, "123456789"), 0xCBF43926u);  // the zip CRC
   Backup accepted;
   std::string reason;
-  ASSERT_TRUE(ReadBackup(Sealed({"key", R"(value "Top" REG_DWORD 1)", R"(key "A")", R"(value "Top" REG_DWORD 2)",
-                                 R"(memo 9 "")"}),
+  ASSERT_TRUE(ReadBackup(Sealed({"key", R"(value "Top" REG_DWORD 1)", R"(key "A")",
+                                 R"(value "Top" REG_DWORD 2)", R"(memo 9 "")"}),
                          kCodec, &accepted, &reason))
       << reason;
   for (const Refusal& r : Refusals()) {

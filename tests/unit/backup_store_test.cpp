@@ -1,6 +1,8 @@
 // Capture and restore over the in-memory registry and memo files in a fresh
 // working directory: what comes back, what is left alone, and the way back
 // when a restore fails.
+#include "store/backup_store.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +10,6 @@
 
 #include "cp932_stand_in.h"
 #include "memo_workdir.h"
-#include "store/backup_store.h"
 #include "store/layout.h"
 #include "store/memory_registry.h"
 #include "store/settings.h"
@@ -129,9 +130,11 @@ TEST_F(BackupStore, AFailedRestorePutsBackWhatWasThere) {
   Backup withMemo1 = captured_;
   withMemo1.memos.push_back({1, "one"});
   const Case cases[] = {
-      {"read_only_memo", withMemo1, true, -1, "Memo001.txt を書き込めませんでした。復元前の内容に戻しました。"},
+      {"read_only_memo", withMemo1, true, -1,
+       "Memo001.txt を書き込めませんでした。復元前の内容に戻しました。"},
       {"registry_reads_back_otherwise", mangled, false, -1, "一致しませんでした。復元前の内容に戻しました。"},
-      {"registry_unwritable", captured_, false, 2, "書き込めませんでした。復元前の内容にも戻せませんでした。"},
+      {"registry_unwritable", captured_, false, 2,
+       "書き込めませんでした。復元前の内容にも戻せませんでした。"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

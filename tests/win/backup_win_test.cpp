@@ -3,9 +3,8 @@
 // for byte with what the W functions put there.
 #include "store/backup_win.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <string>
@@ -35,7 +34,9 @@ std::string Units(std::wstring_view text) {
 
 std::string Dword(DWORD v) { return std::string(reinterpret_cast<const char*>(&v), sizeof v); }
 
-std::wstring KeyPath(const std::wstring& key) { return key.empty() ? kProductKey : kProductKey + L"\\" + key; }
+std::wstring KeyPath(const std::wstring& key) {
+  return key.empty() ? kProductKey : kProductKey + L"\\" + key;
+}
 
 // Values of every kind, including string data the registry does not
 // terminate and names CP932 cannot spell.
@@ -75,8 +76,8 @@ class BackupWinTest : public MemoWorkDir {
   static void Put(const Stored& s) {
     RegKey key;
     HKEY raw = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(s.key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &raw, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(s.key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &raw, nullptr),
               ERROR_SUCCESS);
     key.Reset(raw);
     // Non-zero bytes after the data, or RegSetValueExW may add a terminator.
