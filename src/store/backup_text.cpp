@@ -117,28 +117,34 @@ int ShortUnescape(char e) {
   }
 }
 
-// Walks the body of a quoted string: short escapes and raw ASCII go to
-// ascii(byte), a longer escape to escape(letter, pos) (which moves pos past
-// it), any other character to wide(code point).
-template <typename Ascii, typename Escape, typename Wide>
-Problem WalkQuoted(std::string_view quoted, Ascii ascii, Escape escape, Wide wide) {
+// count hex digits at body[*pos] into *value.
+bool TakeHex(std::string_view body, std::size_t* pos, std::size_t count, std::uint32_t* value) {
+  if (body.size() - *pos < count || !ParseHex(body.substr(*pos, count), value)) return false;
+  *pos += count;
+  return true;
+}
+
+// Walks the body of a quoted string: raw ASCII, a short escape and the
+// string's own escape (the letter, then that many hex digits) go to
+// unit(value), any other character to wide(code point).
+template <typename Unit, typename Wide>
+Problem WalkQuoted(std::string_view quoted, char escape, std::size_t digits, Unit unit, Wide wide) {
   if (quoted.size() < 2 || quoted.front() != '"' || quoted.back() != '"') return kNotQuoted;
   const std::string_view body = quoted.substr(1, quoted.size() - 2);
   for (std::size_t pos = 0; pos < body.size();) {
     const auto b = static_cast<unsigned char>(body[pos]);
     if (b == '\\') {
       if (pos + 1 >= body.size()) return kBadEscape;
-      const int plain = ShortUnescape(body[pos + 1]);
+      const char letter = body[pos + 1];
+      const int plain = ShortUnescape(letter);
+      std::uint32_t value = static_cast<std::uint32_t>(plain);
       pos += 2;
-      if (plain >= 0) {
-        ascii(static_cast<unsigned char>(plain));
-      } else if (Problem p = escape(body[pos - 1], body, &pos)) {
-        return p;
-      }
+      if (plain < 0 && (letter != escape || !TakeHex(body, &pos, digits, &value))) return kBadEscape;
+      unit(value);
     } else if (b < 0x20 || b == 0x7F || b == '"') {
       return kRawControl;
     } else if (b < 0x80) {
-      ascii(b);
+      unit(b);
       ++pos;
     } else {
       std::uint32_t c = 0;
@@ -147,13 +153,6 @@ Problem WalkQuoted(std::string_view quoted, Ascii ascii, Escape escape, Wide wid
     }
   }
   return nullptr;
-}
-
-// count hex digits at body[*pos] into *value.
-bool TakeHex(std::string_view body, std::size_t* pos, std::size_t count, std::uint32_t* value) {
-  if (body.size() - *pos < count || !ParseHex(body.substr(*pos, count), value)) return false;
-  *pos += count;
-  return true;
 }
 
 // Appends the character of a non-ASCII CP932 character's bytes when it
@@ -194,13 +193,7 @@ std::string QuoteUnits(std::u16string_view units) {
 Problem UnquoteUnits(std::string_view quoted, std::u16string* out) {
   std::u16string units;
   const Problem p = WalkQuoted(
-      quoted, [&](unsigned char b) { units.push_back(b); },
-      [&](char letter, std::string_view body, std::size_t* pos) -> Problem {
-        std::uint32_t u = 0;
-        if (letter != 'u' || !TakeHex(body, pos, 4, &u)) return kBadEscape;
-        units.push_back(static_cast<char16_t>(u));
-        return nullptr;
-      },
+      quoted, 'u', 4, [&](std::uint32_t u) { units.push_back(static_cast<char16_t>(u)); },
       [&](std::uint32_t c) -> Problem {
         if (c < 0x10000) {
           units.push_back(static_cast<char16_t>(c));
@@ -239,13 +232,7 @@ std::string QuoteMemo(std::string_view bytes, const Cp932Codec& codec) {
 Problem UnquoteMemo(std::string_view quoted, const Cp932Codec& codec, std::string* out) {
   std::string bytes;
   const Problem p = WalkQuoted(
-      quoted, [&](unsigned char b) { bytes.push_back(static_cast<char>(b)); },
-      [&](char letter, std::string_view body, std::size_t* pos) -> Problem {
-        std::uint32_t b = 0;
-        if (letter != 'x' || !TakeHex(body, pos, 2, &b)) return kBadEscape;
-        bytes.push_back(static_cast<char>(b));
-        return nullptr;
-      },
+      quoted, 'x', 2, [&](std::uint32_t b) { bytes.push_back(static_cast<char>(b)); },
       [&](std::uint32_t c) -> Problem {
         // Only what the writer puts there: a character whose CP932 bytes
         // convert back to it.
