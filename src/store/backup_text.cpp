@@ -19,7 +19,7 @@ bool IsHigh(std::uint32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLow(std::uint32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 // Characters written as escapes although UTF-8 could hold them: controls,
-// line and paragraph separators, the BOM, private use and the specials, so
+// line and paragraph separators, the BOM, private use and U+FFF0-U+FFFF, so
 // that nothing invisible or line-breaking stands in the text.
 bool WrittenAsEscape(std::uint32_t c) {
   return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 || c == 0xFEFF ||

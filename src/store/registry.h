@@ -61,7 +61,7 @@ class RegistryBackend {
   // Opens path (relative to HKEY_CURRENT_USER; subkeys separated by '\\').
   virtual bool OpenRaw(std::u16string_view path, bool create) = 0;
   // The open key's direct subkeys and values; false when they cannot be
-  // read whole (then *out is unspecified).
+  // read whole (then *out may hold some of them).
   virtual bool ListSubkeys(std::vector<std::u16string>* out) = 0;
   virtual bool ListValues(std::vector<RawValue>* out) = 0;
   // Stores the value's bytes as they are, under its type number.
