@@ -188,8 +188,8 @@ class Parser {
     const std::u16string folded = FoldAsciiCase(path);
     if (keys_.count(folded)) return kDuplicateKey;
     const std::size_t cut = folded.rfind(u'\\');
-    if (!path.empty() && !keys_.count(cut == std::u16string::npos ? u"" : folded.substr(0, cut)))
-      return kNoParent;
+    const std::u16string parent = cut == std::u16string::npos ? u"" : folded.substr(0, cut);
+    if (!path.empty() && !keys_.count(parent)) return kNoParent;
     keys_.insert(folded);
     names_.clear();
     backup_.keys.push_back(BackupKey{std::move(path), {}});
