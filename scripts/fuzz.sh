@@ -7,7 +7,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 corpus=${FUZZ_CORPUS_DIR:-/tmp/tabcard-fuzz-corpus}
-targets=(fuzz_registry fuzz_memo fuzz_text fuzz_geometry)
+targets=(fuzz_registry fuzz_memo fuzz_text fuzz_geometry fuzz_backup)
 
 cmake -S "$root/tests/fuzz" -B "$root/build/fuzz" -DCMAKE_CXX_COMPILER=clang++ >/dev/null || exit 1
 cmake --build "$root/build/fuzz" -j"$(nproc 2>/dev/null || echo 2)" || exit 1

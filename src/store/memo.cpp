@@ -83,18 +83,51 @@ std::string MemoEditorText(int slot) {
 }
 
 int WriteMemoFile(int slot, std::string_view text) {
-  if (slot < 0) return -1;
   const std::string_view bytes = UpToZero(text);
   if (bytes.size() > static_cast<std::size_t>(INT_MAX)) return -1;
+  return RestoreMemoFile(slot, bytes) ? static_cast<int>(bytes.size()) : -1;
+}
+
+bool RestoreMemoFile(int slot, std::string_view bytes) {
+  if (slot < 0) return false;
   const std::string name = MemoFileName(slot);
-  if (!MayReplace(name)) return -1;
+  if (!MayReplace(name)) return false;
   const std::string temp = MemoTempFileName(slot);
-  if (!WriteWholeFile(temp, bytes)) return -1;
+  if (!WriteWholeFile(temp, bytes)) return false;
   if (!ReplaceFileAtomically(temp, name)) {
     std::remove(temp.c_str());
-    return -1;
+    return false;
   }
-  return static_cast<int>(bytes.size());
+  return true;
+}
+
+MemoFileRead ReadMemoFile(int slot, std::size_t maxBytes, std::string* bytes) {
+  bytes->clear();
+  if (slot < 0) return MemoFileRead::Missing;
+  const std::string name = MemoFileName(slot);
+  FilePtr file(std::fopen(name.c_str(), "rb"));
+  if (!file) {
+    struct stat status {};
+    const bool missing = ::stat(name.c_str(), &status) != 0 && errno == ENOENT;
+    return missing ? MemoFileRead::Missing : MemoFileRead::Failed;
+  }
+  char buffer[8192];
+  for (;;) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+    bytes->append(buffer, got);
+    if (bytes->size() > maxBytes) return MemoFileRead::Failed;
+    if (got < sizeof buffer) return std::ferror(file.get()) ? MemoFileRead::Failed : MemoFileRead::Read;
+  }
+}
+
+bool RemoveMemoFile(int slot) {
+  if (slot < 0) return false;
+  const std::string name = MemoFileName(slot);
+  struct stat status {};
+  if (::stat(name.c_str(), &status) != 0) return errno == ENOENT;
+  // A read-only memo stays, as it does for a write.
+  if (!S_ISREG(status.st_mode) || (status.st_mode & kAnyWrite) == 0) return false;
+  return std::remove(name.c_str()) == 0;
 }
 
 }  // namespace tabcard

@@ -43,4 +43,13 @@ std::string MemoEditorText(int slot);
 // full disk, a directory in the way).
 int WriteMemoFile(int slot, std::string_view text);
 
+// For backup and restore: a memo file's bytes, whole and exactly.
+enum class MemoFileRead { Missing, Read, Failed };
+// Failed when the file exists but cannot be read, or holds more than maxBytes.
+MemoFileRead ReadMemoFile(int slot, std::size_t maxBytes, std::string* bytes);
+// Every byte of bytes, zeros included, replacing the file as WriteMemoFile does.
+bool RestoreMemoFile(int slot, std::string_view bytes);
+// Removes the slot's file; a missing file is no failure.
+bool RemoveMemoFile(int slot);
+
 }  // namespace tabcard

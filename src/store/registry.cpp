@@ -4,6 +4,37 @@
 
 namespace tabcard {
 
+std::u16string FoldAsciiCase(std::u16string_view units) {
+  std::u16string out(units);
+  for (char16_t& u : out) {
+    if (u >= u'A' && u <= u'Z') u = static_cast<char16_t>(u - u'A' + u'a');
+  }
+  return out;
+}
+
+bool operator==(const RawValue& a, const RawValue& b) {
+  return a.name == b.name && a.type == b.type && a.data == b.data;
+}
+
+std::string UnitBytes(std::u16string_view units) {
+  std::string out;
+  out.reserve(units.size() * 2);
+  for (const char16_t u : units) {
+    out.push_back(static_cast<char>(u & 0xFF));
+    out.push_back(static_cast<char>(u >> 8));
+  }
+  return out;
+}
+
+std::u16string BytesUnits(std::string_view bytes) {
+  std::u16string out(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                   static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  }
+  return out;
+}
+
 bool RegistrySession::OpenForRead(std::string_view path) {
   Close();
   open_ = backend_.Open(path, false);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tabcard {
 
@@ -15,6 +16,29 @@ struct RegValue {
   std::uint32_t dword = 0;
   std::string text;  // CP932; may hold zero bytes, cut by the session
 };
+
+// A value as the registry stores it, for backup and restore: the name in
+// UTF-16 units and the data bytes with the type number (REG_SZ = 1, ...),
+// nothing converted, so every value comes back exactly.
+struct RawValue {
+  std::u16string name;
+  std::uint32_t type = 0;
+  std::string data;
+};
+bool operator==(const RawValue& a, const RawValue& b);
+inline bool operator!=(const RawValue& a, const RawValue& b) { return !(a == b); }
+
+// Registry type numbers the store itself writes and reads.
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegDword = 4;
+
+// UTF-16 units as little-endian bytes and back (an odd last byte is dropped).
+std::string UnitBytes(std::u16string_view units);
+std::u16string BytesUnits(std::string_view bytes);
+// Lower-cases ASCII letters: names the registry takes for the same name.
+std::u16string FoldAsciiCase(std::u16string_view units);
 
 class RegistryBackend {
  public:
@@ -29,6 +53,20 @@ class RegistryBackend {
   virtual bool SetString(std::string_view name, std::string_view text) = 0;
   // Deletes path and everything below it; a missing key is no failure.
   virtual bool DeleteTree(std::string_view path) = 0;
+
+  // --- Raw access, for backup and restore --------------------------------
+  // Paths and names are UTF-16 units exactly as the registry holds them, so
+  // a name CP932 cannot spell still comes back. They share the one open key
+  // with Open.
+  // Opens path (relative to HKEY_CURRENT_USER; subkeys separated by '\\').
+  virtual bool OpenRaw(std::u16string_view path, bool create) = 0;
+  // The open key's direct subkeys and values; false when they cannot be
+  // read whole (then *out may hold some of them).
+  virtual bool ListSubkeys(std::vector<std::u16string>* out) = 0;
+  virtual bool ListValues(std::vector<RawValue>* out) = 0;
+  // Stores the value's bytes as they are, under its type number.
+  virtual bool SetRaw(const RawValue& value) = 0;
+  // --- end of raw access ---------------------------------------------------
 };
 
 // One key open at a time; closes it on destruction.

@@ -38,7 +38,16 @@ class WinRegistry : public RegistryBackend {
   bool SetString(std::string_view name, std::string_view text) override;
   bool DeleteTree(std::string_view path) override;
 
+  // --- Raw access, for backup and restore --------------------------------
+  bool OpenRaw(std::u16string_view path, bool create) override;
+  bool ListSubkeys(std::vector<std::u16string>* out) override;
+  bool ListValues(std::vector<RawValue>* out) override;
+  bool SetRaw(const RawValue& value) override;
+  // --- end of raw access ---------------------------------------------------
+
  private:
+  bool OpenWide(const std::wstring& path, bool create);
+
   HKEY root_;
   RegKey key_;
 };

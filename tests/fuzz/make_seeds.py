@@ -8,6 +8,7 @@ usage: make_seeds.py [OUT_DIR]
 import os
 import struct
 import sys
+import zlib
 
 # The order of KnownKeys() and KnownNames() in fuzz_registry.cpp.
 KEYS = ["base", "ListItems", "ListHint", "User0", "User5",
@@ -204,10 +205,58 @@ def geometry_seeds():
     }
 
 
+BACKUP_RECORDS = [
+    'key',
+    'value "TabMode" REG_DWORD 1',
+    'value "" REG_SZ "既定"',
+    'value "odd" REG_SZ hex:610062',
+    r'value "zeros" REG_SZ "a\u0000b\uD800𠮷\r\n\t\"\\"',
+    r'value "multi" REG_MULTI_SZ "a\u0000b\u0000"',
+    'value "custom" 0x12345678 hex:78797A',
+    'value "none" REG_NONE hex:',
+    'key "Config"',
+    'key "Config" "Memo"',
+    'value "ColCount" REG_DWORD 2',
+    'value "RowCount" REG_DWORD 3',
+    'key "氏名𠮷"',
+    # 一 and 丁 are 0x8140 and 0x8141 to the target's stand-in code page.
+    r'memo 0 "一丁\x87\x40ｱ\r\n\x00\x82"',
+    'memo 5 ""',
+]
+
+
+def backup_file(records, bom=True, newline="\r\n"):
+    lines = ["Tabcard backup 1"] + records
+    crc = zlib.crc32(b"".join(line.encode() + b"\n" for line in lines))
+    lines.append("end %d %08X" % (len(records), crc))
+    return (b"\xef\xbb\xbf" if bom else b"") + "".join(line + newline for line in lines).encode()
+
+
+def backup_input(text, seal=False, cut=0):
+    return bytes([1 if seal else 0]) + struct.pack("<H", cut) + text
+
+
+def backup_seeds():
+    sample = backup_file(BACKUP_RECORDS)
+    unsealed = "".join(line + "\n" for line in ["Tabcard backup 1"] + BACKUP_RECORDS).encode()
+    return {
+        "sample": backup_input(sample, cut=100),
+        "sample_lf_without_bom": backup_input(backup_file(BACKUP_RECORDS, bom=False, newline="\n"), cut=7),
+        "records_sealed": backup_input(unsealed, seal=True, cut=40),
+        "cut_in_half": backup_input(sample[:len(sample) // 2]),
+        "duplicate_value": backup_input(b'Tabcard backup 1\nkey\nvalue "a" REG_DWORD 1\nvalue "A" REG_DWORD 2\n',
+                                        seal=True),
+        "no_keys": backup_input(b"Tabcard backup 1\n", seal=True, cut=3),
+        "newer_version": backup_input(b"Tabcard backup 2\n", seal=True),
+        "foreign": backup_input(b"hello\r\n"),
+    }
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
     for target, seeds in (("fuzz_registry", registry_seeds()), ("fuzz_memo", memo_seeds()),
-                          ("fuzz_text", text_seeds()), ("fuzz_geometry", geometry_seeds())):
+                          ("fuzz_text", text_seeds()), ("fuzz_geometry", geometry_seeds()),
+                          ("fuzz_backup", backup_seeds())):
         os.makedirs(os.path.join(out, target), exist_ok=True)
         for name, data in seeds.items():
             with open(os.path.join(out, target, name), "wb") as f:

@@ -30,6 +30,10 @@ class RecordingRegistry : public RegistryBackend {
     writes.push_back("delete " + std::string(path));
     return inner_.DeleteTree(path);
   }
+  bool OpenRaw(std::u16string_view path, bool create) override { return inner_.OpenRaw(path, create); }
+  bool ListSubkeys(std::vector<std::u16string>* out) override { return inner_.ListSubkeys(out); }
+  bool ListValues(std::vector<RawValue>* out) override { return inner_.ListValues(out); }
+  bool SetRaw(const RawValue& value) override { return inner_.SetRaw(value); }
 
   std::vector<std::string> opened;  // "R path" or "W path", in order
   std::vector<std::string> writes;  // "path:name" per attempted write, "delete path"
