@@ -62,6 +62,8 @@ file(GLOB TABCARD_WIN_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.
 if(TABCARD_WIN_TESTS)
   add_executable(win_tests ${TABCARD_WIN_TESTS})
   target_link_libraries(win_tests PRIVATE tabcard_win GTest::gtest GTest::gtest_main)
+  # Where the tests find the source tree's resource files (drag.cur).
+  target_compile_definitions(win_tests PRIVATE TABCARD_SOURCE_DIR="${PROJECT_SOURCE_DIR}/")
   tabcard_wine_test(wine_adapters_ja --locale ja -- $<TARGET_FILE:win_tests>)
   tabcard_wine_test(wine_adapters_c --locale c -- $<TARGET_FILE:win_tests>)
 endif()

@@ -52,7 +52,8 @@ class CommandHost {
   virtual ScreenPoint CursorPos() = 0;
   // TaskMenu at a screen point; the chosen command, 0 for none.
   virtual int PopupTaskMenu(ScreenPoint at) = 0;
-  // The whole of the clipboard's text, in one attempt to open it.
+  // The whole of the clipboard's text; the open is retried for a moment
+  // while another program holds the clipboard.
   virtual ClipboardText ReadClipboardText() = 0;
   virtual void Beep() = 0;
   // A message box with OK and the exclamation icon.

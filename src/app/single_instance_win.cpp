@@ -2,14 +2,9 @@
 
 namespace tabcard {
 
-bool AppMutexExists() {
-  HANDLE h = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kAppMutexName);
-  if (!h) return false;
-  CloseHandle(h);
-  return true;
-}
-
-AppMutex::AppMutex() : handle_(CreateMutexW(nullptr, FALSE, kAppMutexName)) {}
+AppMutex::AppMutex()
+    : handle_(CreateMutexW(nullptr, FALSE, kAppMutexName)),
+      another_(handle_ && GetLastError() == ERROR_ALREADY_EXISTS) {}
 
 AppMutex::~AppMutex() {
   if (handle_) CloseHandle(handle_);

@@ -8,14 +8,11 @@ namespace tabcard {
 
 inline constexpr wchar_t kAppMutexName[] = L"AppMutex";
 
-// True when a mutex of that name exists (opened with all access, not
-// inheritable); the handle is closed again at once.
-bool AppMutexExists();
-
 // Creates the mutex (no security attributes, not initially owned) and
-// closes it at the end of its scope; never owned, it has nothing to release. Whether the creation
-// succeeded is not looked at: a failure only means a later start is not
-// refused.
+// closes it at the end of its scope; never owned, it has nothing to
+// release. Creating and asking in one call leaves no moment in which two
+// starts can both find no mutex. A failed creation only means that a later
+// start is not refused.
 class AppMutex {
  public:
   AppMutex();
@@ -23,8 +20,12 @@ class AppMutex {
   AppMutex(const AppMutex&) = delete;
   AppMutex& operator=(const AppMutex&) = delete;
 
+  // Another instance had created the mutex already.
+  bool AnotherInstance() const { return another_; }
+
  private:
   HANDLE handle_;
+  bool another_;
 };
 
 }  // namespace tabcard

@@ -13,8 +13,8 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace tabcard;
-  if (AppMutexExists()) return 0;
-  AppMutex mutex;
+  const AppMutex mutex;
+  if (mutex.AnotherInstance()) return 0;
   EnablePerMonitorDpi();
   WinRegistry store;
   std::unique_ptr<Application> app;

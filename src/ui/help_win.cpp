@@ -2,15 +2,14 @@
 
 #include <shellapi.h>
 
-#include "ui/help.h"
 #include "core/strconv_win.h"
+#include "ui/app_error_win.h"
+#include "ui/help.h"
 
 namespace tabcard {
 namespace {
 
 static_assert(kWinHelpContext == HELP_CONTEXT && kWinHelpContents == HELP_CONTENTS);
-
-HelpMessageSink g_sink = nullptr;
 
 bool FileExists(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -20,13 +19,8 @@ bool FileExists(const std::wstring& path) {
 // ShellExecute reports success with a value above 32.
 bool Launched(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32; }
 
-void Tell(HWND owner, const char* what, const std::wstring& path) {
-  const std::wstring text = Widen(what) + L"\n" + path;
-  if (g_sink) {
-    g_sink(text);
-    return;
-  }
-  MessageBoxW(owner, text.c_str(), Widen(kHelpBoxCaption).c_str(), MB_OK | MB_ICONEXCLAMATION);
+std::wstring Failure(const char* what, const std::wstring& path) {
+  return Widen(what) + L"\n" + path;
 }
 
 bool OpenHtml(HWND owner, const HelpPlan& plan) {
@@ -45,22 +39,20 @@ bool OpenHtml(HWND owner, const HelpPlan& plan) {
 
 }  // namespace
 
-bool OpenHelp(HWND owner, const std::wstring& helpFile, int context) {
+std::wstring TryOpenHelp(HWND owner, const std::wstring& helpFile, int context) {
   const HelpPlan plan = PlanHelp(helpFile, FileExists(helpFile), context);
   if (plan.winHelp) {
-    if (WinHelpW(owner, plan.file.c_str(), plan.command, plan.data)) return true;
-    Tell(owner, kHelpFailedText, plan.file);
-    return false;
+    if (WinHelpW(owner, plan.file.c_str(), plan.command, plan.data)) return {};
+    return Failure(kHelpFailedText, plan.file);
   }
-  if (!FileExists(plan.file)) {
-    Tell(owner, kHelpMissingText, plan.file);
-    return false;
-  }
-  if (OpenHtml(owner, plan)) return true;
-  Tell(owner, kHelpFailedText, plan.file);
-  return false;
+  if (!FileExists(plan.file)) return Failure(kHelpMissingText, plan.file);
+  if (OpenHtml(owner, plan)) return {};
+  return Failure(kHelpFailedText, plan.file);
 }
 
-void SetHelpMessageSinkForTest(HelpMessageSink sink) { g_sink = sink; }
+void OpenHelp(HWND owner, const std::wstring& helpFile, int context) {
+  const std::wstring failure = TryOpenHelp(owner, helpFile, context);
+  if (!failure.empty()) Warn(owner, std::wstring_view(failure), std::wstring_view(Widen(kHelpBoxCaption)));
+}
 
 }  // namespace tabcard

@@ -9,12 +9,12 @@
 namespace tabcard {
 
 // helpFile: Application::HelpFile(); context: kHelpContents, kHelpProperty
-// or kHelpOption. False when nothing opened; the user has then been told
-// in a box ("ヘルプ", OK, exclamation) owned by owner.
-bool OpenHelp(HWND owner, const std::wstring& helpFile, int context);
+// or kHelpOption. Empty when the help opened, else what to tell the user:
+// why not, and the file.
+std::wstring TryOpenHelp(HWND owner, const std::wstring& helpFile, int context);
 
-// Lets the tests read the box's text instead of opening it (no box when set).
-using HelpMessageSink = void (*)(const std::wstring& text);
-void SetHelpMessageSinkForTest(HelpMessageSink sink);
+// TryOpenHelp, and a failure told in a box ("ヘルプ", OK, exclamation)
+// owned by owner.
+void OpenHelp(HWND owner, const std::wstring& helpFile, int context);
 
 }  // namespace tabcard

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/strconv_win.h"
+#include "ui/app_error_win.h"
 #include "ui/window_win.h"
 
 namespace tabcard {
@@ -14,7 +15,7 @@ bool CheckStorable(HWND owner, HWND edit, std::wstring_view label, std::wstring_
   const std::wstring message = L"「" + std::wstring(label) + L"」の「" +
                                text.substr(bad->offset, bad->length) +
                                L"」は保存できない文字です。別の文字に置き換えてください。";
-  MessageBoxW(owner, message.c_str(), std::wstring(caption).c_str(), MB_OK | MB_ICONEXCLAMATION);
+  Warn(owner, std::wstring_view(message), caption);
   SetFocus(edit);
   SendMessageW(edit, EM_SETSEL, bad->offset, bad->offset + bad->length);
   return false;

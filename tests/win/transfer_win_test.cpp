@@ -362,9 +362,7 @@ TEST(DesktopWin, LastActivePopupIsTheWindowOfTheGroupUsedLast) {
 }
 
 std::wstring SourcePath(const char* relative) {
-  // This file's path, as the compiler saw it, leads to the source tree.
-  std::string path = __FILE__;
-  path = path.substr(0, path.rfind("tests")) + relative;
+  const std::string path = std::string(TABCARD_SOURCE_DIR) + relative;
   std::wstring wide(path.begin(), path.end());
   for (auto& c : wide) {
     if (c == L'/') c = L'\\';

@@ -211,13 +211,17 @@ TEST(ApplicationTest, HiddenOwnerWindowAndHelpFileBesideTheProgram) {
   EXPECT_EQ(BesideModule(L"Tabcard.exe", L"Tabcard.hlp"), L"Tabcard.hlp");
 }
 
+// The first to create the mutex runs; every later start finds it, until the
+// first has gone.
 TEST(AppMutexTest, MarksTheRunningInstanceForItsLifetime) {
-  ASSERT_FALSE(AppMutexExists());
   {
-    AppMutex mutex;
-    EXPECT_TRUE(AppMutexExists());
+    const AppMutex first;
+    EXPECT_FALSE(first.AnotherInstance());
+    const AppMutex second;
+    EXPECT_TRUE(second.AnotherInstance());
   }
-  EXPECT_FALSE(AppMutexExists());
+  const AppMutex again;
+  EXPECT_FALSE(again.AnotherInstance());
 }
 
 }  // namespace
