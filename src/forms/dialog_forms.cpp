@@ -9,13 +9,7 @@ constexpr FontDesc kDialogFont{kDialogFace, -12, kShiftJisCharset};
 template <class Id>
 constexpr ControlDesc Control(Id id, ControlKind kind, Id parent, const char* caption,
                               Bounds bounds) {
-  ControlDesc c{};
-  c.id = IdOf(id);
-  c.kind = kind;
-  c.parent = IdOf(parent);
-  c.caption = caption;
-  c.bounds = bounds;
-  return c;
+  return MakeControl(id, kind, parent, caption, bounds);
 }
 
 template <class Id>

@@ -189,6 +189,21 @@ struct FormDesc {
   Table<ControlDesc> controls{};
 };
 
+// A control named by an enumerator of its form: kind, parent, caption,
+// design bounds and font; every other field as ControlDesc starts it.
+template <class Id>
+constexpr ControlDesc MakeControl(Id id, ControlKind kind, Id parent, const char* caption,
+                                  Bounds bounds, FontDesc font = {}) {
+  ControlDesc c{};
+  c.id = IdOf(id);
+  c.kind = kind;
+  c.parent = IdOf(parent);
+  c.caption = caption;
+  c.bounds = bounds;
+  c.font = font;
+  return c;
+}
+
 // The frame every dialog shares: a close box only, sized by its client area,
 // centred on its owner's monitor.
 FormDesc DialogFrame(const char* className, const char* name, const char* caption,

@@ -14,14 +14,7 @@ using C = OptionControl;
 
 constexpr ControlDesc Control(C id, ControlKind kind, C parent, const char* caption,
                               Bounds bounds, FontDesc font = {}) {
-  ControlDesc c{};
-  c.id = IdOf(id);
-  c.kind = kind;
-  c.parent = IdOf(parent);
-  c.caption = caption;
-  c.bounds = bounds;
-  c.font = font;
-  return c;
+  return MakeControl(id, kind, parent, caption, bounds, font);
 }
 
 constexpr ControlDesc Pages(C id, C parent, Bounds bounds, C activePage, int tabWidth = 0) {

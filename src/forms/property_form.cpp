@@ -61,14 +61,7 @@ using C = PropertyControl;
 
 constexpr ControlDesc Control(C id, ControlKind kind, C parent, const char* caption,
                               Bounds bounds) {
-  ControlDesc c{};
-  c.id = IdOf(id);
-  c.kind = kind;
-  c.parent = IdOf(parent);
-  c.caption = caption;
-  c.bounds = bounds;
-  c.font = kPageFont;
-  return c;
+  return MakeControl(id, kind, parent, caption, bounds, kPageFont);
 }
 
 constexpr ControlDesc Sheet(C id, const char* caption) {
