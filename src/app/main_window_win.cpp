@@ -43,6 +43,15 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   return TRUE;
 }
 
+// Workspace coordinates (those of WINDOWPLACEMENT) count from the work area
+// of the window's monitor, screen coordinates from the screen.
+POINT WorkspaceOffset(HWND window) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) return {};
+  return POINT{info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
+}
+
 }  // namespace
 
 TfrmMain::TfrmMain(RegistryBackend& store, HWND appWindow, std::wstring helpFile)
@@ -180,6 +189,14 @@ LRESULT TfrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CONTEXTMENU:
       if (OnContextMenu(reinterpret_cast<HWND>(wp), lp)) return 0;
       break;
+    case WM_ENDSESSION:
+      // Everything is written before the answer: Windows may end the process
+      // at any moment after it. Nothing is shown.
+      if (wp && model_) {
+        RunReported(hwnd(), [&] { model_->SessionEnding(); });
+        TaskTray1.reset();
+      }
+      return 0;
     case WM_DISPLAYCHANGE:
       // Reported here, and the message still gets its default processing.
       if (model_) RunReported(hwnd(), [&] { model_->DisplayChanged(); });
@@ -292,8 +309,17 @@ void TfrmMain::SetActivePage(int page) {
   ShowSheet(built(), forms::IdOf(MainControl::PageControl1), page);
 }
 
+// A minimised window's own rectangle is its icon's: the palette's bounds are
+// those it is restored to.
 WindowBounds TfrmMain::Bounds() const {
-  const RECT r = self().ScreenBounds();
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  RECT r = self().ScreenBounds();
+  if (IsIconic(hwnd()) && GetWindowPlacement(hwnd(), &placement)) {
+    r = placement.rcNormalPosition;
+    const POINT offset = WorkspaceOffset(hwnd());
+    OffsetRect(&r, offset.x, offset.y);
+  }
   return WindowBounds{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
@@ -303,6 +329,16 @@ void TfrmMain::SetBounds(const WindowBounds& b) {
   // trips for a top-level window.
   const WindowBounds now = Bounds();
   if (now.left == b.left && now.top == b.top && now.width == b.width && now.height == b.height) {
+    return;
+  }
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (IsIconic(hwnd()) && GetWindowPlacement(hwnd(), &placement)) {
+    // Moved where it will be restored to, and left minimised.
+    const POINT offset = WorkspaceOffset(hwnd());
+    placement.rcNormalPosition =
+        RECT{b.left - offset.x, b.top - offset.y, b.left - offset.x + b.width, b.top - offset.y + b.height};
+    SetWindowPlacement(hwnd(), &placement);
     return;
   }
   SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -52,12 +52,17 @@ void PaletteModel::FormResize() {
 }
 
 bool PaletteModel::FormClose() {
-  if (view_.IsVisible()) SaveWindowState();
+  SessionEnding();
   if (CloseInTaskTray && !Exiting && view_.TrayIconShown()) {
     view_.HideWindow();
     return false;
   }
   return true;
+}
+
+void PaletteModel::SessionEnding() {
+  // A palette hidden in the tray was saved when it was hidden.
+  if (view_.IsVisible()) SaveWindowState();
 }
 
 void PaletteModel::PageShown() { FitColumnWidths(); }

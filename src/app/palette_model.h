@@ -73,6 +73,9 @@ class PaletteModel : public PaletteContent {
   void FormResize();
   // False when the close is refused (the window was hidden instead).
   bool FormClose();
+  // Windows ends the session (sign-out, shutdown, restart) and the process
+  // with it, with no close: the state is kept as a close would keep it.
+  void SessionEnding();
   void PageShown();
   // WM_DISPLAYCHANGE: keeps the window on the new screen arrangement.
   void DisplayChanged();

@@ -20,6 +20,11 @@ std::string_view CutDoubleByte(std::string_view text, std::size_t n) {
   return text.substr(0, SplitsDoubleByte(text, n) ? n - 1 : n);
 }
 
+CaretText FitAroundCaret(std::string_view before, std::string_view after, std::size_t limit) {
+  if (after.size() >= limit) return CaretText{{}, std::string(CutDoubleByte(after, limit))};
+  return CaretText{std::string(CutDoubleByte(before, limit - after.size())), std::string(after)};
+}
+
 std::string_view UpToZero(std::string_view bytes) {
   const auto zero = bytes.find('\0');
   return zero == std::string_view::npos ? bytes : bytes.substr(0, zero);

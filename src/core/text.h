@@ -22,6 +22,16 @@ bool SplitsDoubleByte(std::string_view bytes, std::size_t n);
 // that would leave half a double-byte character at the end.
 std::string_view CutDoubleByte(std::string_view text, std::size_t n);
 
+// Text in an edit box held to `limit` bytes around the caret: what came
+// before the caret loses its end (the characters just typed or pasted),
+// whole characters only, until the whole fits; when what follows the caret
+// is too long by itself, it is cut too.
+struct CaretText {
+  std::string before;
+  std::string after;
+};
+CaretText FitAroundCaret(std::string_view before, std::string_view after, std::size_t limit);
+
 // The bytes before the first zero byte.
 std::string_view UpToZero(std::string_view bytes);
 

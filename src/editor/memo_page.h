@@ -54,6 +54,9 @@ class MemoPage {
   // The memo box's text changed (typed or set).
   void TextEdited();
 
+  // Text in the box that 更新 has not written.
+  bool HasUnwrittenText() const { return view_.MemoModified(); }
+
   int SlotCount() const { return static_cast<int>(titles_.size()); }
   int CurrentSlot() const { return current_; }
 

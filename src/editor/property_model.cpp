@@ -54,6 +54,14 @@ PropertySaveResult PropertyModel::StoreOnOk() {
   return result;
 }
 
+bool PropertyModel::FieldsEdited() {
+  if (IsFieldPage(currentPage_)) StorePageFields(currentPage_, currentUser_);
+  for (bool edited : edited_) {
+    if (edited) return true;
+  }
+  return false;
+}
+
 bool PropertyModel::LoadUsers() {
   edited_ = UserFlags{};
   return LoadUserRecords(store_, &records_, &loadFailed_);

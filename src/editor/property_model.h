@@ -82,6 +82,9 @@ class PropertyModel {
   void ChooseUser(int list);
   PropertySaveResult StoreOnOk();
 
+  // Whether a field differs from what was loaded (the page shown included).
+  bool FieldsEdited();
+
   // The internal operations.
   bool LoadUsers();
   bool SaveUsers();

@@ -205,6 +205,12 @@ LRESULT TfrmProperty::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return FormWindow::OnMessage(msg, wp, lp);
 }
 
+bool TfrmProperty::HasUnsavedChanges() {
+  return model_.FieldsEdited() || memo_.HasUnwrittenText() || list_.Changed();
+}
+
+std::wstring TfrmProperty::UnsavedReason() const { return L"プロパティの変更が保存されていません"; }
+
 bool TfrmProperty::FieldPageStorable(int page) {
   if (page < 0 || page >= kFieldPageCount) return true;
   const FieldRun run = kFieldRuns[page];

@@ -26,6 +26,9 @@ class TfrmProperty : public FormWindow {
  protected:
   bool OnEvent(const forms::FormEvent& e) override;
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // A field, the memo box or the phrase list changed and not yet stored.
+  bool HasUnsavedChanges() override;
+  std::wstring UnsavedReason() const override;
 
  private:
   class Fields;

@@ -132,7 +132,7 @@ struct EditDesc {
   bool multiLine = false;
   bool vertScroll = false;
   bool horzScroll = false;
-  int maxLength = 0;  // characters; 0: no limit of ours
+  int maxLength = 0;  // CP932 bytes (what is stored); 0: no limit of ours
   ImeMode ime = ImeMode::AsIs;
 };
 bool operator==(const EditDesc& a, const EditDesc& b);

@@ -69,7 +69,16 @@ void OptionModel::FormCreate() {
 }
 
 bool OptionModel::LoadSettings() {
-  return tabcard::LoadSettings(store_, standardFont_, &settings_);
+  const bool ok = tabcard::LoadSettings(store_, standardFont_, &settings_);
+  loaded_ = settings_;
+  return ok;
+}
+
+bool OptionModel::HasUnsavedChanges() const {
+  return !(settings_.configs == loaded_.configs) || settings_.items != loaded_.items ||
+         view_.Checked(kBootInTaskTrayBox) != loaded_.BootInTaskTray ||
+         view_.Checked(kCloseInTaskTrayBox) != loaded_.CloseInTaskTray ||
+         view_.Checked(kTabModeBox) != loaded_.TabMode;
 }
 
 bool OptionModel::SaveSettings() {

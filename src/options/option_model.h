@@ -98,6 +98,9 @@ class OptionModel {
   bool SaveSettings();
   // False when the save failed: the user is told and the dialog stays open.
   bool StoreOnOk();
+  // Whether OK would store anything else than what was loaded: a page's
+  // shape or font, an item, a check box.
+  bool HasUnsavedChanges() const;
 
   // A tab of the previews or of the settings was chosen.
   void TabChanged();
@@ -144,6 +147,7 @@ class OptionModel {
   OptionView& view_;
   DpiScale scale_;
   PaletteSettings settings_;
+  PaletteSettings loaded_;  // as the dialog opened
   ItemAssignment assign_{view_, settings_.items};
   // What each preview's font is, Apply aside.
   std::array<GridFont, kPageCount> previewFonts_{};

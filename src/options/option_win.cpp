@@ -300,12 +300,17 @@ LRESULT TfrmOption::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         model_->DragCaptureLost();
         return 0;
       }
-      // Del on a personal preview deletes the current cell's item.
+      // Del anywhere in the preview, its tabs included, is 削除's shortcut.
       const BuiltControl* c = built().FindByWindow(hdr.hwndFrom);
       if (hdr.code == SGN_KEYDOWN && c && c->desc->kind == forms::ControlKind::StringGrid &&
           reinterpret_cast<const GridKeyNotify&>(hdr).vkey == VK_DELETE) {
         model_->DeleteSelectedItem();
         return 1;
+      }
+      if (hdr.code == TCN_KEYDOWN && hdr.hwndFrom == ControlWindow(OptionControl::PageControl2) &&
+          reinterpret_cast<const NMTCKEYDOWN&>(hdr).wVKey == VK_DELETE) {
+        model_->DeleteSelectedItem();
+        return 0;
       }
       break;
     }

@@ -25,6 +25,8 @@ class TfrmOption : public FormWindow {
 
  protected:
   bool OnEvent(const forms::FormEvent& e) override;
+  bool HasUnsavedChanges() override { return model_ && model_->HasUnsavedChanges(); }
+  std::wstring UnsavedReason() const override { return L"オプションの変更が保存されていません"; }
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnScaleChanged() override;
 

@@ -217,9 +217,8 @@ HWND CreateEdit(const CreateArgs& a) {
   if (!e.multiLine || e.horzScroll) style |= ES_AUTOHSCROLL;
   if (e.vertScroll) style |= WS_VSCROLL;
   if (e.horzScroll) style |= WS_HSCROLL;
-  HWND h = CreateChild(a, L"EDIT", style, WS_EX_CLIENTEDGE);
-  if (e.maxLength > 0) SendMessageW(h, EM_SETLIMITTEXT, static_cast<WPARAM>(e.maxLength), 0);
-  return h;
+  // A byte limit is the form window's to keep (the control counts UTF-16 units).
+  return CreateChild(a, L"EDIT", style, WS_EX_CLIENTEDGE);
 }
 
 HWND CreateComboBox(const CreateArgs& a) {

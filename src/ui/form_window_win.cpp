@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 
 #include "core/strconv_win.h"
+#include "core/text.h"
 #include "res/app_res.h"
 #include "ui/dpi_win.h"
 #include "ui/form_events.h"
@@ -38,6 +40,12 @@ MouseButton ButtonOf(GridButton b) {
     default:
       return MouseButton::None;
   }
+}
+
+// Said once for each entry that was cut.
+std::string LimitNotice(std::size_t limit) {
+  return "ここには " + std::to_string(limit) + " バイト（全角 " + std::to_string(limit / 2) +
+         " 文字）までしか入りません。超えた分は入力されませんでした。";
 }
 
 // The window's outer rectangle at a scale, at the origin.
@@ -176,10 +184,24 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;
+    case WM_QUERYENDSESSION:
+      return OnQueryEndSession();
+    case WM_DESTROY:
+      if (blocksSessionEnd_) ShutdownBlockReasonDestroy(hwnd());
+      blocksSessionEnd_ = false;
+      break;
     default:
       break;
   }
   return OnMessage(msg, wp, lp);
+}
+
+// The edits stay, and Windows says why the session waits; a user who
+// cancels the sign-out finds the dialog as it was.
+LRESULT FormWindow::OnQueryEndSession() {
+  if (!HasUnsavedChanges()) return TRUE;
+  blocksSessionEnd_ = ShutdownBlockReasonCreate(hwnd(), UnsavedReason().c_str()) != FALSE;
+  return FALSE;
 }
 
 LRESULT FormWindow::OnNotify(UINT msg, WPARAM wp, LPARAM lp) {
@@ -213,6 +235,9 @@ LRESULT FormWindow::OnCommand(UINT msg, WPARAM wp, LPARAM lp) {
     if (c->desc->kind == ControlKind::Edit && code == EN_SETFOCUS) {
       ApplyImeMode(c->hwnd, c->desc->edit.ime);
     }
+    if (c->desc->kind == ControlKind::Edit && code == EN_CHANGE && c->desc->edit.maxLength > 0) {
+      HoldToLimit(*c);
+    }
     if (const std::optional<Event> event = CommandEvent(c->desc->kind, code)) {
       if (c->desc->kind == ControlKind::Button) {
         OnButtonClick(*c);
@@ -228,6 +253,27 @@ LRESULT FormWindow::OnCommand(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   return OnMessage(msg, wp, lp);
+}
+
+void FormWindow::HoldToLimit(const BuiltControl& edit) {
+  const auto limit = static_cast<std::size_t>(edit.desc->edit.maxLength);
+  const std::wstring text = WindowRef(edit.hwnd).Text();
+  if (text.size() * 2 <= limit) return;  // fits whatever it holds
+  DWORD caret = 0;
+  SendMessageW(edit.hwnd, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  caret = std::min<DWORD>(caret, static_cast<DWORD>(text.size()));
+  const std::string before = Narrow(text.substr(0, caret)), after = Narrow(text.substr(caret));
+  if (before.size() + after.size() <= limit) return;
+  const CaretText fitted = FitAroundCaret(before, after, limit);
+  const std::wstring head = Widen(fitted.before);
+  SetWindowTextW(edit.hwnd, (head + Widen(fitted.after)).c_str());
+  SendMessageW(edit.hwnd, EM_SETSEL, head.size(), head.size());
+  SendMessageW(edit.hwnd, EM_SCROLLCARET, 0, 0);
+  SendMessageW(edit.hwnd, EM_SETMODIFY, TRUE, 0);
+  if (!notice_) notice_ = std::make_unique<NoticeTip>(hwnd());
+  RECT r{};
+  GetWindowRect(edit.hwnd, &r);
+  notice_->Show(Widen(LimitNotice(limit)), POINT{(r.left + r.right) / 2, r.bottom});
 }
 
 // A button with a modal result ends the modal run unless its handler refused.

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,7 @@
 #include "forms/form_event.h"
 #include "ui/dpi_scale.h"
 #include "ui/form_builder_win.h"
+#include "ui/notice_tip_win.h"
 #include "ui/window_win.h"
 
 namespace tabcard {
@@ -64,6 +66,12 @@ class FormWindow : public Window {
   virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
   // After a DPI change, once fonts and places are scaled.
   virtual void OnScaleChanged() {}
+  // Whether the form holds edits the user has not confirmed, which the end
+  // of the Windows session would lose, and what the user is told about them.
+  // Such a form asks Windows to wait (WM_QUERYENDSESSION answered FALSE, the
+  // reason given with ShutdownBlockReasonCreate) until it is closed.
+  virtual bool HasUnsavedChanges() { return false; }
+  virtual std::wstring UnsavedReason() const { return {}; }
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) final;
 
@@ -75,6 +83,9 @@ class FormWindow : public Window {
   LRESULT OnNotify(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnCommand(UINT msg, WPARAM wp, LPARAM lp);
   void OnButtonClick(const BuiltControl& c);
+  // An edit with a byte limit loses what was just entered beyond it.
+  void HoldToLimit(const BuiltControl& edit);
+  LRESULT OnQueryEndSession();
   LRESULT OnCtlColor(UINT msg, WPARAM wp, LPARAM lp);
   void OnClose();
   void OnDpiChanged(int dpi, const RECT& suggested);
@@ -86,6 +97,8 @@ class FormWindow : public Window {
   DpiScale scale_;
   bool modal_ = false;
   int modalResult_ = forms::kModalNone;
+  bool blocksSessionEnd_ = false;
+  std::unique_ptr<NoticeTip> notice_;
 };
 
 }  // namespace tabcard

@@ -383,5 +383,37 @@ TEST(ItemAssignTest, OtherButtonsEmptyCellsAndALostCaptureMoveNothing) {
   EXPECT_EQ(f.model.slots()[kPageKojin1][1], before[kPageKojin1][1]);
 }
 
+// What the end of the session would lose: only a change of what OK stores.
+TEST(OptionModelTest, UnsavedChangesAreTheOnesOkWouldStore) {
+  struct Case {
+    const char* name;
+    void (*change)(Fixture& f);
+    bool unsaved;
+  };
+  const Case cases[] = {
+      {"nothing", [](Fixture&) {}, false},
+      {"a tab turned", [](Fixture& f) { f.ShowPage(kPageMemo, kCellSettingsTab); }, false},
+      {"a shape", [](Fixture& f) {
+         f.ShowPage(kPageMemo, kCellSettingsTab);
+         f.view.fixed = false;
+         f.Update({"3", "4", "", "14"});
+       }, true},
+      {"an item", [](Fixture& f) {
+         f.view.selected = 5;
+         f.model.SetSelectedItem();
+       }, true},
+      {"a check box", [](Fixture& f) { f.view.checks[kTabModeBox] = !f.view.checks[kTabModeBox]; },
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fixture f;
+    f.StoreStandard();
+    f.model.FormCreate();
+    c.change(f);
+    EXPECT_EQ(f.model.HasUnsavedChanges(), c.unsaved);
+  }
+}
+
 }  // namespace
 }  // namespace tabcard

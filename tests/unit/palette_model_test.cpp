@@ -279,6 +279,27 @@ TEST(PaletteModelTest, FormCloseSavesWhenVisibleAndHonoursTrayClose) {
   }
 }
 
+// Windows ends a session with no close: the shown palette's state is kept as
+// a close keeps it; a palette in the tray keeps what it had.
+TEST(PaletteModelTest, SessionEndSavesAShownPaletteOnly) {
+  for (const bool visible : {true, false}) {
+    SCOPED_TRACE(visible ? "shown" : "in the tray");
+    Fixture f;
+    f.view.visible = visible;
+    f.view.bounds = {40, 30, 150, 200};
+    f.view.page = kPageMemo;
+    f.model.SessionEnding();
+    WindowState saved;
+    const bool read = LoadWindowState(f.store, 1280, 1024, &saved);
+    EXPECT_EQ(read, visible);
+    if (visible) {
+      EXPECT_EQ(saved.bounds.left, 40);
+      EXPECT_EQ(saved.Page, kPageMemo);
+    }
+    EXPECT_EQ(f.view.visible, visible);  // nothing shown or hidden
+  }
+}
+
 TEST(PaletteModelTest, PhraseListShowsWhatFitsAndRefillsAfterEdits) {
   Fixture f;
   PutSettings(f.store);

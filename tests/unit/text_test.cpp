@@ -83,5 +83,30 @@ TEST(Numbered, PadsToThreeDigits) {
   EXPECT_EQ(Numbered("Memo", 123) + ".txt", "Memo123.txt");
 }
 
+// 「あ」 is two bytes: a cut never leaves half of one, and what follows the
+// caret is kept whole while it fits.
+TEST(FitAroundCaret, CutsWhatWasJustEnteredBeforeTheCaret) {
+  struct Case {
+    const char* before;
+    const char* after;
+    std::size_t limit;
+    const char* wantBefore;
+    const char* wantAfter;
+  };
+  const Case cases[] = {
+      {"abc", "de", 10, "abc", "de"},       // fits
+      {"abcあい", "x", 6, "abcあ", "x"},     // あい pasted: い dropped
+      {"abcあい", "x", 5, "abc", "x"},       // no half あ
+      {"ab", "cdefgh", 4, "", "cdef"},      // the rest alone is too long
+      {"", "あいう", 5, "", "あい"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.before) + "|" + c.after);
+    const CaretText fitted = FitAroundCaret(c.before, c.after, c.limit);
+    EXPECT_EQ(fitted.before, c.wantBefore);
+    EXPECT_EQ(fitted.after, c.wantAfter);
+  }
+}
+
 }  // namespace
 }  // namespace tabcard
