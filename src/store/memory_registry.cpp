@@ -47,6 +47,7 @@ void MemoryRegistry::Close() {
 
 bool MemoryRegistry::Query(std::string_view name, RegValue* out) {
   if (!isOpen_) return false;
+  ++queries_;
   const Values& values = keys_[current_];
   const auto it = values.find(Fold(name));
   if (it == values.end()) return false;
@@ -86,6 +87,12 @@ bool MemoryRegistry::DeleteTree(std::string_view path) {
       ++it;
     }
   }
+  return true;
+}
+
+bool MemoryRegistry::ValueCount(std::size_t* count) {
+  if (!isOpen_) return false;
+  *count = keys_[current_].size();
   return true;
 }
 

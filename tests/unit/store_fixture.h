@@ -30,6 +30,7 @@ class RecordingRegistry : public RegistryBackend {
     writes.push_back("delete " + std::string(path));
     return inner_.DeleteTree(path);
   }
+  bool ValueCount(std::size_t* count) override { return inner_.ValueCount(count); }
 
   std::vector<std::string> opened;  // "R path" or "W path", in order
   std::vector<std::string> writes;  // "path:name" per attempted write, "delete path"
