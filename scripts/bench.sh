@@ -12,7 +12,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 # Programs that a driver measures against or drives; never run on their own.
-references=(bench_minimal)
+references=(bench_minimal bench_minimal_tray)
 
 build=1
 build_dir=$root/build/win
