@@ -297,6 +297,7 @@ void TfrmMain::SetGridCells(int page, const CellTexts& cells) {
   StringGrid& g = Grid(page);
   const int cols = std::min(cells.Cols(), g.ColCount());
   const int rows = std::min(cells.Rows(), g.RowCount());
+  RedrawPause pause(g.Handle());
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < cols; ++c) g.SetCell(c, r, cells.At(c, r));
   }
