@@ -9,7 +9,8 @@
 
 namespace tabcard::bench {
 
-constexpr DWORD kTimeoutMs = 10000;
+// Generous: a damaged store may take many seconds, and each wait ends as soon as it can.
+constexpr DWORD kTimeoutMs = 30000;
 
 double NowMs();
 // The q-quantile (0..1) of v, interpolated between neighbours.
