@@ -97,7 +97,9 @@ TEST(LoadList, CountsAgainstWhatTheKeyHolds) {
       EXPECT_EQ(list.ListPhrases[last - 1], "p" + std::to_string(last - 1)) << c.label;
       EXPECT_EQ(list.ListHints[last - 1], "h" + std::to_string(last - 1)) << c.label;
     }
-    if (c.phrases > last) EXPECT_EQ(list.ListPhrases.back(), "") << c.label;
+    if (c.phrases > last) {
+      EXPECT_EQ(list.ListPhrases.back(), "") << c.label;
+    }
     // Damaged or not, a load writes nothing.
     EXPECT_EQ(reg.KeyValues(ListItemsKey())->size(), static_cast<std::size_t>(1 + c.stored + c.junk))
         << c.label;
