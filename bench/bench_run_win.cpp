@@ -1,10 +1,36 @@
 #include "bench_run_win.h"
 
 #include <algorithm>
-
-#include "harness.h"
+#include <cwchar>
 
 namespace tabcard::bench {
+namespace {
+
+// Tabcard ends at once while the marker of a running instance exists, and
+// the one closed last may hold it a moment after its process has ended.
+void WaitForNoInstance() {
+  const double deadline = NowMs() + kTimeoutMs;
+  while (NowMs() < deadline) {
+    HANDLE marker = OpenMutexW(SYNCHRONIZE, FALSE, L"AppMutex");
+    if (!marker) return;
+    CloseHandle(marker);
+    Sleep(5);
+  }
+}
+
+}  // namespace
+
+Args ParseArgs(int argc, wchar_t** argv, int defaultRounds) {
+  Args args{defaultRounds};
+  for (int i = 1; i < argc; ++i) {
+    if (std::wcscmp(argv[i], L"-v") == 0) {
+      args.verbose = true;
+    } else {
+      args.rounds = std::max(1, _wtoi(argv[i]));
+    }
+  }
+  return args;
+}
 
 double NowMs() {
   static const LARGE_INTEGER freq = [] {
@@ -28,61 +54,32 @@ double Quantile(std::vector<double> v, double q) {
 
 double Median(const std::vector<double>& v) { return Quantile(v, 0.5); }
 
-void WaitForNoInstance() {
-  const double deadline = NowMs() + kTimeoutMs;
-  while (NowMs() < deadline) {
-    HANDLE marker = OpenMutexW(SYNCHRONIZE, FALSE, L"AppMutex");
-    if (!marker) return;
-    CloseHandle(marker);
-    Sleep(5);
-  }
-}
-
 bool Answers(HWND window) {
   DWORD_PTR ignored = 0;
   return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &ignored) != 0;
 }
 
-Started::~Started() {
-  if (!process_) return;
-  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
-  CloseHandle(process_);
-}
-
-// WaitForInputIdle blocks without using a core; the search for the window
-// polls only when the program went idle before showing one.
+// The program's start waits until it is idle, which blocks without using a
+// core; the search for the window polls only when the program went idle
+// before showing one.
 bool Started::Start(const std::wstring& exe, const std::wstring& workDir) {
   WaitForNoInstance();
-  std::wstring cmd = L"\"" + exe + L"\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi{};
   const double t0 = NowMs();
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      workDir.empty() ? nullptr : workDir.c_str(), &si, &pi)) {
-    return false;
-  }
-  CloseHandle(pi.hThread);
-  process_ = pi.hProcess;
-  pid_ = pi.dwProcessId;
-  WaitForInputIdle(process_, kTimeoutMs);
+  if (!program_.Start(workDir, exe)) return false;
   const double deadline = NowMs() + kTimeoutMs;
   while (!window_ && NowMs() < deadline) {
-    window_ = e2e::FindTopLevelNow({pid_, nullptr, true});
-    if (window_ || WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) break;
+    window_ = e2e::FindTopLevelNow({program_.pid(), nullptr, true});
+    if (window_ || !program_.IsRunning()) break;
     Sleep(1);
   }
-  if (window_) WaitForInputIdle(process_, kTimeoutMs);
+  if (window_) WaitForInputIdle(program_.process(), kTimeoutMs);
   startMs_ = NowMs() - t0;
   return window_ != nullptr;
 }
 
 void Started::Close() {
-  if (!process_) return;
   if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(process_, kTimeoutMs) != WAIT_OBJECT_0) TerminateProcess(process_, 1);
-  CloseHandle(process_);
-  process_ = nullptr;
+  program_.WaitExit(kTimeoutMs);
 }
 
 }  // namespace tabcard::bench

@@ -226,15 +226,7 @@ void Report(const Rounds& r) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  int rounds = 7;
-  bool verbose = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::wcscmp(argv[i], L"-v") == 0) {
-      verbose = true;
-    } else {
-      rounds = std::max(1, _wtoi(argv[i]));
-    }
-  }
+  const auto [rounds, verbose] = tabcard::bench::ParseArgs(argc, argv, 7);
   if (!tabcard::e2e::StoreCompleteProfile({})) {
     std::fwprintf(stderr, L"bench_scale: cannot write the store\n");
     return 1;

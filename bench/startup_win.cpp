@@ -93,15 +93,7 @@ void PrintRatio(const wchar_t* reference, const std::vector<double>& ratios, con
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  int rounds = 20;
-  bool verbose = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::wcscmp(argv[i], L"-v") == 0) {
-      verbose = true;
-    } else {
-      rounds = std::max(1, _wtoi(argv[i]));
-    }
-  }
+  const auto [rounds, verbose] = tabcard::bench::ParseArgs(argc, argv, 20);
   // An everyday start: with nothing stored, every run would be a first run
   // and measure the profile editor it opens.
   if (!tabcard::e2e::StoreCompleteProfile({})) {

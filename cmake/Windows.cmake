@@ -98,8 +98,9 @@ endif()
 # Benchmarks: run through the rig, e.g. scripts/bench.sh.
 if(EXISTS ${PROJECT_SOURCE_DIR}/bench/minimal_win.cpp)
   add_executable(bench_minimal WIN32 ${PROJECT_SOURCE_DIR}/bench/minimal_win.cpp)
-  add_executable(bench_minimal_tray WIN32 ${PROJECT_SOURCE_DIR}/bench/minimal_tray_win.cpp
+  add_executable(bench_minimal_tray WIN32 ${PROJECT_SOURCE_DIR}/bench/minimal_win.cpp
                                           ${PROJECT_SOURCE_DIR}/bench/minimal_tray.rc)
+  target_compile_definitions(bench_minimal_tray PRIVATE BENCH_MINIMAL_TRAY)
   target_include_directories(bench_minimal_tray PRIVATE ${PROJECT_SOURCE_DIR}/src/res)
   target_link_libraries(bench_minimal_tray PRIVATE comctl32 shell32)
   add_library(bench_run STATIC ${PROJECT_SOURCE_DIR}/bench/bench_run_win.cpp)
