@@ -7,12 +7,13 @@
 # Drivers are every build/win/bin/bench_*.exe except the reference programs
 # listed below, which the drivers start themselves; naming drivers (bench_startup
 # or bench_startup.exe) runs only those. ARGS go to every driver (bench_startup
-# takes a number of pairs and -v). Exits non-zero when a driver fails.
+# and bench_scale take a number of rounds and -v). Exits non-zero when a
+# driver fails.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 # Programs that a driver measures against or drives; never run on their own.
-references=(bench_minimal)
+references=(bench_minimal bench_minimal_tray)
 
 build=1
 build_dir=$root/build/win

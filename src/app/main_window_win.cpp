@@ -287,7 +287,10 @@ int TfrmMain::GridClientWidth(int page) const {
   return r.right - r.left;
 }
 
-void TfrmMain::SetGridCells(int page, const CellTexts& cells) { FillGrid(Grid(page), cells); }
+void TfrmMain::SetGridCells(int page, const CellTexts& cells) {
+  RedrawPause pause(Grid(page).Handle());
+  FillGrid(Grid(page), cells);
+}
 
 void TfrmMain::SetCellText(int page, GridCell cell, const std::string& text) {
   Grid(page).SetCell(cell.col, cell.row, text);

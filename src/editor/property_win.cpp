@@ -75,9 +75,12 @@ class TfrmProperty::MemoControls : public MemoPageView {
 
   void SetRows(const std::vector<std::string>& titles) override {
     StringGrid grid = Grid();
-    grid.SetRowCount(static_cast<int>(titles.size()));
-    for (std::size_t row = 0; row < titles.size(); ++row) {
-      grid.SetCell(0, static_cast<int>(row), titles[row]);
+    {
+      RedrawPause pause(grid.Handle());
+      grid.SetRowCount(static_cast<int>(titles.size()));
+      for (std::size_t row = 0; row < titles.size(); ++row) {
+        grid.SetCell(0, static_cast<int>(row), titles[row]);
+      }
     }
     grid.SetCurrentCell(0, 0);
   }
@@ -119,9 +122,14 @@ class TfrmProperty::ListControls : public ListPageView {
   void SetHintText(std::string_view text) override { w_.SetControlText(C::txtListHint, text); }
   void SetLines(const std::vector<std::string>& lines, int selected) override {
     HWND box = Box();
-    // One repaint for the whole list, however long it is.
+    // The list box keeps its own redraw flag, so it is paused even before the
+    // dialog shows: then it neither lays out nor scrolls once per line.
     SendMessageW(box, WM_SETREDRAW, FALSE, 0);
     SendMessageW(box, LB_RESETCONTENT, 0, 0);
+    // The box's storage is taken once for all the lines, not grown per line.
+    std::size_t bytes = 0;
+    for (const std::string& line : lines) bytes += (line.size() + 1) * sizeof(wchar_t);
+    SendMessageW(box, LB_INITSTORAGE, lines.size(), static_cast<LPARAM>(bytes));
     for (const std::string& line : lines) {
       const std::wstring text = Widen(line);
       SendMessageW(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));

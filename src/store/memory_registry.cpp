@@ -110,6 +110,7 @@ void MemoryRegistry::Close() {
 }
 
 bool MemoryRegistry::Query(std::string_view name, RegValue* out) {
+  ++queries_;
   const Key* key = CurrentKey();
   if (!key) return false;
   const auto& values = key->values;
@@ -173,6 +174,13 @@ bool MemoryRegistry::DeleteTree(std::string_view path) {
       ++it;
     }
   }
+  return true;
+}
+
+bool MemoryRegistry::ValueCount(std::size_t* count) {
+  const Key* key = CurrentKey();
+  if (!key) return false;
+  *count = key->values.size();
   return true;
 }
 

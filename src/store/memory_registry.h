@@ -24,6 +24,7 @@ class MemoryRegistry : public RegistryBackend {
   bool SetDword(std::string_view name, std::uint32_t value) override;
   bool SetString(std::string_view name, std::string_view text) override;
   bool DeleteTree(std::string_view path) override;
+  bool ValueCount(std::size_t* count) override;
 
   // --- Raw access, for backup and restore --------------------------------
   bool OpenRaw(std::u16string_view path, bool create) override;
@@ -46,6 +47,7 @@ class MemoryRegistry : public RegistryBackend {
   // Makes every write after the next n fail, to test partial saves.
   void FailWritesAfter(int n) { writesLeft_ = n; }
   int opens() const { return opens_; }
+  int queries() const { return queries_; }
   int maxOpenAtOnce() const { return maxOpen_; }
 
  private:
@@ -65,6 +67,7 @@ class MemoryRegistry : public RegistryBackend {
   bool isOpen_ = false;
   int writesLeft_ = -1;
   int opens_ = 0;
+  int queries_ = 0;
   int openNow_ = 0;
   int maxOpen_ = 0;
   mutable std::map<std::string, Values> views_;

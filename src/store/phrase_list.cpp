@@ -8,28 +8,36 @@
 namespace tabcard {
 namespace {
 
+// A count may claim phrases that are not stored (each reads as empty, as
+// after a value was deleted by hand), but not more such gaps than phrases
+// stored plus this: a count of two billion over a few phrases is damaged.
+constexpr std::size_t kSpareGaps = 64;
+
+bool Believable(std::size_t claimed, std::size_t stored) {
+  return claimed <= stored || claimed - stored <= stored + kSpareGaps;
+}
+
+// A damaged count fails the load, as a value of a wrong type does: showing
+// the stored phrases with their numbers would still show every gap up to the
+// highest one, and a failed load is never written back unless the user
+// edits the list. The key's value count decides most damaged counts before
+// any phrase is read; the phrases found decide the rest.
 bool ReadPhrases(RegistrySession& s, std::vector<std::string>* phrases) {
   std::int32_t count = 0;
   if (!s.OpenForRead(ListItemsKey()) || !s.ReadInteger("ItemCount", &count)) return false;
-  const int n = std::clamp<std::int32_t>(count, 0, kMaxPhrases);
-  phrases->reserve(static_cast<std::size_t>(n));
-  std::string phrase;
-  for (int k = 0; k < n; ++k) {
-    if (!s.ReadString(Numbered("Item", k), &phrase)) return false;
-    phrases->push_back(phrase);
-  }
-  return true;
+  const auto n = static_cast<std::size_t>(std::clamp<std::int32_t>(count, 0, kMaxPhrases));
+  const std::size_t values = s.ValueCount();
+  const std::size_t stored = values == 0 ? 0 : values - 1;  // ItemCount is one of them
+  if (!Believable(n, stored)) return false;
+  std::size_t found = 0;
+  return s.ReadNumbered("Item", n, stored, phrases, &found) && Believable(n, found);
 }
 
 bool ReadHints(RegistrySession& s, std::size_t n, std::vector<std::string>* hints) {
   // A missing key reads every hint as empty, like missing values.
   s.OpenForRead(ListHintKey());
-  std::string hint;
-  for (std::size_t k = 0; k < n; ++k) {
-    if (!s.ReadString(Numbered("Hint", static_cast<int>(k)), &hint)) return false;
-    hints->push_back(hint);
-  }
-  return true;
+  std::size_t found = 0;
+  return s.ReadNumbered("Hint", n, s.ValueCount(), hints, &found);
 }
 
 std::size_t SavedCount(const PhraseList& list) {

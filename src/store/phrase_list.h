@@ -19,9 +19,13 @@ struct PhraseList {
   std::vector<std::string> ListHints;  // hint i belongs to phrase i
 };
 
-// Reads ItemCount phrases (missing ones empty), then as many hints. A failed
-// phrase read leaves both lists empty; a failed hint read leaves every hint
-// empty. Either gives false. After a load the lists are always the same length.
+// Reads ItemCount phrases (missing ones empty), then as many hints; the
+// registry is asked only until every value the keys hold was met, so the
+// work follows what is stored, not the count. A count that claims more
+// missing phrases than stored ones plus 64 is damaged and fails the load. A
+// failed phrase read leaves both lists empty; a failed hint read leaves every
+// hint empty. Either gives false. After a load the lists are always the same
+// length.
 bool LoadList(RegistryBackend& backend, PhraseList* list);
 
 // Whether anything of a phrase list is stored: an ItemCount or an Item000

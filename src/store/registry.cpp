@@ -3,6 +3,16 @@
 #include "core/text.h"
 
 namespace tabcard {
+namespace {
+
+// A string value's text up to its first zero; false for another type.
+bool TakeString(const RegValue& v, std::string* out) {
+  if (v.type != RegValue::Type::String && v.type != RegValue::Type::ExpandString) return false;
+  out->assign(UpToZero(v.text));
+  return true;
+}
+
+}  // namespace
 
 std::u16string FoldAsciiCase(std::u16string_view units) {
   std::u16string out(units);
@@ -70,9 +80,7 @@ bool RegistrySession::ReadString(std::string_view name, std::string* out) {
   out->clear();
   RegValue v;
   if (!open_ || !backend_.Query(name, &v)) return true;
-  if (v.type != RegValue::Type::String && v.type != RegValue::Type::ExpandString) return false;
-  out->assign(UpToZero(v.text));
-  return true;
+  return TakeString(v, out);
 }
 
 bool RegistrySession::WriteInteger(std::string_view name, std::int32_t value) {
@@ -90,6 +98,28 @@ bool RegistrySession::WriteString(std::string_view name, std::string_view text) 
 bool RegistrySession::DeleteTree(std::string_view path) {
   Close();
   return backend_.DeleteTree(path);
+}
+
+std::size_t RegistrySession::ValueCount() {
+  if (!open_) return 0;
+  std::size_t count = 0;
+  return backend_.ValueCount(&count) ? count : SIZE_MAX;
+}
+
+bool RegistrySession::ReadNumbered(std::string_view prefix, std::size_t count, std::size_t stored,
+                                   std::vector<std::string>* out, std::size_t* found) {
+  out->assign(count, std::string());
+  *found = 0;
+  for (std::size_t k = 0; k < count && *found < stored && open_; ++k) {
+    RegValue v;
+    if (!backend_.Query(Numbered(prefix, static_cast<int>(k)), &v)) continue;
+    ++*found;
+    if (!TakeString(v, &(*out)[k])) {
+      out->clear();
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace tabcard

@@ -3,6 +3,7 @@
 // (Win32 or in memory); RegistrySession puts the store's access rules on it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -54,6 +55,10 @@ class RegistryBackend {
   // Deletes path and everything below it; a missing key is no failure.
   virtual bool DeleteTree(std::string_view path) = 0;
 
+  // What the open key holds, so that a loop over a stored count stops at
+  // what is there. False when no key is open or the key cannot tell.
+  virtual bool ValueCount(std::size_t* count) = 0;
+
   // --- Raw access, for backup and restore --------------------------------
   // Paths and names are UTF-16 units exactly as the registry holds them, so
   // a name CP932 cannot spell still comes back. They share the one open key
@@ -95,6 +100,17 @@ class RegistrySession {
   bool WriteString(std::string_view name, std::string_view text);
 
   bool DeleteTree(std::string_view path);
+
+  // How many values the open key holds: 0 with no key open, SIZE_MAX when
+  // the key cannot tell (a loop bounded by it is then bounded by its count).
+  std::size_t ValueCount();
+  // Reads prefix000, prefix001, ... up to count strings into out (resized to
+  // count) as ReadString does, but asks the registry only until it has met
+  // `stored` values: the rest are known to be missing, so a count far above
+  // what the key holds costs what the key holds. *found gets how many were
+  // there. False, and out cleared, on a value of another type.
+  bool ReadNumbered(std::string_view prefix, std::size_t count, std::size_t stored,
+                    std::vector<std::string>* out, std::size_t* found);
 
  private:
   RegistryBackend& backend_;

@@ -216,4 +216,14 @@ bool WinRegistry::DeleteTree(std::string_view path) {
   return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 }
 
+bool WinRegistry::ValueCount(std::size_t* count) {
+  DWORD values = 0;
+  if (!key_ || RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                                nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  *count = values;
+  return true;
+}
+
 }  // namespace tabcard

@@ -37,6 +37,7 @@ class WinRegistry : public RegistryBackend {
   bool SetDword(std::string_view name, std::uint32_t value) override;
   bool SetString(std::string_view name, std::string_view text) override;
   bool DeleteTree(std::string_view path) override;
+  bool ValueCount(std::size_t* count) override;
 
   // --- Raw access, for backup and restore --------------------------------
   bool OpenRaw(std::u16string_view path, bool create) override;

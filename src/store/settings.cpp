@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "core/text.h"
 
@@ -32,11 +34,14 @@ bool ReadItems(RegistrySession& s, int page, PageItems* items) {
   std::int32_t count = 0;
   if (!s.OpenForRead(ItemsKey(page)) || !s.ReadInteger("ItemCount", &count)) return false;
   // A count above the 256 slots reads the slots and ignores the rest; a
-  // negative count reads nothing.
-  const int n = std::min<std::int32_t>(count, kSlotCount);
-  for (int k = 0; k < n; ++k) {
-    if (!s.ReadString(Numbered("Item", k), &(*items)[static_cast<std::size_t>(k)])) return false;
-  }
+  // negative count reads nothing. Slots are asked for only while values of
+  // the key (ItemCount aside) remain unmet.
+  const auto n = static_cast<std::size_t>(std::clamp<std::int32_t>(count, 0, kSlotCount));
+  const std::size_t values = s.ValueCount();
+  std::vector<std::string> read;
+  std::size_t found = 0;
+  if (!s.ReadNumbered("Item", n, values == 0 ? 0 : values - 1, &read, &found)) return false;
+  std::move(read.begin(), read.end(), items->begin());
   return true;
 }
 

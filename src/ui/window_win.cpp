@@ -87,4 +87,16 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return result;
 }
 
+// Only a shown window is paused: WM_SETREDRAW TRUE sets WS_VISIBLE, which
+// would show a hidden one, and a hidden one draws nothing anyway.
+RedrawPause::RedrawPause(HWND window) : window_(IsWindowVisible(window) ? window : nullptr) {
+  if (window_) SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+}
+
+RedrawPause::~RedrawPause() {
+  if (!window_) return;
+  SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
 }  // namespace tabcard

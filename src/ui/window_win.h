@@ -71,4 +71,17 @@ class Window {
   WindowRef self_;
 };
 
+// Keeps a shown control from drawing while it is filled line by line or cell
+// by cell, then repaints it once: a fill of thousands costs one paint.
+class RedrawPause {
+ public:
+  explicit RedrawPause(HWND window);
+  ~RedrawPause();
+  RedrawPause(const RedrawPause&) = delete;
+  RedrawPause& operator=(const RedrawPause&) = delete;
+
+ private:
+  HWND window_;
+};
+
 }  // namespace tabcard

@@ -117,8 +117,8 @@ Program::~Program() {
   CloseHandle(process_);
 }
 
-bool Program::Start(const std::wstring& workDir) {
-  std::wstring cmd = L"\"" + TabcardPath() + L"\"";
+bool Program::Start(const std::wstring& workDir, const std::wstring& exe) {
+  std::wstring cmd = L"\"" + exe + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};

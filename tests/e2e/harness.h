@@ -83,7 +83,8 @@ class Program {
   Program& operator=(const Program&) = delete;
 
   // CreateProcess + WaitForInputIdle. False when it could not be started.
-  bool Start(const std::wstring& workDir);
+  // The benchmarks start their reference programs the same way.
+  bool Start(const std::wstring& workDir, const std::wstring& exe = TabcardPath());
   DWORD pid() const { return pid_; }
   HANDLE process() const { return process_; }
   bool IsRunning() const;

@@ -158,19 +158,23 @@ TEST_F(ListPageTest, SaveRewritesBothKeysWithoutStaleValues) {
   EXPECT_TRUE(reg.KeyValues(ListHintKey())->empty());
 }
 
+// A wrong-typed phrase, or a count of two billion over one phrase: no empty
+// rows, and OK leaves the stored list alone unless the page changed.
 TEST_F(ListPageTest, UnreadableListIsRewrittenOnlyWhenThePageChanged) {
-  for (const bool change : {false, true}) {
-    MemoryRegistry bad;
-    bad.PutDword(ListItemsKey(), "ItemCount", 2);
-    bad.PutString(ListItemsKey(), "Item000", "kept");
-    bad.PutDword(ListItemsKey(), "Item001", 7);
-    EXPECT_FALSE(page.Load(bad));
-    EXPECT_TRUE(view.lines.empty());
-    view.memo = change ? "new" : "";
-    page.Add();
-    EXPECT_TRUE(page.Save(bad));
-    EXPECT_EQ(Stored(bad, ListItemsKey(), "ItemCount"), change ? "1" : "2") << change;
-    EXPECT_EQ(Stored(bad, ListItemsKey(), "Item000"), change ? "new" : "kept") << change;
+  for (const std::uint32_t count : {2u, 0x7FFFFFFFu}) {
+    for (const bool change : {false, true}) {
+      MemoryRegistry bad;
+      bad.PutDword(ListItemsKey(), "ItemCount", count);
+      bad.PutString(ListItemsKey(), "Item000", "kept");
+      if (count == 2) bad.PutDword(ListItemsKey(), "Item001", 7);
+      EXPECT_FALSE(page.Load(bad));
+      EXPECT_TRUE(view.lines.empty());
+      view.memo = change ? "new" : "";
+      page.Add();
+      EXPECT_TRUE(page.Save(bad));
+      EXPECT_EQ(Stored(bad, ListItemsKey(), "ItemCount"), change ? "1" : std::to_string(count)) << change;
+      EXPECT_EQ(Stored(bad, ListItemsKey(), "Item000"), change ? "new" : "kept") << change;
+    }
   }
   // With nothing stored there is nothing to lose: OK stores the empty list.
   MemoryRegistry empty;

@@ -30,6 +30,7 @@ class RecordingRegistry : public RegistryBackend {
     writes.push_back("delete " + std::string(path));
     return inner_.DeleteTree(path);
   }
+  bool ValueCount(std::size_t* count) override { return inner_.ValueCount(count); }
   bool OpenRaw(std::u16string_view path, bool create) override { return inner_.OpenRaw(path, create); }
   bool ListSubkeys(std::vector<std::u16string>* out) override { return inner_.ListSubkeys(out); }
   bool ListValues(std::vector<RawValue>* out) override { return inner_.ListValues(out); }

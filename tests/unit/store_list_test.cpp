@@ -1,6 +1,7 @@
 // LoadList and SaveList over the in-memory registry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -51,27 +52,71 @@ TEST(LoadList, MissingPhrasesAndHintsAreEmpty) {
   EXPECT_EQ(reg.maxOpenAtOnce(), 1);
 }
 
-TEST(LoadList, CountsOfNoneNegativeAndAbsurdSize) {
+// The count against what the key holds: the registry is asked only until
+// the stored values were met, and a count with more gaps than phrases plus 64
+// is damaged.
+TEST(LoadList, CountsAgainstWhatTheKeyHolds) {
+  constexpr auto kHuge = static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max());
   struct Case {
+    const char* label;
     std::uint32_t count;
+    int stored;  // Item000 up to this, each with its hint
+    int junk;    // values of other names in the phrase key
+    bool ok;
     std::size_t phrases;
-    int opens;
+    int maxQueries;
   };
-  const Case cases[] = {{0, 0, 1},
-                        {static_cast<std::uint32_t>(-3), 0, 1},
-                        {static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()), 65536, 2},
-                        {65537, 65536, 2}};
+  const Case cases[] = {
+      // Every case asks for ItemCount first.
+      {"none", 0, 0, 0, true, 0, 1},
+      {"negative", static_cast<std::uint32_t>(-3), 2, 0, true, 0, 1},
+      {"huge over nothing", kHuge, 0, 0, false, 0, 1},
+      {"huge over five", kHuge, 5, 0, false, 0, 1},
+      {"stored larger than claimed", 2, 10, 0, true, 2, 1 + 2 + 2},
+      {"gaps up to the phrases plus 64", 164, 50, 0, true, 164, 1 + 50 + 50},
+      {"one gap more", 165, 50, 0, false, 0, 1},
+      // Other values make the count believable at first; the phrases found
+      // decide, and the names asked stay within the count.
+      {"gaps hidden by other values", 150, 40, 60, false, 0, 1 + 150},
+  };
   for (const Case& c : cases) {
     MemoryRegistry reg;
     reg.PutDword(ListItemsKey(), "ItemCount", c.count);
-    reg.PutString(ListHintKey(), "Hint000", "h");
-    PhraseList list;
-    ASSERT_TRUE(LoadList(reg, &list)) << c.count;
-    EXPECT_EQ(list.ListPhrases.size(), c.phrases) << c.count;
-    EXPECT_EQ(list.ListHints.size(), c.phrases) << c.count;
-    // No phrases: the hint key is not even opened.
-    EXPECT_EQ(reg.opens(), c.opens) << c.count;
+    for (int k = 0; k < c.stored; ++k) {
+      reg.PutString(ListItemsKey(), Numbered("Item", k), "p" + std::to_string(k));
+      reg.PutString(ListHintKey(), Numbered("Hint", k), "h" + std::to_string(k));
+    }
+    for (int k = 0; k < c.junk; ++k) reg.PutString(ListItemsKey(), "x" + std::to_string(k), "");
+    PhraseList list = Five();
+    EXPECT_EQ(LoadList(reg, &list), c.ok) << c.label;
+    ASSERT_EQ(list.ListPhrases.size(), c.phrases) << c.label;
+    ASSERT_EQ(list.ListHints.size(), c.phrases) << c.label;
+    EXPECT_LE(reg.queries(), c.maxQueries) << c.label;
+    const std::size_t last = std::min<std::size_t>(c.phrases, static_cast<std::size_t>(c.stored));
+    if (last > 0) {
+      EXPECT_EQ(list.ListPhrases[last - 1], "p" + std::to_string(last - 1)) << c.label;
+      EXPECT_EQ(list.ListHints[last - 1], "h" + std::to_string(last - 1)) << c.label;
+    }
+    if (c.phrases > last) {
+      EXPECT_EQ(list.ListPhrases.back(), "") << c.label;
+    }
+    // Damaged or not, a load writes nothing.
+    EXPECT_EQ(reg.KeyValues(ListItemsKey())->size(), static_cast<std::size_t>(1 + c.stored + c.junk))
+        << c.label;
   }
+}
+
+TEST(LoadList, GapsInsideTheListAndMissingHintsCostOnlyWhatIsStored) {
+  MemoryRegistry reg;
+  reg.PutDword(ListItemsKey(), "ItemCount", 4);
+  reg.PutString(ListItemsKey(), "Item000", "a");
+  reg.PutString(ListItemsKey(), "Item003", "d");
+  reg.PutString(ListHintKey(), "Hint001", "h");
+  PhraseList list;
+  ASSERT_TRUE(LoadList(reg, &list));
+  EXPECT_EQ(list.ListPhrases, (std::vector<std::string>{"a", "", "", "d"}));
+  EXPECT_EQ(list.ListHints, (std::vector<std::string>{"", "h", "", ""}));
+  EXPECT_EQ(reg.queries(), 1 + 4 + 2);  // ItemCount, four phrases, hints up to the one stored
 }
 
 TEST(LoadList, WrongTypedPhraseEmptiesBothAndWrongTypedHintEmptiesHints) {

@@ -242,6 +242,20 @@ TEST(LoadSettings, ItemCountBeyondTheSlotsOrNegative) {
   }
 }
 
+TEST(LoadSettings, SlotsAreAskedForOnlyUntilTheStoredOnesWereMet) {
+  const auto queries = [](std::uint32_t count) {
+    MemoryRegistry reg;
+    PutSettings(reg);
+    reg.PutDword(ItemsKey(kPageKojin1), "ItemCount", count);
+    PaletteSettings s = Prefilled();
+    EXPECT_TRUE(LoadSettings(reg, kFont, &s)) << count;
+    EXPECT_EQ(s.items[0][13], "住所13") << count;
+    EXPECT_EQ(s.items[0][255], count == 14 ? "old" : "") << count;
+    return reg.queries();
+  };
+  EXPECT_EQ(queries(14), queries(static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())));
+}
+
 TEST(LoadSettings, CountsAreKeptWithinOneTo256) {
   MemoryRegistry reg;
   PutSettings(reg);

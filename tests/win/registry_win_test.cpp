@@ -241,6 +241,25 @@ TEST_F(WinRegistryTest, OpenForReadDoesNotCreateAndDeleteTreeRemovesEverything) 
   EXPECT_TRUE(KeyExists(L"a2"));
 }
 
+// The open key's own values (the unnamed one too), not its subkeys'.
+TEST_F(WinRegistryTest, ValueCountIsWhatTheOpenKeyHolds) {
+  WinRegistry reg(root_.get());
+  std::size_t count = 99;
+  EXPECT_FALSE(reg.ValueCount(&count));  // no key open
+  ASSERT_TRUE(reg.Open("k\\sub", true));
+  ASSERT_TRUE(reg.SetString("below", "x"));
+  ASSERT_TRUE(reg.Open("k", true));
+  ASSERT_TRUE(reg.ValueCount(&count));
+  EXPECT_EQ(count, 0u);
+  ASSERT_TRUE(reg.SetDword("ItemCount", 0x7FFFFFFF));
+  ASSERT_TRUE(reg.SetString("Item000", "定型文"));
+  ASSERT_TRUE(reg.SetString("", "default"));
+  ASSERT_TRUE(reg.ValueCount(&count));
+  EXPECT_EQ(count, 3u);
+  reg.Close();
+  EXPECT_FALSE(reg.ValueCount(&count));
+}
+
 TEST_F(WinRegistryTest, NamesWithZeroBytesAreRefused) {
   WinRegistry reg(root_.get());
   ASSERT_TRUE(reg.Open("k", true));
