@@ -380,47 +380,88 @@ RECT WindowBounds(HWND hwnd) {
   return r;
 }
 
-bool SaveScreenshot(HWND window, const std::wstring& name) {
-  return SaveScreenRect(WindowBounds(window), name);
-}
+namespace {
 
-bool SaveScreenRect(const RECT& r, const std::wstring& name) {
-  wchar_t dir[MAX_PATH] = {};
-  if (!GetEnvironmentVariableW(L"TABCARD_ARTIFACTS", dir, MAX_PATH)) return false;
+// The screen's pixels in a rectangle as a 24-bit BMP holds them, rows
+// bottom-up; empty when they cannot be read.
+std::vector<char> ScreenPixels(const RECT& r) {
   const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return false;
+  if (w <= 0 || h <= 0) return {};
   WindowDC screen(nullptr);
   MemoryDC mem(screen.get());
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
   bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;  // bottom-up, as a BMP file stores it
+  bi.bmiHeader.biHeight = h;
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 24;
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   Bitmap bmp(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bmp) return false;
+  if (!bmp) return {};
   {
     SelectGuard sel(mem.get(), bmp.get());
     BitBlt(mem.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
   }
   GdiFlush();
   const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
-  const DWORD imageSize = stride * static_cast<DWORD>(h);
+  const char* p = static_cast<const char*>(bits);
+  return std::vector<char>(p, p + stride * static_cast<DWORD>(h));
+}
+
+bool WriteBmp(const RECT& r, const std::vector<char>& pixels, const std::wstring& name) {
+  wchar_t dir[MAX_PATH] = {};
+  if (pixels.empty() || !GetEnvironmentVariableW(L"TABCARD_ARTIFACTS", dir, MAX_PATH)) return false;
+  BITMAPINFOHEADER bh{};
+  bh.biSize = sizeof(bh);
+  bh.biWidth = r.right - r.left;
+  bh.biHeight = r.bottom - r.top;
+  bh.biPlanes = 1;
+  bh.biBitCount = 24;
+  bh.biCompression = BI_RGB;
   BITMAPFILEHEADER fh{};
   fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
-  fh.bfSize = fh.bfOffBits + imageSize;
+  fh.bfOffBits = sizeof(fh) + sizeof(bh);
+  fh.bfSize = fh.bfOffBits + static_cast<DWORD>(pixels.size());
   HANDLE f = CreateFileW((std::wstring(dir) + L"\\" + name + L".bmp").c_str(), GENERIC_WRITE, 0,
                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return false;
   DWORD n = 0;
-  bool ok = ::WriteFile(f, &fh, sizeof(fh), &n, nullptr) &&
-            ::WriteFile(f, &bi.bmiHeader, sizeof(bi.bmiHeader), &n, nullptr) &&
-            ::WriteFile(f, bits, imageSize, &n, nullptr);
+  const bool ok = ::WriteFile(f, &fh, sizeof(fh), &n, nullptr) &&
+                  ::WriteFile(f, &bh, sizeof(bh), &n, nullptr) &&
+                  ::WriteFile(f, pixels.data(), static_cast<DWORD>(pixels.size()), &n, nullptr);
   CloseHandle(f);
   return ok;
+}
+
+bool Answers(HWND window) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored) != 0;
+}
+
+}  // namespace
+
+bool SaveScreenshot(HWND window, const std::wstring& name) {
+  if (!GetEnvironmentVariableW(L"TABCARD_ARTIFACTS", nullptr, 0)) return false;
+  const RECT r = WindowBounds(window);
+  // A window that answers draws what it has yet to draw now. Wine puts the
+  // drawn pixels on the screen when the window's thread next waits for
+  // messages, so the picture is the first that a round trip to the thread
+  // leaves unchanged.
+  if (!Answers(window)) return WriteBmp(r, ScreenPixels(r), name);
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  std::vector<char> pixels = ScreenPixels(r);
+  const ULONGLONG end = GetTickCount64() + 2000;
+  while (Answers(window) && GetTickCount64() < end) {
+    std::vector<char> again = ScreenPixels(r);
+    if (again == pixels) break;
+    pixels = std::move(again);
+  }
+  return WriteBmp(r, pixels, name);
+}
+
+bool SaveScreenRect(const RECT& r, const std::wstring& name) {
+  return WriteBmp(r, ScreenPixels(r), name);
 }
 
 }  // namespace tabcard::e2e

@@ -169,8 +169,8 @@ std::optional<std::vector<std::wstring>> ValueNames(const std::wstring& subKey);
 std::wstring Key(const wchar_t* suffix = L"");
 
 // Saves the window's screen rectangle as a 24-bit BMP named name + ".bmp"
-// under %TABCARD_ARTIFACTS%; false when the variable is not set or the
-// file cannot be written.
+// under %TABCARD_ARTIFACTS%, once the window has drawn what it had yet to
+// draw; false when the variable is not set or the file cannot be written.
 bool SaveScreenshot(HWND window, const std::wstring& name);
 // The same for a rectangle of the screen.
 bool SaveScreenRect(const RECT& r, const std::wstring& name);

@@ -56,11 +56,10 @@ class TrayTest : public AppTest {
 
   void Notify(UINT mouseMessage) { PostMessageW(tray_, kTrayNotify, 1, mouseMessage); }
 
-  // Opens a menu and picks an entry with the keyboard: ups from the bottom
-  // (Up from no selection takes the last entry) or downs from the top.
-  void OpenMenuAndChoose(int downs, int ups, const wchar_t* screenshot = nullptr) {
+  // Waits for the program's menu and for the keyboard to reach it: keys
+  // reach the menu once its program has the foreground.
+  void WaitForMenu() {
     ASSERT_TRUE(WaitFor([&] { return VisibleMenus(program_.pid()) == 1; }, kActMs)) << "no menu";
-    // Keys reach the menu once its program has the foreground.
     ASSERT_TRUE(WaitFor(
         [&] {
           DWORD pid = 0;
@@ -68,14 +67,20 @@ class TrayTest : public AppTest {
           return pid == program_.pid();
         },
         kActMs));
-    if (screenshot) {
-      Sleep(100);
-      SaveScreenRect(WindowBounds(VisibleMenu(program_.pid())), screenshot);
-    }
+  }
+
+  // Picks an entry of the open menu with the keyboard: ups from the bottom
+  // (Up from no selection takes the last entry) or downs from the top.
+  void Choose(int downs, int ups) {
     for (int i = 0; i < downs; ++i) ASSERT_TRUE(PressKey(VK_DOWN));
     for (int i = 0; i < ups; ++i) ASSERT_TRUE(PressKey(VK_UP));
     ASSERT_TRUE(PressKey(VK_RETURN));
     ASSERT_TRUE(WaitFor([&] { return VisibleMenus(program_.pid()) == 0; }, kActMs));
+  }
+
+  void OpenMenuAndChoose(int downs, int ups) {
+    ASSERT_NO_FATAL_FAILURE(WaitForMenu());
+    ASSERT_NO_FATAL_FAILURE(Choose(downs, ups));
   }
 
   void RightClickCell(HWND grid, int col, int row) {
@@ -117,13 +122,21 @@ TEST_F(SmokeTrayTest, IconComesBackClosingHidesAndExitEnds) {
   Notify(WM_LBUTTONDBLCLK);
   ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main_) != FALSE; }, kActMs));
 
+  // A left click opens nothing: the minimize posted after it is done only
+  // once the program has handled the click. A double-click restores.
   SetWindowPos(main_, nullptr, 310, 330, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Notify(WM_LBUTTONDOWN);
   Notify(WM_LBUTTONUP);
-  Sleep(300);
+  PostMessageW(main_, WM_SYSCOMMAND, kSysMinimize, 0);
+  ASSERT_TRUE(WaitFor([&] { return IsIconic(main_) != FALSE; }, kActMs));
   EXPECT_EQ(VisibleMenus(program_.pid()), 0) << "a left click opened a menu";
+  Notify(WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitFor([&] { return !IsIconic(main_); }, kActMs));
+
   Notify(WM_RBUTTONUP);
-  ASSERT_NO_FATAL_FAILURE(OpenMenuAndChoose(0, 1, L"tray_menu"));  // 終了, the last entry
+  ASSERT_NO_FATAL_FAILURE(WaitForMenu());
+  SaveScreenshot(VisibleMenu(program_.pid()), L"tray_menu");
+  ASSERT_NO_FATAL_FAILURE(Choose(0, 1));  // 終了, the last entry
   EXPECT_EQ(program_.WaitExit(kExitTimeoutMs), std::optional<DWORD>(0));
   EXPECT_EQ(GetDword(Key(), L"Top"), std::optional<DWORD>(330));
 }
@@ -131,10 +144,12 @@ TEST_F(SmokeTrayTest, IconComesBackClosingHidesAndExitEnds) {
 TEST_F(SmokeTrayTest, BootInTaskTrayStartsWithTheIconOnlyUntilShown) {
   ASSERT_NO_FATAL_FAILURE(Start({kPageKojin1, false, true, false}));
   ASSERT_TRUE(WaitFor([&] { return ShellHoldsIcon(tray_); }, kActMs));
-  Sleep(300);
-  EXPECT_FALSE(IsWindowVisible(main_));
+  // The menu opens after all the program had queued before the click: a
+  // start that showed the window would have shown it by then.
   Notify(WM_RBUTTONUP);
-  ASSERT_NO_FATAL_FAILURE(OpenMenuAndChoose(1, 0));  // 表示
+  ASSERT_NO_FATAL_FAILURE(WaitForMenu());
+  EXPECT_FALSE(IsWindowVisible(main_));
+  ASSERT_NO_FATAL_FAILURE(Choose(1, 0));  // 表示
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main_) != FALSE; }, kActMs));
   EXPECT_EQ(program_.Close(), std::optional<DWORD>(0));
 }
@@ -284,7 +299,6 @@ TEST_F(TrayTest, VersionDialogIsTopmostAndThePaletteIsTopmostAfterIt) {
   EXPECT_EQ(WindowTitle(about), L"バージョン情報");
   EXPECT_EQ(WindowTitle(Control(about, A::ProductName, 1000)), L"タブカード");
   EXPECT_EQ(WindowTitle(Control(about, A::Version, 1000)), L"Version 4.00A");
-  Sleep(200);
   SaveScreenshot(about, L"version_dialog");
   PostMessageW(Control(about, A::cmdOK, 1000), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }, kActMs));

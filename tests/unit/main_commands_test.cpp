@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,58 +20,78 @@ namespace {
 
 using namespace tabcard::testing;
 using State = ClipboardText::State;
+using Phrases = std::vector<std::string>;
 
 const FontFace kFont{"Face", 9};
+constexpr ScreenPoint kCursor{300, 400};
 
-// Logs into the view's log, so host calls and grid refills show in one order.
+// The main window as the commands meet it: one topmost state with the
+// view, system commands that come back to the commands as WM_SYSCOMMAND
+// does, and dialogs that note how the palette stood while they were open.
 class FakeHost : public CommandHost {
  public:
   FakeHost(FakeView& view, PaletteModel& model) : view_(view), model_(model) {}
 
   bool ShowDialog(ModalDialog d) override {
-    Log(d == ModalDialog::kProperty ? "property" : d == ModalDialog::kOption ? "option" : "about");
+    Open(d == ModalDialog::kProperty ? "property" : d == ModalDialog::kOption ? "option" : "about");
     return dialogOk;
   }
   bool ShowListDialog(const std::string& phrase, ListEntry* entry) override {
-    Log("listdlg[" + phrase + "]");
+    Open("list");
+    listPrefill = phrase;
     *entry = listEntry;
     return dialogOk;
   }
-  void SetTopMost(bool on) override { Log(on ? "topmost" : "normal"); }
-  void Minimize() override { Log("minimize"); }
-  void ShowAndActivate() override { Log("activate"); }
-  void CloseMainWindow() override {
-    Log("close");
-    closed = model_.FormClose();
+  void SetTopMost(bool on) override { view_.SetTopMost(on); }
+  void Minimize() override {}
+  void ShowAndActivate() override {
+    view_.ShowWindow();
+    activated = true;
   }
-  void SendSystemCommand(int command) override { Log("sys" + std::to_string(command)); }
-  void OpenHelpContents() override { Log("help"); }
-  ScreenPoint CursorPos() override { return {300, 400}; }
-  int PopupTaskMenu(ScreenPoint p) override {
-    Log("popup" + At(p.x, p.y));
+  void CloseMainWindow() override { closed = model_.FormClose(); }
+  void SendSystemCommand(int command) override { commands->SysCommand(command); }
+  void OpenHelpContents() override { helpOpened = true; }
+  ScreenPoint CursorPos() override { return kCursor; }
+  int PopupTaskMenu(ScreenPoint at) override {
+    menuAt = at;
     return chosen;
   }
   ClipboardText ReadClipboardText() override { return clipboard; }
-  void Beep() override { Log("beep"); }
+  void Beep() override { feedback.push_back("beep"); }
   void ShowMessage(const std::string& text, const std::string& caption) override {
-    Log("message[" + caption + ":" + text + "]");
+    feedback.push_back(caption + ": " + text);
   }
   GridCell CurrentCell(int) const override { return cell; }
-  void SetGridHint(int page, const std::string& text) override {
-    Log("hint" + std::to_string(page) + "[" + text + "]");
-  }
+  void SetGridHint(int page, const std::string& text) override { hints[page] = text; }
 
+  struct Opened {
+    std::string dialog;  // property, option, about or list
+    bool paletteTopMost;
+  };
+
+  MainCommands* commands = nullptr;
+  // The user's part: what the open dialog saves, how it closes, what else
+  // is chosen or at hand.
+  std::function<void()> whileOpen;
   bool dialogOk = true;
   ListEntry listEntry;
   int chosen = 0;
   ClipboardText clipboard;
   GridCell cell{0, 0};
+
+  std::vector<Opened> opened;
+  std::optional<std::string> listPrefill;
+  std::optional<ScreenPoint> menuAt;
+  bool activated = false;
+  bool helpOpened = false;
   bool closed = false;
+  std::vector<std::string> feedback;  // beeps and message boxes
+  std::map<int, std::string> hints;
 
  private:
-  void Log(const std::string& s) { view_.Log(s); }
-  static std::string At(int x, int y) {
-    return "(" + std::to_string(x) + "," + std::to_string(y) + ")";
+  void Open(const char* dialog) {
+    opened.push_back({dialog, view_.topMost});
+    if (whileOpen) whileOpen();
   }
   FakeView& view_;
   PaletteModel& model_;
@@ -81,6 +104,8 @@ struct Palette {
   FakeHost host{view, model};
   MainCommands commands{model, host};
 
+  Palette() { host.commands = &commands; }
+
   // Memo and list pages of 2 x 5, and a stored list "p0", "p1".
   void StoreTwoColumnsAndList() {
     PaletteSettings s;
@@ -92,56 +117,84 @@ struct Palette {
     ASSERT_TRUE(SaveSettings(store, s));
     ASSERT_TRUE(SaveList(store, PhraseList{{"p0", "p1"}, {"h0", "h1"}}));
   }
-  void Start() {
+  void Start(bool topMost = true) {
     model.FormCreate();
-    view.log.clear();
+    if (model.WndTopMost != topMost) commands.SysCommand(kSysTopMost);
   }
   PhraseList Stored() {
     PhraseList list;
     LoadList(store, &list);
     return list;
   }
+  // The list page's cells in phrase order, up to the last one showing text.
+  Phrases ShownList() const {
+    Phrases shown;
+    for (const auto& row : view.cells[kPageList]) shown.insert(shown.end(), row.begin(), row.end());
+    while (!shown.empty() && shown.back().empty()) shown.pop_back();
+    return shown;
+  }
+  std::string ListHint() const {
+    const auto it = host.hints.find(kPageList);
+    return it == host.hints.end() ? "<none>" : it->second;
+  }
 };
 
 ClipboardText Clip(State state, std::string text = {}) { return ClipboardText{state, text}; }
 
-const char kReloadAll[] =
-    "geom0 font0 geom1 font1 geom2 font2 geom3 font3 cells0 cells1 cells2 cells3 "
-    "cols0 cols1 cols2 cols3";
-
-TEST(MainCommandsTest, SystemCommandsLowerTheWindowAroundDialogsAndReloadOnOk) {
-  struct Case {
-    int id;
-    bool topMost;
-    bool ok;
-    std::string log;
-  };
-  const Case cases[] = {
-      {kSysProperty, true, true, "normal property topmost cells2 cells3"},
-      {kSysProperty, true, false, "normal property topmost"},
-      {kSysProperty, false, true, "normal property cells2 cells3"},
-      {kSysOption, true, true, "normal option " + std::string(kReloadAll) + " topmost"},
-      {kSysOption, false, false, "normal option"},
-      {kSysAbout, true, true, "normal about topmost"},
-      {kSysAbout, false, true, "normal about"},
-      {kSysMinimize, true, true, "minimize"},
-      {kSysHelp, true, true, "help"},
-      {263, true, true, ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.id) + (c.topMost ? " topmost" : "") + (c.ok ? " ok" : ""));
-    Palette p;
-    p.Start();
-    p.model.WndTopMost = c.topMost;
-    p.host.dialogOk = c.ok;
-    EXPECT_EQ(p.commands.SysCommand(c.id), c.id != 263);
-    EXPECT_EQ(p.view.log, c.log);
+// A topmost palette would cover its own dialog: it steps back while one is
+// open and comes forward again however the dialog closed.
+TEST(MainCommandsTest, SystemMenuDialogsOpenOverThePalette) {
+  const std::pair<int, const char*> dialogs[] = {
+      {kSysProperty, "property"}, {kSysOption, "option"}, {kSysAbout, "about"}};
+  for (const auto& [id, dialog] : dialogs) {
+    for (const bool topMost : {true, false}) {
+      for (const bool ok : {true, false}) {
+        SCOPED_TRACE(std::string(dialog) + (topMost ? " topmost" : "") + (ok ? " ok" : " cancel"));
+        Palette p;
+        p.Start(topMost);
+        p.host.dialogOk = ok;
+        p.commands.SysCommand(id);
+        ASSERT_EQ(p.host.opened.size(), 1u);
+        EXPECT_EQ(p.host.opened[0].dialog, dialog);
+        EXPECT_FALSE(p.host.opened[0].paletteTopMost);
+        EXPECT_EQ(p.view.topMost, topMost);
+      }
+    }
   }
 }
 
-// The first showing's editor keeps the window topmost and reloads only
-// after OK; the options are saved either way, so the next start reads a
-// whole configuration; all of it once.
+// What the user saved in the profile editor or the options shows on the
+// palette after OK; after Cancel the palette stays as it was.
+TEST(MainCommandsTest, DialogEditsShowAfterOkOnly) {
+  for (const bool ok : {true, false}) {
+    SCOPED_TRACE(ok ? "ok" : "cancel");
+    Palette p;
+    p.StoreTwoColumnsAndList();
+    p.Start();
+    p.host.dialogOk = ok;
+    p.host.whileOpen = [&] {
+      p.store.PutString(UserKey(0), "KanjSei", "佐藤");
+      p.store.PutString(UserKey(1), "UserName", "営業");
+      ASSERT_TRUE(SaveList(p.store, PhraseList{{"edited"}, {"h"}}));
+    };
+    p.commands.SysCommand(kSysProperty);
+    EXPECT_EQ(p.model.profile().fields[0], ok ? "佐藤" : "");
+    EXPECT_EQ(p.commands.MenuState().userNames[1], ok ? "営業" : StandardUserName(1));
+    EXPECT_EQ(p.ShownList(), (ok ? Phrases{"edited"} : Phrases{"p0", "p1"}));
+
+    p.host.whileOpen = [&] {
+      p.store.PutString(ItemsKey(kPageKojin2), "Item000", "ＴＥＬ");
+      p.store.PutDword(ConfigKey(kPageMemo), "ColCount", 3);
+    };
+    p.commands.SysCommand(kSysOption);
+    EXPECT_EQ(p.view.cells[kPageKojin2].at(0).at(0) == "ＴＥＬ", ok);
+    EXPECT_EQ(p.view.geometry[kPageMemo].cols, ok ? 3 : 2);
+  }
+}
+
+// The first showing's editor opens once, over the palette left topmost;
+// the options are saved whatever the editor's outcome, so the next start
+// reads a whole configuration.
 TEST(MainCommandsTest, FirstRunOpensTheEditorOnce) {
   for (const bool ok : {true, false}) {
     SCOPED_TRACE(ok ? "ok" : "cancel");
@@ -149,9 +202,13 @@ TEST(MainCommandsTest, FirstRunOpensTheEditorOnce) {
     p.Start();
     ASSERT_TRUE(p.model.FirstRun);  // an empty store
     p.host.dialogOk = ok;
+    p.host.whileOpen = [&] { ASSERT_TRUE(SaveList(p.store, PhraseList{{"edited"}, {"h"}})); };
     p.commands.FirstRunDialogs();
     p.commands.FirstRunDialogs();
-    EXPECT_EQ(p.view.log, ok ? "property cells2 cells3" : "property");
+    ASSERT_EQ(p.host.opened.size(), 1u);
+    EXPECT_EQ(p.host.opened[0].dialog, "property");
+    EXPECT_TRUE(p.host.opened[0].paletteTopMost);
+    EXPECT_EQ(p.ShownList(), ok ? Phrases{"edited"} : Phrases{});
     EXPECT_FALSE(p.model.FirstRun);
     PaletteSettings saved;
     EXPECT_TRUE(LoadSettings(p.store, kFont, &saved));
@@ -166,9 +223,9 @@ TEST(MainCommandsTest, TogglesAndProfileSwitch) {
     p.commands.SysCommand(kSysTopMost);
     p.commands.SysCommand(kSysTabMode);
     EXPECT_EQ(p.model.WndTopMost, i == 1);
+    EXPECT_EQ(p.view.topMost, i == 1);
     EXPECT_EQ(p.model.TabMode, i == 0);
   }
-  EXPECT_EQ(p.view.log, "normal topmost");
   // The current profile chosen again is read again.
   for (const char* name : {"D", "E"}) {
     p.store.PutString(UserKey(3), "KanjSei", name);
@@ -178,34 +235,49 @@ TEST(MainCommandsTest, TogglesAndProfileSwitch) {
   }
 }
 
-TEST(MainCommandsTest, TrayIconOpensTaskMenuOnTheRightButtonOnly) {
+// The one visible thing a tray command did, "" for none.
+std::string Outcome(const FakeHost& h) {
+  std::string s;
+  for (const auto& o : h.opened) s += o.dialog;
+  if (h.helpOpened) s += "help";
+  if (h.activated) s += "shown";
+  if (h.closed) s += "closed";
+  return s;
+}
+
+// The menu opens at the cursor on a right-button release only, and its
+// entries do what the system menu's would.
+TEST(MainCommandsTest, TrayIconMenu) {
   struct Case {
     MouseButton button;
     int chosen;
-    const char* log;
+    const char* outcome;
   };
   const Case cases[] = {
       {MouseButton::Left, kMnuView, ""},
       {MouseButton::Middle, kMnuView, ""},
-      {MouseButton::Right, 0, "popup(300,400)"},
-      {MouseButton::Right, kMnuView, "popup(300,400) activate"},
-      {MouseButton::Right, kMnuProp, "popup(300,400) sys257"},
-      {MouseButton::Right, kMnuOpt, "popup(300,400) sys258"},
-      {MouseButton::Right, kMnuAbout, "popup(300,400) sys260"},
-      {MouseButton::Right, kMnuHelp, "popup(300,400) sys259"},
-      {MouseButton::Right, kMnuExit, "popup(300,400) close"},
+      {MouseButton::Right, 0, ""},
+      {MouseButton::Right, kMnuView, "shown"},
+      {MouseButton::Right, kMnuProp, "property"},
+      {MouseButton::Right, kMnuOpt, "option"},
+      {MouseButton::Right, kMnuAbout, "about"},
+      {MouseButton::Right, kMnuHelp, "help"},
+      {MouseButton::Right, kMnuExit, "closed"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.log);
+    const bool right = c.button == MouseButton::Right;
+    SCOPED_TRACE(std::to_string(c.chosen) + (right ? " right" : ""));
     Palette p;
     p.Start();
     p.host.chosen = c.chosen;
     p.commands.IconReleased(c.button);
-    EXPECT_EQ(p.view.log, c.log);
+    EXPECT_EQ(p.host.menuAt, right ? std::optional<ScreenPoint>(kCursor) : std::nullopt);
+    EXPECT_EQ(Outcome(p.host), c.outcome);
   }
   Palette p;
   p.commands.IconDoubleClicked();
-  EXPECT_EQ(p.view.log, "activate");
+  EXPECT_EQ(Outcome(p.host), "shown");
+  EXPECT_TRUE(p.view.visible);
 }
 
 TEST(MainCommandsTest, ExitFromTheTrayEndsAndSavesOnlyAVisibleWindow) {
@@ -225,19 +297,22 @@ TEST(MainCommandsTest, ExitFromTheTrayEndsAndSavesOnlyAVisibleWindow) {
   }
 }
 
+const std::string kSaveFailed = "メモ保存: メモファイルの保存に失敗しました！";
+
 struct MemoCase {
   const char* name;
   int command;
   ClipboardText clip;
   GridCell cell;
   bool dirInTheWay;   // Memo005.txt is a directory
-  std::string log;
-  std::string file;  // Memo005.txt afterwards; it held "old"
+  std::string title;  // what the memo's cell shows afterwards
+  std::string file;   // Memo005.txt afterwards; it held "old"
+  std::string feedback;
 };
 
 class MemoCommands : public MemoWorkDir, public ::testing::WithParamInterface<MemoCase> {};
 
-TEST_P(MemoCommands, FileFirstThenTheCell) {
+TEST_P(MemoCommands, TheCellShowsWhatTheFileHolds) {
   const MemoCase& c = GetParam();
   Palette p;
   p.StoreTwoColumnsAndList();
@@ -248,36 +323,40 @@ TEST_P(MemoCommands, FileFirstThenTheCell) {
   }
   p.Start();
   p.host.clipboard = c.clip;
-  p.host.cell = c.cell;  // memo 1 + 2 x 2 = 5
+  p.host.cell = c.cell;
   p.commands.Command(c.command);
-  EXPECT_EQ(p.view.log, c.log);
+  EXPECT_EQ(p.view.cells[kPageMemo].at(2).at(1), c.title);  // memo 1 + 2 x 2 = 5
   if (!c.dirInTheWay) {
     EXPECT_EQ(ReadBytes("Memo005.txt"), c.file);
   }
+  EXPECT_EQ(p.host.feedback, c.feedback.empty() ? Phrases{} : Phrases{c.feedback});
 }
 
 const std::string kLong = "  " + std::string(197, 'a') + "\x82\xa0" + std::string(100, 'b');
-const std::string kSaveFailed = "message[メモ保存:メモファイルの保存に失敗しました！]";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MemoCommands,
     ::testing::Values(
-        MemoCase{"busy", kMnuCopyMemo, Clip(State::kBusy), {1, 2}, false, "beep", "old"},
-        MemoCase{"no_text", kMnuCopyMemo, Clip(State::kNoText), {1, 2}, false, "", "old"},
-        MemoCase{"no_cell", kMnuCopyMemo, Clip(State::kText, "x"), {-1, 2}, false, "", "old"},
+        MemoCase{"busy", kMnuCopyMemo, Clip(State::kBusy), {1, 2}, false, "old", "old", "beep"},
+        MemoCase{"no_text", kMnuCopyMemo, Clip(State::kNoText), {1, 2}, false, "old", "old", ""},
+        MemoCase{"no_cell", kMnuCopyMemo, Clip(State::kText, "x"), {-1, 2}, false, "old", "old",
+                 ""},
         // Byte 200 is the lead byte of あ: the title keeps 199, then trimmed.
         MemoCase{"long", kMnuCopyMemo, Clip(State::kText, kLong), {1, 2}, false,
-                 "cell2(1,2)[" + std::string(197, 'a') + "]", kLong},
+                 std::string(197, 'a'), kLong, ""},
         MemoCase{"trimmed", kMnuCopyMemo, Clip(State::kText, "\r\n 氏名\t\r\n"), {1, 2}, false,
-                 "cell2(1,2)[氏名]", "\r\n 氏名\t\r\n"},
-        MemoCase{"copy_fails", kMnuCopyMemo, Clip(State::kText, "x"), {1, 2}, true, kSaveFailed,
+                 "氏名", "\r\n 氏名\t\r\n", ""},
+        MemoCase{"copy_fails", kMnuCopyMemo, Clip(State::kText, "x"), {1, 2}, true, "", "",
+                 kSaveFailed},
+        MemoCase{"delete", kMnuDelMemo, Clip(State::kBusy), {1, 2}, false, "", "", ""},
+        MemoCase{"delete_no_cell", kMnuDelMemo, Clip(State::kBusy), {1, -1}, false, "old", "old",
                  ""},
-        MemoCase{"delete", kMnuDelMemo, Clip(State::kBusy), {1, 2}, false, "cell2(1,2)[]", ""},
-        MemoCase{"delete_no_cell", kMnuDelMemo, Clip(State::kBusy), {1, -1}, false, "", "old"},
-        MemoCase{"delete_fails", kMnuDelMemo, Clip(State::kNoText), {1, 2}, true, kSaveFailed,
-                 ""}),
+        MemoCase{"delete_fails", kMnuDelMemo, Clip(State::kNoText), {1, 2}, true, "", "",
+                 kSaveFailed}),
     [](const auto& info) { return info.param.name; });
 
+// The dialog opens prefilled with the clipboard's text over a lowered
+// palette; a non-empty phrase is stored, shown and its hint set.
 TEST(MainCommandsTest, AddListTakesANonEmptyPhraseFromTheDialog) {
   struct Case {
     const char* name;
@@ -285,34 +364,38 @@ TEST(MainCommandsTest, AddListTakesANonEmptyPhraseFromTheDialog) {
     bool ok;
     ListEntry entry;
     bool topMost;
-    const char* log;
-    std::vector<std::string> phrases;
+    const char* prefill;
+    Phrases phrases;
+    const char* hint;
   };
   const Case cases[] = {
-      {"added", Clip(State::kText, "clip"), true, {"new", "tip"}, true,
-       "normal listdlg[clip] topmost cells3 hint3[tip]", {"p0", "p1", "new"}},
-      {"equal phrase too", Clip(State::kNoText), true, {"p0", "h"}, false,
-       "normal listdlg[] cells3 hint3[h]", {"p0", "p1", "p0"}},
-      {"blank is not empty", Clip(State::kBusy), true, {" ", ""}, false,
-       "normal listdlg[] cells3 hint3[]", {"p0", "p1", " "}},
-      {"cancelled", Clip(State::kText, "clip"), false, {"x", "y"}, true,
-       "normal listdlg[clip] topmost", {"p0", "p1"}},
-      {"empty phrase", Clip(State::kText, "clip"), true, {"", "y"}, true,
-       "normal listdlg[clip] topmost", {"p0", "p1"}},
+      {"added", Clip(State::kText, "clip"), true, {"new", "tip"}, true, "clip",
+       {"p0", "p1", "new"}, "tip"},
+      {"equal phrase too", Clip(State::kNoText), true, {"p0", "h"}, false, "",
+       {"p0", "p1", "p0"}, "h"},
+      {"blank is not empty", Clip(State::kBusy), true, {" ", ""}, false, "", {"p0", "p1", " "},
+       ""},
+      {"cancelled", Clip(State::kText, "clip"), false, {"x", "y"}, true, "clip", {"p0", "p1"},
+       "<none>"},
+      {"empty phrase", Clip(State::kText, "clip"), true, {"", "y"}, true, "clip", {"p0", "p1"},
+       "<none>"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Palette p;
     p.StoreTwoColumnsAndList();
-    p.Start();
-    p.model.WndTopMost = c.topMost;
+    p.Start(c.topMost);
     p.host.clipboard = c.clip;
     p.host.dialogOk = c.ok;
     p.host.listEntry = c.entry;
     p.commands.AddPhraseFromDialog();
-    EXPECT_EQ(p.view.log, c.log);
-    EXPECT_EQ(p.model.list().ListPhrases, c.phrases);
+    ASSERT_EQ(p.host.opened.size(), 1u);
+    EXPECT_FALSE(p.host.opened[0].paletteTopMost);
+    EXPECT_EQ(p.view.topMost, c.topMost);
+    EXPECT_EQ(p.host.listPrefill, std::optional<std::string>(c.prefill));
+    EXPECT_EQ(p.ShownList(), c.phrases);
     EXPECT_EQ(p.Stored().ListPhrases, c.phrases);
+    EXPECT_EQ(p.ListHint(), c.hint);
   }
 }
 
@@ -322,24 +405,23 @@ TEST(MainCommandsTest, FailedListSaveIsReportedAndThePaletteShowsWhatIsStored) {
     const char* message;
   };
   const Case cases[] = {
-      {kMnuAddList, "message[リスト追加:リストの保存に失敗しました！]"},
-      {kMnuDelList, "message[リスト削除:リストの保存に失敗しました！]"},
+      {kMnuAddList, "リスト追加: リストの保存に失敗しました！"},
+      {kMnuDelList, "リスト削除: リストの保存に失敗しました！"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command);
     Palette p;
     p.StoreTwoColumnsAndList();
     p.Start();
-    p.model.WndTopMost = false;
     p.host.listEntry = {"new", "h"};
     p.store.FailWritesAfter(1);  // ItemCount only: the phrases are gone
     p.commands.Command(c.command);
-    const std::string log = p.view.log;
-    ASSERT_GE(log.size(), std::string(c.message).size());
-    EXPECT_EQ(log.substr(log.size() - std::string(c.message).size()), c.message);
-    EXPECT_EQ(log.find("hint"), std::string::npos);
-    EXPECT_EQ(p.model.list().ListPhrases, p.Stored().ListPhrases);
-    EXPECT_EQ(p.view.cells[kPageList][0][0], p.Stored().ListPhrases.at(0));
+    EXPECT_EQ(p.host.feedback, Phrases{c.message});
+    EXPECT_EQ(p.ListHint(), "<none>");
+    const Phrases stored = p.Stored().ListPhrases;
+    ASSERT_FALSE(stored.empty());
+    EXPECT_EQ(p.model.list().ListPhrases, stored);
+    EXPECT_EQ(p.view.cells[kPageList].at(0).at(0), stored[0]);
   }
 }
 
@@ -353,24 +435,26 @@ TEST(MainCommandsTest, AnUnreadListIsReadAgainAndNeverOverwritten) {
   p.host.cell = {0, 0};
   p.commands.AddPhraseFromDialog();
   p.commands.DeleteCurrentPhrase();
-  EXPECT_EQ(p.view.log,
-            "cells3 message[リスト追加:リストの読込みに失敗しました！] "
-            "cells3 message[リスト削除:リストの読込みに失敗しました！]");
+  EXPECT_TRUE(p.host.opened.empty());
+  EXPECT_EQ(p.host.feedback, (Phrases{"リスト追加: リストの読込みに失敗しました！",
+                                      "リスト削除: リストの読込みに失敗しました！"}));
   EXPECT_EQ(p.store.KeyValues(ListItemsKey())->at("itemcount").text, "2");
 
-  // Readable again: the cell showed nothing before, so nothing is deleted;
-  // then the list takes an addition.
+  // Readable again: the list shows, but the cell chosen showed nothing
+  // before, so nothing is deleted; then the list takes an addition.
   p.store.PutDword(ListItemsKey(), "ItemCount", 2);
-  p.view.log.clear();
   p.commands.DeleteCurrentPhrase();
-  EXPECT_EQ(p.view.log, "cells3");
+  EXPECT_EQ(p.ShownList(), (Phrases{"p0", "p1"}));
+  EXPECT_EQ(p.Stored().ListPhrases, (Phrases{"p0", "p1"}));
   p.commands.AddPhraseFromDialog();
   p.host.cell = {1, 1};  // phrase 1 + 1 x 2 = 3: none
   p.commands.DeleteCurrentPhrase();
   p.host.cell = {1, 0};
   p.commands.DeleteCurrentPhrase();
-  EXPECT_EQ(p.Stored().ListPhrases, (std::vector<std::string>{"p0", "new"}));
-  EXPECT_EQ(p.Stored().ListHints, (std::vector<std::string>{"h0", "h"}));
+  EXPECT_EQ(p.Stored().ListPhrases, (Phrases{"p0", "new"}));
+  EXPECT_EQ(p.Stored().ListHints, (Phrases{"h0", "h"}));
+  EXPECT_EQ(p.ShownList(), (Phrases{"p0", "new"}));
+  EXPECT_EQ(p.host.feedback.size(), 2u);
 }
 
 TEST(MainCommandsTest, NoListStoredIsAnEmptyListThatTakesAdditions) {
@@ -379,7 +463,7 @@ TEST(MainCommandsTest, NoListStoredIsAnEmptyListThatTakesAdditions) {
   EXPECT_TRUE(p.model.ListRead());
   p.host.listEntry = {"first", "h"};
   p.commands.AddPhraseFromDialog();
-  EXPECT_EQ(p.Stored().ListPhrases, std::vector<std::string>{"first"});
+  EXPECT_EQ(p.Stored().ListPhrases, Phrases{"first"});
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ TEST(PaletteModelTest, ConstructionValues) {
   for (int i = 0; i < kUserCount; ++i) EXPECT_EQ(f.model.userNames[i], StandardUserName(i));
   EXPECT_TRUE(f.model.list().ListPhrases.empty());
   EXPECT_TRUE(f.model.list().ListHints.empty());
-  EXPECT_TRUE(f.view.log.empty());
+  EXPECT_EQ(f.view.changes, 0);
 }
 
 TEST(PaletteModelTest, EmptyStoreGivesStandardPalette) {
@@ -345,11 +345,11 @@ TEST(PaletteModelTest, SwitchUserReloadsOnlyTheProfile) {
   Fixture f;
   f.store.PutString(UserKey(1), "KanjSei", "B");
   f.model.FormCreate();
-  f.view.log.clear();
+  f.view.changes = 0;
   f.model.SwitchUser(1);
   EXPECT_EQ(f.model.UserNo, 1);
   EXPECT_EQ(f.model.profile().fields[0], "B");
-  EXPECT_TRUE(f.view.log.empty());
+  EXPECT_EQ(f.view.changes, 0);
 }
 
 }  // namespace
