@@ -44,7 +44,41 @@ HWND FindOf(DWORD pid, const wchar_t* className, bool visibleOnly, DWORD timeout
   return found;
 }
 
+std::vector<HWND> TopLevelsOf(DWORD pid) {
+  struct Found {
+    DWORD pid;
+    std::vector<HWND> windows;
+  } found{pid, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* f = reinterpret_cast<Found*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == f->pid) f->windows.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found.windows;
+}
+
 }  // namespace
+
+bool Program::QueryEndSession() const {
+  bool agreed = true;
+  for (HWND w : TopLevelsOf(pid_)) {
+    DWORD_PTR answer = TRUE;
+    SendMessageTimeoutW(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kActMs, &answer);
+    if (!answer) agreed = false;
+  }
+  return agreed;
+}
+
+void Program::EndSession(bool ending) const {
+  for (HWND w : TopLevelsOf(pid_)) {
+    SendMessageTimeoutW(w, WM_ENDSESSION, ending ? TRUE : FALSE, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                        kActMs, nullptr);
+  }
+}
 
 HWND FindTopLevelNow(const WindowQuery& query) {
   FindData d{query, nullptr};

@@ -96,6 +96,12 @@ class Program {
   HWND MainWindow(DWORD timeoutMs = kStartTimeoutMs) const;
   // A top-level window of this process by class, visible or not.
   HWND TopLevel(const wchar_t* className, DWORD timeoutMs = kStartTimeoutMs) const;
+  // What Windows sends every top-level window of a process at the end of
+  // the session (sign-out with ENDSESSION_LOGOFF): WM_QUERYENDSESSION, true
+  // when every window agreed; WM_ENDSESSION with whether it ends. Each
+  // message is answered before the call returns.
+  bool QueryEndSession() const;
+  void EndSession(bool ending) const;
 
  private:
   HANDLE process_ = nullptr;

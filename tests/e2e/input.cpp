@@ -231,11 +231,14 @@ int VisibleMenus(DWORD pid) { return SearchMenus(pid).n; }
 HWND VisibleMenu(DWORD pid) { return SearchMenus(pid).last; }
 
 std::wstring ControlText(HWND control) {
-  wchar_t text[1024] = {};
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length);
+  std::wstring text(length + 1, L'\0');
   DWORD_PTR n = 0;
-  SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
-                      5000, &n);
-  return std::wstring(text, n);
+  SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_NORMAL, 5000, &n);
+  text.resize(n);
+  return text;
 }
 
 std::wstring WindowTitle(HWND window) {

@@ -11,6 +11,7 @@
 #include "app/application_win.h"
 #include "core/strconv_win.h"
 #include "harness.h"
+#include "palette_setup.h"
 
 namespace tabcard::e2e {
 namespace {
@@ -149,6 +150,48 @@ TEST_F(PaletteTest, CloseWritesWindowValuesAndRestartRestoresThem) {
   EXPECT_EQ(ActiveTab(restored), 2);
   EXPECT_TRUE(IsWindowVisible(Control(restored, forms::MainControl::SGrdMemo)));
   EXPECT_EQ(again.Close(), std::optional<DWORD>(0));
+}
+
+// Windows ends a session with messages and then the process, never a
+// close: the day's place and page are kept all the same. Closed while
+// minimised, the palette keeps where it stood, not its icon's strip.
+TEST_F(PaletteTest, SignOutAndAMinimisedCloseKeepThePalettesPlace) {
+  ASSERT_TRUE(StoreCompleteProfile({}));
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  SetWindowPos(main, nullptr, 200, 150, 140, 180, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(Control(main, forms::MainControl::PageControl1), TCM_SETCURSEL, kPageMemo, 0);
+  EXPECT_TRUE(program_.QueryEndSession());
+  program_.EndSession(true);
+  TerminateProcess(program_.process(), 0);
+  ASSERT_TRUE(program_.WaitExit(kExitTimeoutMs).has_value());
+  const std::pair<const wchar_t*, DWORD> kept[] = {
+      {L"Left", 200}, {L"Top", 150}, {L"Width", 140}, {L"Height", 180}, {L"Page", kPageMemo}};
+  for (const auto& k : kept) EXPECT_EQ(GetDword(Key(), k.first), std::optional<DWORD>(k.second)) << k.first;
+
+  Program again;
+  ASSERT_TRUE(again.Start(dir_.path()));
+  HWND restored = again.MainWindow();
+  ASSERT_NE(restored, nullptr);
+  PostMessageW(restored, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitFor([&] { return IsIconic(restored) != FALSE; }, kActMs));
+  ASSERT_EQ(again.Close(), std::optional<DWORD>(0));
+  for (const auto& k : kept) EXPECT_EQ(GetDword(Key(), k.first), std::optional<DWORD>(k.second)) << k.first;
+}
+
+// A count of two billion phrases over none costs what is stored: the
+// palette is up and answering at once, with an empty list.
+TEST_F(PaletteTest, AClaimOfTwoBillionPhrasesCostsWhatIsStored) {
+  ASSERT_TRUE(StoreCompleteProfile({kPageList}));
+  ASSERT_TRUE(PutDword(Key(L"\\ListItems"), L"ItemCount", 0x7FFFFFFF));
+  const ULONGLONG start = GetTickCount64();
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kStartTimeoutMs, &answer));
+  // Reading the phrases the count claims took seven seconds here.
+  EXPECT_LT(GetTickCount64() - start, 4000u);
+  EXPECT_EQ(CellOf(main, forms::MainControl::SGrdList, 0, 0), "");
 }
 
 TEST_F(PaletteTest, StoredPositionIsKeptOnTheScreen) {

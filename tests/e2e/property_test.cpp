@@ -249,6 +249,21 @@ TEST_F(PropertyTest, MemoUpdateWritesAtOnceAndOkBringsMemoAndPhraseToThePalette)
   EXPECT_TRUE(WaitFor([&] { return reader_.CellOr(editorMemos, 0, 0) == Narrow(memo); }, kActMs));
   EXPECT_EQ(reader_.CellOr(memoGrid, 0, 0), "");  // the palette reloads on OK only
 
+  // A memo holds 4096 bytes of Shift-JIS: 2,100 kana (4,200 bytes) pasted
+  // into the box are cut to what fits, and 更新 writes what the box shows.
+  ASSERT_TRUE(Click(reader_.CellCentre(editorMemos, 0, 1)));
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdMemoClr));
+  HWND box = Ctl(dlg, C::Memo);
+  ASSERT_TRUE(WaitFor([&] { return ControlText(box).empty(); }, kActMs));
+  ASSERT_TRUE(PutClipboardUnicode(std::wstring(2100, L'あ')));
+  SendMessageW(box, WM_PASTE, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return ControlText(box) == std::wstring(2048, L'あ'); }, kActMs))
+      << ControlText(box).size();
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdMemoUpDate));
+  EXPECT_TRUE(WaitFor([&] { return dir_.ReadFile(L"Memo001.txt") == Narrow(ControlText(box)); },
+                      kActMs))
+      << dir_.ReadFile(L"Memo001.txt").value_or("<no file>").size();
+
   const std::wstring phrase = L"お世話になっております。";
   ASSERT_TRUE(ShowPage(dlg, kListPage));
   ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtListMemo, phrase));
@@ -269,6 +284,27 @@ TEST_F(PropertyTest, MemoUpdateWritesAtOnceAndOkBringsMemoAndPhraseToThePalette)
   EXPECT_TRUE(WaitFor([&] { return reader_.Hint(listGrid, 0, 0) == std::wstring(L"挨拶"); },
                       kActMs))
       << Narrow(reader_.Hint(listGrid, 0, 0).value_or(L"<no hint>"));
+}
+
+// A session that ends while the editor holds edits waits for them: a
+// sign-out that the user then cancels finds the dialog as it was, and OK
+// stores the edit. Without edits the editor agrees at once.
+TEST_F(PropertyTest, AnEditorWithEditsHoldsTheEndOfTheSession) {
+  ASSERT_NO_FATAL_FAILURE(Start(true));
+  HWND dlg = OpenFromSystemMenu();
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_TRUE(program_.QueryEndSession());
+  ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtKnjMei, L"花子"));
+  EXPECT_FALSE(program_.QueryEndSession());
+  program_.EndSession(false);
+  ASSERT_TRUE(IsWindow(dlg));
+  HWND mei = Ctl(dlg, C::txtKnjMei);
+  const std::wstring typed = ControlText(mei);
+  EXPECT_EQ(typed.substr(typed.size() - 2), L"花子");
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdOK));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
+  EXPECT_EQ(GetString(Key(L"\\User1"), L"KanjMei"), typed);
+  EXPECT_TRUE(program_.QueryEndSession());
 }
 
 }  // namespace
