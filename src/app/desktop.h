@@ -36,7 +36,14 @@ constexpr unsigned kHtClient = 1;
 namespace vk {
 constexpr unsigned char kTab = 0x09;
 constexpr unsigned char kShift = 0x10;
+constexpr unsigned char kControl = 0x11;
+constexpr unsigned char kAlt = 0x12;  // VK_MENU
 constexpr unsigned char kInsert = 0x2D;
+constexpr unsigned char kLeftWin = 0x5B;
+constexpr unsigned char kRightWin = 0x5C;
+// A virtual key no keyboard and no program uses (0xE8 is unassigned): its
+// press between Alt's down and up keeps that release from arming a menu bar.
+constexpr unsigned char kUnassigned = 0xE8;
 constexpr unsigned kExtendedKey = 1;  // KEYEVENTF_EXTENDEDKEY
 constexpr unsigned kKeyUp = 2;        // KEYEVENTF_KEYUP
 }  // namespace vk
@@ -92,6 +99,11 @@ class Desktop {
                           std::intptr_t lParam) = 0;
   // One keybd_event: virtual key, scan code 0, flags, extra information 0.
   virtual void KeyEvent(unsigned char virtualKey, unsigned flags) = 0;
+  // Whether the key is held down now, as the keyboard is (not as a
+  // window's thread has seen it so far).
+  virtual bool KeyHeld(unsigned char virtualKey) = 0;
+  // Lets up to ms pass, answering other threads' sent messages meanwhile.
+  virtual void Idle(unsigned ms) = 0;
 
   // Replaces the clipboard's content in one session: CF_TEXT holding bytes
   // and one terminating zero, CF_UNICODETEXT of the bytes before their first

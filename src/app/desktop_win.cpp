@@ -147,6 +147,17 @@ ClipboardText DesktopWin::ReadClipboardText(std::size_t maxBytes) {
 
 std::uint32_t DesktopWin::ClipboardSequence() { return GetClipboardSequenceNumber(); }
 
+bool DesktopWin::KeyHeld(unsigned char virtualKey) {
+  return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
+void DesktopWin::Idle(unsigned ms) {
+  // Sent messages only: a posted one (a click, a key) waits for the loop.
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_SENDMESSAGE);
+  MSG msg;
+  PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 void DesktopWin::Beep() { MessageBeep(MB_OK); }
 
 void DesktopWin::ShowDragCursor(bool dragging) {

@@ -41,6 +41,8 @@ class DesktopWin : public Desktop {
   std::optional<std::uint32_t> OwnIntegrityLevel() override;
   SendResult Send(WindowId w, unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override;
   void KeyEvent(unsigned char virtualKey, unsigned flags) override;
+  bool KeyHeld(unsigned char virtualKey) override;
+  void Idle(unsigned ms) override;
   bool PlaceClipboardText(std::string_view bytes) override;
   ClipboardText ReadClipboardText(std::size_t maxBytes) override;
   std::uint32_t ClipboardSequence() override;

@@ -216,7 +216,73 @@ void ItemTransfer::SendItem(int item) {
   SendToTarget(value);
 }
 
+std::vector<GridCell> ItemTransfer::SendableCells(int page) const {
+  const GridShape shape = content_.Shape(page);
+  const int cols = std::max(shape.cols, 1), rows = std::max(shape.rows, 1);
+  std::vector<GridCell> cells;
+  for (int n = 0; n < cols * rows; ++n) {
+    const GridCell c = IsPersonal(page) ? GridCell{n / rows, n % rows} : GridCell{n % cols, n / cols};
+    const auto value = ValueOf(page, c);
+    if (value && !value->IsBlank()) cells.push_back(c);
+  }
+  return cells;
+}
+
+GridCell ItemTransfer::Step(int page, GridCell cell) {
+  MaskHeldAlt();
+  const std::vector<GridCell> cells = SendableCells(page);
+  const bool pastEnd = stepEndPage_ == page && stepEnd_ == cell;
+  stepEndPage_ = -1;
+  stepEnd_ = kNoCell;
+  // The first sendable cell at or after the current one.
+  auto at = std::find(cells.begin(), cells.end(), cell);
+  if (at == cells.end()) {
+    at = std::find_if(cells.begin(), cells.end(), [&](GridCell c) {
+      return IsPersonal(page) ? (c.col > cell.col || (c.col == cell.col && c.row > cell.row))
+                              : (c.row > cell.row || (c.row == cell.row && c.col > cell.col));
+    });
+  }
+  if (pastEnd || at == cells.end()) {
+    desktop_.Beep();
+    const GridCell first = cells.empty() ? cell : cells.front();
+    if (first.IsCell() && first != cell) view_.SetCurrentCell(page, first);
+    return first;
+  }
+  const WindowId front = desktop_.TopLevelOf(desktop_.Foreground());
+  if (front != kNoWindow && !desktop_.IsOwnWindow(front)) state_.TargetWindow = front;
+  SendToTarget(*ValueOf(page, *at));
+  GridCell next = *at;
+  if (at + 1 != cells.end()) {
+    next = *(at + 1);
+  } else {
+    stepEndPage_ = page;
+    stepEnd_ = next;
+  }
+  if (next != cell) view_.SetCurrentCell(page, next);
+  return next;
+}
+
+void ItemTransfer::MaskHeldAlt() {
+  if (!desktop_.KeyHeld(vk::kAlt)) return;
+  desktop_.KeyEvent(vk::kUnassigned, 0);
+  desktop_.KeyEvent(vk::kUnassigned, vk::kKeyUp);
+}
+
+bool ItemTransfer::WaitModifiersUp() {
+  static constexpr unsigned char kModifiers[] = {vk::kShift, vk::kControl, vk::kAlt, vk::kLeftWin,
+                                                 vk::kRightWin};
+  const std::uint64_t start = desktop_.NowMs();
+  for (;;) {
+    const bool held = std::any_of(std::begin(kModifiers), std::end(kModifiers),
+                                  [this](unsigned char key) { return desktop_.KeyHeld(key); });
+    if (!held) return true;
+    if (desktop_.NowMs() - start >= kModifierWaitMs) return false;
+    desktop_.Idle(kModifierPollMs);
+  }
+}
+
 void ItemTransfer::SendToTarget(const CellValue& value) {
+  MaskHeldAlt();
   // Keystrokes after a failed placement would paste the old clipboard.
   if (!PlaceClipboard(value)) {
     desktop_.Beep();
@@ -270,6 +336,12 @@ bool ItemTransfer::PlaceClipboard(const CellValue& value) {
 }
 
 void ItemTransfer::PasteKeystrokes() {
+  // A modifier still held would join the paste keys (Ctrl+Shift+Insert is
+  // no paste): the text stays on the clipboard for a paste by hand.
+  if (!WaitModifiersUp()) {
+    desktop_.Beep();
+    return;
+  }
   // Shift+Insert rather than Ctrl+V: consoles and edit controls alike paste on it.
   desktop_.KeyEvent(vk::kShift, vk::kExtendedKey);
   desktop_.KeyEvent(vk::kInsert, vk::kExtendedKey);

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/caption.h"
 #include "app/desktop.h"
@@ -65,6 +66,10 @@ class PaletteView {
 // Desktop::PlaceClipboardText.
 constexpr unsigned kForegroundWaitMs = 500;
 constexpr unsigned kForegroundAskAgainMs = 100;
+// How long the paste waits for the user to let go of Ctrl, Alt, Shift and
+// the Windows keys (a hotkey's chord, Shift+Enter) before it gives up.
+constexpr unsigned kModifierWaitMs = 1000;
+constexpr unsigned kModifierPollMs = 10;
 using forms::kFirstTickMs;
 using forms::kTickMs;
 
@@ -104,6 +109,13 @@ class ItemTransfer {
   void SendCell(int page, GridCell cell);
   // An entry of the item menu: the item's value into TargetWindow.
   void SendItem(int item);
+  // 連続入力: the cell's value into the window in front, and the cell that
+  // the next press sends; after the page's last value, a press sends
+  // nothing, beeps and goes back to the first. Returns the new current cell.
+  GridCell Step(int page, GridCell cell);
+  // The page's cells that have something to send, in the page's order:
+  // personal pages slot by slot (column by column), the others row by row.
+  std::vector<GridCell> SendableCells(int page) const;
   // The work of one tick; the caller stops Timer1 before and starts it
   // again with kTickMs after.
   void Tick();
@@ -141,12 +153,20 @@ class ItemTransfer {
   // after SetForeground(brought); false when that window then does not answer.
   bool WaitForForeground(WindowId topLevel, WindowId brought);
   void PasteKeystrokes();
+  // An Alt held now gets a harmless key before its release, or the target
+  // would see Alt alone and arm its menu bar.
+  void MaskHeldAlt();
+  // False when a modifier is still held after kModifierWaitMs.
+  bool WaitModifiersUp();
 
   Desktop& desktop_;
   PaletteView& view_;
   const PaletteContent& content_;
   TransferState state_;
   ClipboardCaption caption_;
+  // Where 連続入力 went past the page's last value, kNoCell when it did not.
+  int stepEndPage_ = -1;
+  GridCell stepEnd_ = kNoCell;
 };
 
 }  // namespace tabcard

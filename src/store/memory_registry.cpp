@@ -200,6 +200,11 @@ void MemoryRegistry::Put(std::string_view path, std::string_view name, RegValue 
   Create(ToUnits(path)).values[Fold(units)] = RawOf(units, value);
 }
 
+void MemoryRegistry::Remove(std::string_view path, std::string_view name) {
+  const auto it = keys_.find(Fold(ToUnits(path)));
+  if (it != keys_.end()) it->second.values.erase(Fold(ToUnits(name)));
+}
+
 void MemoryRegistry::PutDword(std::string_view path, std::string_view name, std::uint32_t v) {
   RegValue value;
   value.type = RegValue::Type::Dword;

@@ -43,6 +43,8 @@ class MemoryRegistry : public RegistryBackend {
   void Put(std::string_view path, std::string_view name, RegValue value);
   void PutDword(std::string_view path, std::string_view name, std::uint32_t v);
   void PutString(std::string_view path, std::string_view name, std::string_view text);
+  // A value gone, as in a store an older version wrote.
+  void Remove(std::string_view path, std::string_view name);
 
   // Makes every write after the next n fail, to test partial saves.
   void FailWritesAfter(int n) { writesLeft_ = n; }

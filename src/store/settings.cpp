@@ -10,8 +10,18 @@
 namespace tabcard {
 namespace {
 
+// From the open base key; a chord that is missing or not a DWORD is the
+// standard one, and no reason for the load to fail.
+void ReadHotKeys(RegistrySession& s, HotKeys* out) {
+  std::int32_t value = 0;
+  if (s.ReadInteger("HotKeyShow", &value)) out->show = static_cast<HotKey>(value);
+  if (s.ReadInteger("HotKeyStep", &value)) out->step = static_cast<HotKey>(value);
+}
+
 bool ReadFlags(RegistrySession& s, PaletteSettings* out) {
+  out->hotKeys = HotKeys{};
   if (!s.OpenForRead(kBaseKey)) return false;
+  ReadHotKeys(s, &out->hotKeys);
   return s.ReadBool("BootInTaskTray", &out->BootInTaskTray) &&
          s.ReadBool("CloseInTaskTray", &out->CloseInTaskTray) && s.ReadBool("TabMode", &out->TabMode);
 }
@@ -70,7 +80,9 @@ void ApplyStandardSettings(const FontFace& standardFont, PaletteSettings* out) {
 
 bool WriteFlags(RegistrySession& s, const PaletteSettings& in) {
   return s.OpenForWrite(kBaseKey) && s.WriteBool("BootInTaskTray", in.BootInTaskTray) &&
-         s.WriteBool("CloseInTaskTray", in.CloseInTaskTray) && s.WriteBool("TabMode", in.TabMode);
+         s.WriteBool("CloseInTaskTray", in.CloseInTaskTray) && s.WriteBool("TabMode", in.TabMode) &&
+         s.WriteInteger("HotKeyShow", static_cast<std::int32_t>(in.hotKeys.show)) &&
+         s.WriteInteger("HotKeyStep", static_cast<std::int32_t>(in.hotKeys.step));
 }
 
 bool WriteConfig(RegistrySession& s, int page, const PageConfig& c) {

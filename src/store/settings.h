@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "store/hotkey.h"
 #include "store/layout.h"
 #include "store/registry.h"
 
@@ -17,6 +18,9 @@ struct PaletteSettings {
   PageConfigs configs;                               // Kojin1, Kojin2, Memo, List
   std::array<PageItems, kPersonalPageCount> items;   // Kojin1, Kojin2
   std::int32_t MemoCount = 0;                        // memo ColCount x RowCount
+  // Added later, beside the flags: a store without them reads the standard
+  // chords, and their absence never makes a load fail.
+  HotKeys hotKeys;
 };
 
 // Reads the flags, the four configs and both items keys in one stretch. On
@@ -26,7 +30,7 @@ struct PaletteSettings {
 // every case. A stored ColCount or RowCount below 1 is raised to 1.
 bool LoadSettings(RegistryBackend& backend, const FontFace& standardFont, PaletteSettings* settings);
 
-// The options dialog's save: the flags, the four configs, then both items
+// The options dialog's save: the flags and hotkeys, the four configs, then both items
 // keys with ItemCount = ColCount x RowCount (kept within 0-256) and that many
 // slots. The items keys are not cleared first. The first failed write ends
 // the save and leaves what was written; MemoCount is not stored.

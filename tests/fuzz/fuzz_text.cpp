@@ -177,6 +177,8 @@ class ScriptedDesktop : public Desktop {
     return SendResult::kNoWindow;
   }
   void KeyEvent(unsigned char, unsigned) override {}
+  bool KeyHeld(unsigned char) override { return false; }
+  void Idle(unsigned) override {}
   bool PlaceClipboardText(std::string_view) override { return true; }
   ClipboardText ReadClipboardText(std::size_t maxBytes) override {
     FUZZ_CHECK(maxBytes == kCaptionMaxBytes);

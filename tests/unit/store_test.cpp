@@ -322,7 +322,9 @@ TEST(SaveSettings, WritesInOrder) {
   ASSERT_TRUE(SaveSettings(reg, Custom()));
   std::vector<std::string> expected = {std::string(kBaseKey) + ":BootInTaskTray",
                                        std::string(kBaseKey) + ":CloseInTaskTray",
-                                       std::string(kBaseKey) + ":TabMode"};
+                                       std::string(kBaseKey) + ":TabMode",
+                                       std::string(kBaseKey) + ":HotKeyShow",
+                                       std::string(kBaseKey) + ":HotKeyStep"};
   for (int page = 0; page < kPageCount; ++page) {
     for (const char* name : {"ColCount", "RowCount", "ColWidth", "RowHeight", "ColWidthMode", "FontName",
                              "FontSize", "FontBold", "FontItalic"}) {

@@ -122,6 +122,13 @@ class FakeDesktop : public Desktop {
   void KeyEvent(unsigned char key, unsigned flags) override {
     log_.push_back("key " + Hex(key) + " " + Hex(flags));
   }
+  // A key is held until releaseAt[key] (a time of the fake clock), or for
+  // good when it is -1.
+  bool KeyHeld(unsigned char key) override {
+    auto it = releaseAt.find(key);
+    return it != releaseAt.end() && (it->second < 0 || now < static_cast<std::uint64_t>(it->second));
+  }
+  void Idle(unsigned ms) override { now += ms; }
 
   bool PlaceClipboardText(std::string_view bytes) override {
     log_.push_back("clipboard " + std::to_string(bytes.size()));
@@ -166,6 +173,7 @@ class FakeDesktop : public Desktop {
   std::size_t lastReadMax = 0;
   std::uint64_t now = 1000;
   std::map<WindowId, std::optional<std::uint32_t>> levels;  // by top-level window
+  std::map<unsigned char, long long> releaseAt;
   std::optional<std::uint32_t> ownLevel = kMedium;
 
  private:
@@ -282,6 +290,7 @@ class TransferTest : public ::testing::Test {
   void MoveOn(int page) { transfer.Move(page, palette.current[page]); }
   void Up(int page, MouseButton b) { transfer.Release(page, palette.current[page], b); }
   void DoubleClick(int page) { transfer.SendCell(page, palette.current[page]); }
+  std::vector<GridCell> SendableCellsOf(int page) { return transfer.SendableCells(page); }
 
   // Left press on a cell of the page, then a move with the pointer over `over`.
   void PressAndLeave(int page, GridCell cell, WindowId over) {
@@ -863,6 +872,72 @@ TEST_F(TransferTest, LongClipboardTextIsCutWithoutSplittingACharacter) {
   ++desktop.sequence;
   transfer.Tick();
   EXPECT_EQ(log.back(), "caption [" + std::string(kCaptionMaxBytes, 'c') + "]");
+}
+
+// 連続入力 on 個１ (2 x 6, column by column): 氏名 (0,0), ＴＥＬ (0,1) and 〒
+// (1,0) are items; ＴＥＬ's value is blank here, 〒 has one.
+TEST_F(TransferTest, StepSendsCellAfterCellSkippingBlanksAndWrapsWithABeep) {
+  palette.values[FindItem("ＴＥＬ")] = " ";  // blank: skipped
+  palette.values[FindItem("〒")] = "100-0001";
+  desktop.foreground = kApp;    // the form in front, the palette not
+  EXPECT_EQ(SendableCellsOf(kPageKojin1), (std::vector<GridCell>{{0, 0}, {1, 0}}));
+  struct Press {
+    GridCell from;
+    const char* sent;  // nullptr: nothing, a beep
+    GridCell next;
+  };
+  const Press presses[] = {
+      {{0, 0}, "山田太郎", {1, 0}},
+      {{1, 0}, "100-0001", {1, 0}},  // the last: it stays
+      {{1, 0}, nullptr, {0, 0}},     // past the end: back to the first
+      {{0, 1}, "100-0001", {1, 0}},  // from a blank cell: the next with a value
+  };
+  for (const Press& p : presses) {
+    SCOPED_TRACE(std::to_string(p.from.col) + "," + std::to_string(p.from.row));
+    log.clear();
+    desktop.clipboard.clear();
+    EXPECT_EQ(transfer.Step(kPageKojin1, p.from), p.next);
+    EXPECT_EQ(desktop.clipboard, p.sent ? p.sent : "");
+    const bool beeped = std::find(log.begin(), log.end(), "beep") != log.end();
+    EXPECT_EQ(beeped, p.sent == nullptr);
+    EXPECT_EQ(palette.current[kPageKojin1], p.next);
+  }
+  EXPECT_EQ(transfer.State().TargetWindow, kApp);
+}
+
+// The paste keys wait for a held chord to be let go; Alt gets a harmless key
+// first, so its release arms no menu bar; a chord held past the bound gets
+// nothing but a beep.
+TEST_F(TransferTest, PasteWaitsForHeldModifiersAndMasksAlt) {
+  struct Case {
+    const char* name;
+    unsigned char key;
+    long long releaseAt;  // fake clock; -1 never
+    bool pasted;
+    bool masked;
+  };
+  const Case cases[] = {
+      {"none held", 0, 0, true, false},
+      {"ctrl let go late", vk::kControl, 1300, true, false},
+      {"alt let go", vk::kAlt, 1200, true, true},
+      {"shift never let go", vk::kShift, -1, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    desktop.releaseAt.clear();
+    if (c.key) desktop.releaseAt[c.key] = c.releaseAt;
+    desktop.now = 1000;
+    TrackTarget(kApp);
+    transfer.SendItem(0);
+    Events keys;
+    for (const auto& e : log) {
+      if (e.rfind("key ", 0) == 0) keys.push_back(e);
+    }
+    const Events mask = {"key 0xE8 0x0", "key 0xE8 0x2"};
+    EXPECT_EQ(keys, Concat({c.masked ? mask : Events{}, c.pasted ? kPaste : Events{}}));
+    EXPECT_EQ(std::find(log.begin(), log.end(), "beep") != log.end(), !c.pasted);
+    if (c.pasted && c.key) EXPECT_GE(desktop.now, static_cast<std::uint64_t>(c.releaseAt));
+  }
 }
 
 TEST(KojinMenu, HoldsEveryItemOnceUnderItsSubmenu) {
