@@ -266,8 +266,8 @@ void SetGlyph(const FormDesc& form, BuiltForm& built, const BuiltControl& button
 }
 
 HWND CreateButton(const CreateArgs& a) {
-  a.self.hwnd = CreateChild(a, L"BUTTON",
-                            WS_TABSTOP | (a.self.desc->isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
+  const DWORD kind = a.self.desc->isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  a.self.hwnd = CreateChild(a, L"BUTTON", WS_TABSTOP | kind);
   SetGlyph(a.form, a.built, a.self, a.scale);
   return a.self.hwnd;
 }
