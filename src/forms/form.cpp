@@ -22,7 +22,9 @@ const char* UnusedField(const ControlDesc& c) {
   if (c.popupMenu && k != K::StringGrid && k != K::PageControl) return "popupMenu";
   if (c.interval && k != K::Timer) return "interval";
   if (!(c.edit == EditDesc{}) && k != K::Edit) return "edit";
-  if ((c.isDefault || c.modalResult) && k != K::Button) return "isDefault/modalResult";
+  if ((c.isDefault || c.modalResult || c.glyph != ButtonGlyph::None) && k != K::Button) {
+    return "isDefault/modalResult/glyph";
+  }
   if ((c.bevelInner != Bevel::None || c.bevelOuter != Bevel::None) && k != K::Panel) {
     return "bevel";
   }

@@ -85,6 +85,9 @@ struct Bounds {
 
 inline constexpr int kNoColor = -1;
 
+// A small picture beside a button's caption, drawn for the window's DPI.
+enum class ButtonGlyph { None, Check, Cross, Question };
+
 struct FontDesc {
   const char* name = nullptr;  // nullptr: the form's
   int height = 0;  // LOGFONT height at 96 DPI; negative: character height; 0: the form's
@@ -164,9 +167,10 @@ struct ControlDesc {
   int interval = 0;  // timer, milliseconds
   EditDesc edit{};
   // Button: Enter presses the default one; a click ends a modal run with
-  // modalResult when it is not kModalNone.
+  // modalResult when it is not kModalNone; a glyph goes before the caption.
   bool isDefault = false;
   int modalResult = kModalNone;
+  ButtonGlyph glyph = ButtonGlyph::None;
   // Panel; a bordered panel or grid has a frame line.
   Bevel bevelInner = Bevel::None;
   Bevel bevelOuter = Bevel::None;

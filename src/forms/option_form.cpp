@@ -68,10 +68,11 @@ constexpr ControlDesc Behaviour(C id, C parent, const char* caption, int top) {
 }
 
 constexpr ControlDesc FrameButton(C id, const char* caption, int left, int modalResult,
-                                  bool isDefault) {
+                                  bool isDefault, ButtonGlyph glyph) {
   ControlDesc c = Control(id, ControlKind::Button, C::frmOption, caption, {left, 370, 105, 29});
   c.modalResult = modalResult;
   c.isDefault = isDefault;
+  c.glyph = glyph;
   return c;
 }
 
@@ -132,9 +133,9 @@ const ControlDesc kControls[] = {
             kBehaviourFont),
     Behaviour(C::chkTabMode, C::GroupBox2, "複写後にTABを挿入する（次項目へ移動）", 24),
 
-    FrameButton(C::cmdOK, "OK", 79, kModalOk, true),
-    FrameButton(C::cmdCancel, "ｷｬﾝｾﾙ", 196, kModalCancel, false),
-    FrameButton(C::cmdHelp, "ﾍﾙﾌﾟ(&H)", 312, kModalNone, false),
+    FrameButton(C::cmdOK, "OK", 79, kModalOk, true, ButtonGlyph::Check),
+    FrameButton(C::cmdCancel, "ｷｬﾝｾﾙ", 196, kModalCancel, false, ButtonGlyph::Cross),
+    FrameButton(C::cmdHelp, "ﾍﾙﾌﾟ(&H)", 312, kModalNone, false, ButtonGlyph::Question),
 };
 
 FormDesc MakeOptionForm() {

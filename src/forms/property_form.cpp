@@ -95,7 +95,7 @@ constexpr ControlDesc PageButton(C id, C sheet, const char* caption, Bounds boun
 }
 
 constexpr ControlDesc FrameButton(C id, const char* caption, int left, int modalResult,
-                                  bool isDefault) {
+                                  bool isDefault, ButtonGlyph glyph) {
   ControlDesc c{};
   c.id = IdOf(id);
   c.kind = ControlKind::Button;
@@ -103,6 +103,7 @@ constexpr ControlDesc FrameButton(C id, const char* caption, int left, int modal
   c.bounds = {left, 423, 80, 28};
   c.modalResult = modalResult;
   c.isDefault = isDefault;
+  c.glyph = glyph;
   return c;
 }
 
@@ -223,9 +224,9 @@ const ControlDesc kControls[] = {
     PageButton(C::cmdListDown, C::TabList, "下へ移動", {392, 172, 88, kButtonHeight}),
     Control(C::ListBox1, ControlKind::ListBox, C::TabList, nullptr, {kCaptionLeft, 140, 365, 222}),
 
-    FrameButton(C::cmdOK, "OK", 245, kModalOk, true),
-    FrameButton(C::cmdCancel, "ｷｬﾝｾﾙ", 333, kModalCancel, false),
-    FrameButton(C::cmdHelp, "ﾍﾙﾌﾟ(&H)", 421, kModalNone, false),
+    FrameButton(C::cmdOK, "OK", 245, kModalOk, true, ButtonGlyph::Check),
+    FrameButton(C::cmdCancel, "ｷｬﾝｾﾙ", 333, kModalCancel, false, ButtonGlyph::Cross),
+    FrameButton(C::cmdHelp, "ﾍﾙﾌﾟ(&H)", 421, kModalNone, false, ButtonGlyph::Question),
 };
 
 FormDesc MakePropertyForm() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/strconv_win.h"
+#include "ui/glyph_icon_win.h"
 #include "ui/string_grid_win.h"
 
 namespace tabcard {
@@ -245,9 +246,29 @@ HWND CreateRadioButton(const CreateArgs& a) {
   return CreateChild(a, L"BUTTON", (first ? WS_TABSTOP : 0) | BS_AUTORADIOBUTTON);
 }
 
+// A push button with an image: comctl32 v6 draws it before the caption and
+// keeps the theme, the default frame, the focus and the mnemonic. The icon it
+// replaces goes.
+void SetGlyph(const FormDesc& form, BuiltForm& built, const BuiltControl& button,
+              const DpiScale& scale) {
+  OwnedIcon icon = MakeGlyphIcon(button.desc->glyph, ControlLogFont(form, *button.desc, scale));
+  if (!icon) return;
+  const auto old = reinterpret_cast<HICON>(SendMessageW(
+      button.hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get())));
+  for (OwnedIcon& kept : built.icons_) {
+    if (old && kept.get() == old) {
+      kept = std::move(icon);
+      return;
+    }
+  }
+  built.icons_.push_back(std::move(icon));
+}
+
 HWND CreateButton(const CreateArgs& a) {
-  return CreateChild(a, L"BUTTON",
-                     WS_TABSTOP | (a.self.desc->isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
+  const DWORD kind = a.self.desc->isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  a.self.hwnd = CreateChild(a, L"BUTTON", WS_TABSTOP | kind);
+  SetGlyph(a.form, a.built, a.self, a.scale);
+  return a.self.hwnd;
 }
 
 HWND CreateImage(const CreateArgs& a) {
@@ -443,6 +464,7 @@ void RescaleControls(const FormDesc& form, BuiltForm& built, const DpiScale& sca
       SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
     }
     if (c.desc->kind == ControlKind::PageControl) SetTabWidth(c.hwnd, scale.Px(c.desc->tabWidth));
+    if (c.desc->kind == ControlKind::Button) SetGlyph(form, built, c, scale);
     // After the font, which sets a list box's line height from itself.
     if (c.desc->kind == ControlKind::ListBox && c.desc->itemHeight) {
       SendMessageW(c.hwnd, LB_SETITEMHEIGHT, 0, scale.Px(c.desc->itemHeight));

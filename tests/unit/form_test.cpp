@@ -145,6 +145,7 @@ TEST(FormDescTest, ADescriptionTheBuilderCannotBuildIsRefused) {
        }},
       {"a popup menu on an edit", [](ControlDesc* c) { c[2].popupMenu = true; }},
       {"a line height on an edit", [](ControlDesc* c) { c[2].itemHeight = 15; }},
+      {"a glyph on an edit", [](ControlDesc* c) { c[2].glyph = ButtonGlyph::Check; }},
       {"a radio button outside a group box", [](ControlDesc* c) {
          c[1].kind = ControlKind::Panel;
          c[2].kind = ControlKind::RadioButton;

@@ -23,6 +23,7 @@
 #include "ui/notice_tip_win.h"
 #include "core/strconv_win.h"
 #include "../e2e/receiver/dialog_focus.h"
+#include "source_path.h"
 
 namespace tabcard {
 namespace {
@@ -359,15 +360,6 @@ TEST(DesktopWin, LastActivePopupIsTheWindowOfTheGroupUsedLast) {
   ShowWindow(dialog, SW_HIDE);  // a hidden one cannot take the paste
   EXPECT_EQ(desktop.LastActivePopup(ToWindowId(owner)), ToWindowId(owner));
   DestroyWindow(owner);
-}
-
-std::wstring SourcePath(const char* relative) {
-  const std::string path = std::string(TABCARD_SOURCE_DIR) + relative;
-  std::wstring wide(path.begin(), path.end());
-  for (auto& c : wide) {
-    if (c == L'/') c = L'\\';
-  }
-  return wide[0] == L'\\' ? L"Z:" + wide : wide;
 }
 
 TEST(NoticeTip, ShowsItsTextAtThePointAndHidesItself) {

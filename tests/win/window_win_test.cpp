@@ -12,11 +12,14 @@
 #include "app/application_win.h"
 #include "app/single_instance_win.h"
 #include "forms/main_form.h"
+#include "forms/property_form.h"
 #include "ui/app_error_win.h"
 #include "ui/form_builder_win.h"
+#include "ui/gdi_win.h"
 #include "core/strconv_win.h"
 #include "ui/string_grid_win.h"
 #include "ui/window_win.h"
+#include "source_path.h"
 
 namespace tabcard {
 namespace {
@@ -181,6 +184,99 @@ TEST(FormBuilderTest, SheetContentFillsThePageControlsDisplayArea) {
   EXPECT_EQ(ActiveTab(built, forms::IdOf(forms::MainControl::PageControl1)), 3);
   EXPECT_TRUE(GetWindowLongW(built.Find(forms::IdOf(forms::MainControl::TabList))->hwnd, GWL_STYLE) & WS_VISIBLE);
   EXPECT_FALSE(GetWindowLongW(built.Find(forms::IdOf(forms::MainControl::TabKjn2))->hwnd, GWL_STYLE) & WS_VISIBLE);
+}
+
+// A button's image: its square side, and whether drawn on white it left
+// some pixels white and coloured others (alpha, not a filled square).
+struct ButtonImage {
+  HICON icon = nullptr;
+  int side = 0;
+  bool inked = false;
+  bool clear = false;
+};
+
+ButtonImage ImageOf(HWND button) {
+  ButtonImage image;
+  image.icon = reinterpret_cast<HICON>(SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0));
+  ICONINFO info{};
+  if (!image.icon || !GetIconInfo(image.icon, &info)) return image;
+  Bitmap colour(info.hbmColor), mask(info.hbmMask);
+  BITMAP bm{};
+  GetObjectW(colour.get(), sizeof(bm), &bm);
+  image.side = bm.bmWidth == bm.bmHeight ? bm.bmWidth : -1;
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  Bitmap canvas(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  MemoryDC dc(nullptr);
+  SelectGuard select(dc.get(), canvas.get());
+  const RECT all{0, 0, bm.bmWidth, bm.bmHeight};
+  FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  DrawIconEx(dc.get(), 0, 0, image.icon, bm.bmWidth, bm.bmHeight, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  const auto* px = static_cast<const DWORD*>(bits);
+  for (int i = 0; i < bm.bmWidth * bm.bmHeight; ++i) {
+    ((px[i] & 0xFFFFFF) == 0xFFFFFF ? image.clear : image.inked) = true;
+  }
+  return image;
+}
+
+// The buttons of comctl32 v6, as the program's manifest asks for: only they
+// show an image beside their caption.
+class CommonControls6 {
+ public:
+  CommonControls6() {
+    const std::wstring manifest = SourcePath("src/res/tabcard.manifest");
+    ACTCTXW ctx{};
+    ctx.cbSize = sizeof(ctx);
+    ctx.lpSource = manifest.c_str();
+    context_ = CreateActCtxW(&ctx);
+    active_ = context_ != INVALID_HANDLE_VALUE && ActivateActCtx(context_, &cookie_);
+  }
+  ~CommonControls6() {
+    if (active_) DeactivateActCtx(0, cookie_);
+    if (context_ != INVALID_HANDLE_VALUE) ReleaseActCtx(context_);
+  }
+  CommonControls6(const CommonControls6&) = delete;
+  CommonControls6& operator=(const CommonControls6&) = delete;
+  bool active() const { return active_; }
+
+ private:
+  HANDLE context_ = INVALID_HANDLE_VALUE;
+  ULONG_PTR cookie_ = 0;
+  bool active_ = false;
+};
+
+// OK, Cancel and Help show their glyphs as tall as the caption's characters
+// (the form's 12 pixels at 96 DPI), drawn for the DPI, built so or rescaled;
+// the other buttons have none.
+TEST(FormBuilderTest, GlyphsOfTheDialogButtonsFollowTheScale) {
+  const CommonControls6 v6;
+  ASSERT_TRUE(v6.active());
+  const forms::FormDesc& form = forms::PropertyForm();
+  auto check = [&](const BuiltForm& built, int side) {
+    for (const BuiltControl& c : built.controls) {
+      if (c.desc->kind != forms::ControlKind::Button) continue;
+      SCOPED_TRACE(c.id);
+      const ButtonImage image = ImageOf(c.hwnd);
+      if (c.desc->glyph == forms::ButtonGlyph::None) {
+        EXPECT_EQ(image.icon, nullptr);
+        continue;
+      }
+      EXPECT_EQ(image.side, side);
+      EXPECT_TRUE(image.inked);
+      EXPECT_TRUE(image.clear);
+    }
+  };
+  Host host, other;
+  host.Make();
+  other.Make();
+  check(BuildControls(form, other.hwnd(), DpiScale(192)), 24);
+  BuiltForm built = BuildControls(form, host.hwnd(), DpiScale(96));
+  check(built, 12);
+  RescaleControls(form, built, DpiScale(192));
+  check(built, 24);
+  EXPECT_EQ(built.icons_.size(), 3u);  // the old ones went
 }
 
 TEST(FormBuilderTest, FrameStylesFollowTheDescription) {
