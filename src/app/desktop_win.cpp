@@ -7,6 +7,9 @@ namespace tabcard {
 
 namespace {
 
+// The bound of the wait for the palette's own activation at a drag's start.
+constexpr ULONGLONG kActivationWaitMs = 250;
+
 // Deeper chains than this are loops of a confused program.
 constexpr int kMaxClimb = 256;
 
@@ -164,7 +167,22 @@ void DesktopWin::ShowDragCursor(bool dragging) {
   SetCursor(dragging ? dragCursor_ : LoadCursorW(nullptr, IDC_ARROW));
 }
 
-void DesktopWin::SetCapture(WindowId w) { ::SetCapture(ToHwnd(w)); }
+// A window that a click did not activate captures only the moves over itself:
+// a drag takes the foreground first, as the drop will hand it on anyway.
+void DesktopWin::SetCapture(WindowId w) {
+  HWND root = GetAncestor(ToHwnd(w), GA_ROOT);
+  if (root && GetForegroundWindow() != root && SetForegroundWindow(root)) {
+    // Settled before the drag goes on: a switch still under way at the drop
+    // would take the foreground back from the target.
+    const ULONGLONG end = GetTickCount64() + kActivationWaitMs;
+    while (GetActiveWindow() != root && GetTickCount64() < end) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+      MSG msg;
+      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+  }
+  ::SetCapture(ToHwnd(w));
+}
 
 void DesktopWin::ReleaseCapture() { ::ReleaseCapture(); }
 

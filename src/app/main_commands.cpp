@@ -68,6 +68,9 @@ bool MainCommands::SysCommand(int id) {
     case kSysTabMode:
       model_.TabMode = !model_.TabMode;
       return true;
+    case kSysReturn:
+      ReturnFromPalette();
+      return true;
     default:
       return false;
   }
@@ -96,6 +99,21 @@ void MainCommands::IconReleased(MouseButton button) {
 }
 
 void MainCommands::IconDoubleClicked() { host_.ShowAndActivate(); }
+
+void MainCommands::ShowHotKey() {
+  if (host_.PaletteActive()) {
+    ReturnFromPalette();
+    return;
+  }
+  hiddenBeforeShow_ = !model_.Shown();
+  host_.BringPaletteForward();
+}
+
+void MainCommands::ReturnFromPalette() {
+  host_.GiveForegroundBack();
+  if (hiddenBeforeShow_) model_.HideIntoTray();
+  hiddenBeforeShow_ = false;
+}
 
 void MainCommands::ShowPalette() { host_.ShowAndActivate(); }
 void MainCommands::OpenProperty() { host_.SendSystemCommand(kSysProperty); }
@@ -165,6 +183,7 @@ SystemMenuState MainCommands::MenuState() const {
   state.UserNo = model_.UserNo;
   state.TabMode = model_.TabMode;
   state.WndTopMost = model_.WndTopMost;
+  state.showHotKey = model_.settings().hotKeys.show;
   return state;
 }
 

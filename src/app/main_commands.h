@@ -60,6 +60,14 @@ class CommandHost {
   virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
 
   virtual GridCell CurrentCell(int page) const = 0;
+
+  // The show hotkey's work. Whether the palette is the active window.
+  virtual bool PaletteActive() const = 0;
+  // Remembers the window in front as the target, shows the palette (on the
+  // pointer's monitor) and gives its page's grid the keyboard focus.
+  virtual void BringPaletteForward() = 0;
+  // The foreground back to the target.
+  virtual void GiveForegroundBack() = 0;
   // The grid's tooltip text.
   virtual void SetGridHint(int page, const std::string& text) = 0;
 };
@@ -79,6 +87,12 @@ class MainCommands {
   // The tray icon's events.
   void IconReleased(MouseButton button);
   void IconDoubleClicked();
+
+  // The show hotkey: the palette to the front, or, pressed again, back out
+  // of the way to the window it came from (into the tray when it was
+  // there). Esc in the palette returns as the second press does.
+  void ShowHotKey();
+  void ReturnFromPalette();
 
   // TaskMenu.
   void ShowPalette();
@@ -112,6 +126,7 @@ class MainCommands {
 
   PaletteModel& model_;
   CommandHost& host_;
+  bool hiddenBeforeShow_ = false;
 };
 
 }  // namespace tabcard

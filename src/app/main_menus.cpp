@@ -16,13 +16,20 @@ SystemMenuEntry Separator(int index) {
 
 MenuNode Item(const char* caption, int command) { return MenuNode{caption, command, {}}; }
 
+// A caption with a hotkey as menus show a shortcut: after a tab.
+std::string WithShortcut(const char* caption, HotKey key) {
+  const std::string chord = ChordText(key);
+  return chord.empty() ? std::string(caption) : std::string(caption) + "\t" + chord;
+}
+
 }  // namespace
 
 SystemMenuAdditions SystemMenuLayout(const SystemMenuState& state) {
   SystemMenuAdditions menu;
   menu.removed = {kScMaximize, kScMinimize, kSysMinimize};
   for (int i = 0; i < kUserCount; ++i) menu.removed.push_back(kSysUserFirst + i);
-  for (int id : {kSysProperty, kSysOption, kSysHelp, kSysAbout, kSysTabMode, kSysTopMost}) {
+  for (int id : {kSysReturn, kSysProperty, kSysOption, kSysHelp, kSysAbout, kSysTabMode,
+                 kSysTopMost}) {
     menu.removed.push_back(id);
   }
   for (int i = 0; i < kSysSeparatorCount; ++i) menu.removed.push_back(kSysSeparatorFirst + i);
@@ -30,6 +37,7 @@ SystemMenuAdditions SystemMenuLayout(const SystemMenuState& state) {
   menu.inserted = Command(kSysMinimize, "最小化");
 
   auto& a = menu.appended;
+  a.push_back(SystemMenuEntry{kSysReturn, WithShortcut("元のウィンドウに戻る", state.showHotKey)});
   a.push_back(Separator(0));
   for (int i = 0; i < kUserCount; ++i) {
     a.push_back(SystemMenuEntry{kSysUserFirst + i, state.userNames[static_cast<std::size_t>(i)],
@@ -74,8 +82,8 @@ std::vector<SystemMenuUpdate> SystemMenuInit(const SystemMenuState& state, bool 
   return updates;
 }
 
-std::vector<MenuNode> TaskMenuLayout() {
-  return {Item("表示", kMnuView),          MenuSeparator(),
+std::vector<MenuNode> TaskMenuLayout(HotKey showHotKey) {
+  return {MenuNode{WithShortcut("表示", showHotKey), kMnuView, {}}, MenuSeparator(),
           Item("プロパティ", kMnuProp),     Item("オプション", kMnuOpt),
           Item("ﾊﾞｰｼﾞｮﾝ情報", kMnuAbout), Item("ヘルプ", kMnuHelp),
           MenuSeparator(),                 Item("終了", kMnuExit)};

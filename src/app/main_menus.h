@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "store/profile_store.h"
 #include "forms/menu.h"
+#include "store/hotkey.h"
+#include "store/profile_store.h"
 
 namespace tabcard {
 
@@ -23,6 +24,7 @@ enum CommandId : int {
   kSysAbout = 260,
   kSysTopMost = 261,
   kSysTabMode = 262,
+  kSysReturn = 263,  // back to the window the show hotkey came from
   kSysUserFirst = 272,  // 272 + user number, 0..3
   kSysSeparatorFirst = 512,  // 512..515
 
@@ -51,6 +53,7 @@ struct SystemMenuState {
   int UserNo = 0;
   bool TabMode = false;
   bool WndTopMost = true;
+  HotKey showHotKey = kNoHotKey;  // shown beside its entry
 };
 
 struct SystemMenuEntry {
@@ -81,9 +84,9 @@ struct SystemMenuUpdate {
 // never grayed, so they work while the window is minimised.
 std::vector<SystemMenuUpdate> SystemMenuInit(const SystemMenuState& state, bool minimised);
 
-// TaskMenu: "表示", separator, "プロパティ", "オプション", "ﾊﾞｰｼﾞｮﾝ情報",
-// "ヘルプ", separator, "終了".
-std::vector<MenuNode> TaskMenuLayout();
+// TaskMenu: "表示" (with the show hotkey as its shortcut), separator,
+// "プロパティ", "オプション", "ﾊﾞｰｼﾞｮﾝ情報", "ヘルプ", separator, "終了".
+std::vector<MenuNode> TaskMenuLayout(HotKey showHotKey);
 // MemoMenu: "複写", "削除".
 std::vector<MenuNode> MemoMenuLayout();
 // ListMenu: "追加", "削除".

@@ -79,7 +79,8 @@ ScreenPoint TfrmMain::CursorPos() {
 }
 
 int TfrmMain::PopupTaskMenu(ScreenPoint at) {
-  return TrackPopup(hwnd(), BuildPopupMenu(TaskMenuLayout()), POINT{at.x, at.y});
+  return TrackPopup(hwnd(), BuildPopupMenu(TaskMenuLayout(model_->settings().hotKeys.show)),
+                    POINT{at.x, at.y});
 }
 
 // A command the user chose waits a moment for a clipboard that another
@@ -96,6 +97,21 @@ void TfrmMain::ShowMessage(const std::string& text, const std::string& caption) 
 }
 
 GridCell TfrmMain::CurrentCell(int page) const { return Grid(page).CurrentCell(); }
+
+bool TfrmMain::PaletteActive() const { return GetForegroundWindow() == hwnd(); }
+
+void TfrmMain::BringPaletteForward() {
+  transfer_->RememberForeground();
+  if (!IsWindowVisible(hwnd()) || IsIconic(hwnd())) ShowAndActivate();
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  SetBounds(OntoMonitorAt(Bounds(), WorkAreas(), pointer.x, pointer.y));
+  SetForegroundWindow(hwnd());
+  const int page = ActivePage();
+  if (page >= 0 && page < kPageCount) SetFocus(Grid(page).Handle());
+}
+
+void TfrmMain::GiveForegroundBack() { transfer_->ReturnToTarget(); }
 
 void TfrmMain::SetGridHint(int page, const std::string& text) { Grid(page).SetHint(text); }
 

@@ -27,12 +27,23 @@ using forms::Event;
 using forms::FormEvent;
 using forms::MainControl;
 
+// RegisterHotKey's identifiers of the two chords.
+constexpr int kShowHotKeyId = 1;
+constexpr int kStepHotKeyId = 2;
+constexpr UINT kNoRepeat = 0x4000;  // MOD_NOREPEAT: a held chord fires once
+
+struct MonitorList {
+  std::vector<MonitorRect> rects;
+  bool workAreas = false;  // else the whole monitors
+};
+
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-  auto* list = reinterpret_cast<std::vector<MonitorRect>*>(data);
+  auto* monitors = reinterpret_cast<MonitorList*>(data);
+  auto* list = &monitors->rects;
   MONITORINFO info{};
   info.cbSize = sizeof(info);
   if (!GetMonitorInfoW(monitor, &info)) return TRUE;
-  const RECT& r = info.rcMonitor;
+  const RECT& r = monitors->workAreas ? info.rcWork : info.rcMonitor;
   const MonitorRect m{r.left, r.top, r.right, r.bottom};
   // The primary first: placement prefers it on a tie.
   if (info.dwFlags & MONITORINFOF_PRIMARY) {
@@ -76,6 +87,7 @@ void TfrmMain::Create() {
   commands_ = std::make_unique<MainCommands>(*model_, static_cast<CommandHost&>(*this));
   CreateTaskTray();
   FormCreate();
+  RegisterStoredHotKeys();
 }
 
 void TfrmMain::CreateTaskTray() {
@@ -189,6 +201,22 @@ LRESULT TfrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CONTEXTMENU:
       if (OnContextMenu(reinterpret_cast<HWND>(wp), lp)) return 0;
       break;
+    case WM_HOTKEY:
+      RunReported(hwnd(), [&] { OnHotKey(static_cast<int>(wp)); });
+      return 0;
+    case WM_MOUSEACTIVATE:
+      // A click on the tabs or the cells leaves the form in front active,
+      // as an on-screen keyboard does: the paste goes into the field that
+      // still has the focus. The title bar and the frame activate.
+      if (LOWORD(lp) == HTCLIENT) return MA_NOACTIVATE;
+      break;
+    case WM_COMMAND:
+      // Esc, through the dialog manager: back to the form.
+      if (LOWORD(wp) == IDCANCEL && lp == 0 && commands_) {
+        RunReported(hwnd(), [&] { commands_->ReturnFromPalette(); });
+        return 0;
+      }
+      break;
     case WM_ENDSESSION:
       // Everything is written before the answer: Windows may end the process
       // at any moment after it. Nothing is shown.
@@ -225,6 +253,9 @@ bool TfrmMain::OnGridKey(int page, const GridKeyNotify& key) {
     case PaletteKeyAction::kSend:
       RunReported(hwnd(), [&] { transfer_->SendCell(page, Grid(page).CurrentCell()); });
       return true;
+    case PaletteKeyAction::kReturn:
+      RunReported(hwnd(), [&] { commands_->ReturnFromPalette(); });
+      return true;
     case PaletteKeyAction::kNextPage:
     case PaletteKeyAction::kPreviousPage: {
       const int to = TurnedPage(page, kPageCount, !shift);
@@ -256,6 +287,53 @@ bool TfrmMain::OnContextMenu(HWND from, LPARAM lp) {
   const int command = TrackPopup(hwnd(), BuildPopupMenu(KojinMenuLayout()), pt);
   if (command != 0) transfer_->SendItem(KojinMenuItem(command));
   return true;
+}
+
+void TfrmMain::OnHotKey(int id) {
+  if (!transfer_ || !commands_) return;
+  if (id == kShowHotKeyId) commands_->ShowHotKey();
+  if (id == kStepHotKeyId) {
+    const int page = ActivePage();
+    if (page >= 0 && page < kPageCount) transfer_->Step(page, Grid(page).CurrentCell());
+  }
+}
+
+bool TfrmMain::Register(const HotKeys& keys, HotKey* taken) {
+  const HotKeys before = registered_;
+  auto registerAll = [this](const HotKeys& chords, HotKey* failed) {
+    UnregisterHotKey(hwnd(), kShowHotKeyId);
+    UnregisterHotKey(hwnd(), kStepHotKeyId);
+    registered_ = HotKeys{kNoHotKey, kNoHotKey};
+    for (const auto& [id, key] : {std::pair{kShowHotKeyId, chords.show}, std::pair{kStepHotKeyId, chords.step}}) {
+      if (key == kNoHotKey) continue;
+      if (!RegisterHotKey(hwnd(), id, RegisterModifiers(key) | kNoRepeat, HotKeyVk(key))) {
+        if (failed) *failed = key;
+        return false;
+      }
+      (id == kShowHotKeyId ? registered_.show : registered_.step) = key;
+    }
+    return true;
+  };
+  if (registerAll(keys, taken)) return true;
+  registerAll(before, nullptr);
+  return false;
+}
+
+void TfrmMain::RegisterStoredHotKeys() {
+  const HotKeys& stored = model_->settings().hotKeys;
+  for (const HotKey key : {stored.show, stored.step}) {
+    HotKey taken = kNoHotKey;
+    const HotKeys one = key == stored.show ? HotKeys{key, registered_.step} : HotKeys{registered_.show, key};
+    if (key == kNoHotKey || Register(one, &taken)) continue;
+    const std::wstring text = Widen(HotKeyTakenText(taken));
+    if (TaskTray1 && TaskTray1->IconAdded()) {
+      TaskTray1->ShowBalloon(L"タブカード", text);
+    } else {
+      if (!notice_) notice_ = std::make_unique<NoticeTip>(hwnd());
+      const RECT r = self().ScreenBounds();
+      notice_->Show(text, POINT{(r.left + r.right) / 2, r.bottom});
+    }
+  }
 }
 
 void TfrmMain::OnScaleChanged() {
@@ -364,9 +442,16 @@ void TfrmMain::ScreenSize(std::int32_t* width, std::int32_t* height) const {
 }
 
 std::vector<MonitorRect> TfrmMain::Monitors() const {
-  std::vector<MonitorRect> list;
+  MonitorList list;
   EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
-  return list;
+  return list.rects;
+}
+
+std::vector<MonitorRect> TfrmMain::WorkAreas() const {
+  MonitorList list;
+  list.workAreas = true;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
+  return list.rects;
 }
 
 bool TfrmMain::TrayIconShown() const { return TaskTray1 && TaskTray1->IconAdded(); }

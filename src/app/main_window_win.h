@@ -15,9 +15,11 @@
 #include "app/palette_model.h"
 #include "app/palette_transfer_win.h"
 #include "app/transfer.h"
+#include "options/option_model.h"
 #include "store/registry.h"
 #include "tray/task_tray_win.h"
 #include "ui/form_window_win.h"
+#include "ui/notice_tip_win.h"
 #include "ui/string_grid_win.h"
 
 namespace tabcard {
@@ -26,7 +28,10 @@ inline constexpr wchar_t kMainWindowClass[] = L"TfrmMain";
 // Posted by the first FormShow that finds FirstRun set.
 inline constexpr UINT kFirstRunMessage = WM_APP + 1;
 
-class TfrmMain : public FormWindow, private PaletteWindowView, private CommandHost {
+class TfrmMain : public FormWindow,
+                 private PaletteWindowView,
+                 private CommandHost,
+                 public HotKeyRegistrar {
  public:
   TfrmMain(RegistryBackend& store, HWND appWindow, std::wstring helpFile);
   ~TfrmMain() override;
@@ -36,6 +41,9 @@ class TfrmMain : public FormWindow, private PaletteWindowView, private CommandHo
   // starts in the tray).
   void Create();
   PaletteModel& model() { return *model_; }
+
+  // HotKeyRegistrar: the palette's window receives both hotkeys.
+  bool Register(const HotKeys& keys, HotKey* taken) override;
 
  protected:
   bool OnEvent(const forms::FormEvent& e) override;
@@ -91,12 +99,21 @@ class TfrmMain : public FormWindow, private PaletteWindowView, private CommandHo
   void ShowMessage(const std::string& text, const std::string& caption) override;
   GridCell CurrentCell(int page) const override;
   void SetGridHint(int page, const std::string& text) override;
+  bool PaletteActive() const override;
+  void BringPaletteForward() override;
+  void GiveForegroundBack() override;
 
   bool DialogAlreadyOpen() const;
   void CreateTaskTray();
   // The grids' popup menus at a screen point; false for a window that has none.
   bool OnContextMenu(HWND from, LPARAM lp);
   bool OnGridKey(int page, const GridKeyNotify& key);
+  void OnHotKey(int id);
+  // Each monitor's work area, the primary's first.
+  std::vector<MonitorRect> WorkAreas() const;
+  // The stored chords at start; one that another program holds is told
+  // once, by the tray icon.
+  void RegisterStoredHotKeys();
   StringGrid& Grid(int page) const;
   HWND PageControl() const;
 
@@ -111,6 +128,8 @@ class TfrmMain : public FormWindow, private PaletteWindowView, private CommandHo
   std::unique_ptr<TTaskTray> TaskTray1;
   std::wstring helpFile_;
   UINT_PTR timerId_ = 0;
+  HotKeys registered_{kNoHotKey, kNoHotKey};
+  std::unique_ptr<NoticeTip> notice_;  // when no tray icon can tell
 };
 
 }  // namespace tabcard

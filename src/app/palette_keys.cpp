@@ -9,6 +9,7 @@ PaletteKeyAction PaletteKey(unsigned vkey, bool ctrl, bool shift, bool alt) {
   }
   // Plain Enter and Space only: a modifier may mean something to the target.
   if ((vkey == kVkReturn || vkey == kVkSpace) && !ctrl && !shift) return PaletteKeyAction::kSend;
+  if (vkey == kVkEscape && !ctrl && !shift) return PaletteKeyAction::kReturn;
   return PaletteKeyAction::kNone;
 }
 

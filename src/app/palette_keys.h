@@ -9,12 +9,14 @@ enum class PaletteKeyAction {
   kSend,      // the current cell, as a double-click sends it
   kNextPage,  // Ctrl+TAB
   kPreviousPage,  // Ctrl+Shift+TAB
+  kReturn,        // Esc: back to the window the palette was brought from
 };
 
 // Win32 virtual keys the palette reacts to.
 inline constexpr unsigned kVkTab = 0x09;
 inline constexpr unsigned kVkReturn = 0x0D;
 inline constexpr unsigned kVkSpace = 0x20;
+inline constexpr unsigned kVkEscape = 0x1B;
 
 PaletteKeyAction PaletteKey(unsigned vkey, bool ctrl, bool shift, bool alt);
 

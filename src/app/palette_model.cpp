@@ -207,6 +207,12 @@ void PaletteModel::FitTabWidth() {
   view_.SetTabWidth(TabWidth(view_.PageControlWidth() - extraMargin));
 }
 
+void PaletteModel::HideIntoTray() {
+  if (!view_.TrayIconShown() || !view_.IsVisible()) return;
+  SaveWindowState();
+  view_.HideWindow();
+}
+
 void PaletteModel::KeepOnScreen() { view_.SetBounds(PlaceWindow(view_.Bounds(), view_.Monitors())); }
 
 void PaletteModel::SwitchUser(int user) {

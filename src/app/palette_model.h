@@ -100,6 +100,11 @@ class PaletteModel : public PaletteContent {
   void FitTabWidth();
   // Keeps the window inside the monitor it is on (the showing rule).
   void KeepOnScreen();
+  // Whether the palette is on the screen (shown, minimised or not).
+  bool Shown() const { return view_.IsVisible(); }
+  // Back into the tray, as a close with タスクトレイに常駐する does; nothing
+  // while no icon is there to bring it back.
+  void HideIntoTray();
 
   // Refills after the commands that change what the grids show.
   void SwitchUser(int user);

@@ -228,6 +228,18 @@ std::vector<GridCell> ItemTransfer::SendableCells(int page) const {
   return cells;
 }
 
+void ItemTransfer::RememberForeground() {
+  const WindowId front = desktop_.TopLevelOf(desktop_.Foreground());
+  if (front != kNoWindow && !desktop_.IsOwnWindow(front)) state_.TargetWindow = front;
+}
+
+void ItemTransfer::ReturnToTarget() {
+  const WindowId target = state_.TargetWindow;
+  if (target != kNoWindow && desktop_.Exists(target)) {
+    desktop_.SetForeground(desktop_.LastActivePopup(target));
+  }
+}
+
 GridCell ItemTransfer::Step(int page, GridCell cell) {
   MaskHeldAlt();
   const std::vector<GridCell> cells = SendableCells(page);
@@ -248,8 +260,7 @@ GridCell ItemTransfer::Step(int page, GridCell cell) {
     if (first.IsCell() && first != cell) view_.SetCurrentCell(page, first);
     return first;
   }
-  const WindowId front = desktop_.TopLevelOf(desktop_.Foreground());
-  if (front != kNoWindow && !desktop_.IsOwnWindow(front)) state_.TargetWindow = front;
+  RememberForeground();
   SendToTarget(*ValueOf(page, *at));
   GridCell next = *at;
   if (at + 1 != cells.end()) {

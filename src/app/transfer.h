@@ -119,6 +119,10 @@ class ItemTransfer {
   // The work of one tick; the caller stops Timer1 before and starts it
   // again with kTickMs after.
   void Tick();
+  // The show hotkey: the window in front (not the palette's) becomes the
+  // target; later the foreground goes back to it.
+  void RememberForeground();
+  void ReturnToTarget();
 
   const TransferState& State() const { return state_; }
 

@@ -39,6 +39,12 @@ std::string Refusal(int page, const CellInput& in, bool fixed) {
 
 }  // namespace
 
+std::string HotKeyTakenText(HotKey taken) {
+  return "ホットキー " + ChordText(taken) +
+         " は、ほかのプログラムが使っているため使えません。\n"
+         "オプションの「ホットキー」で別の組み合わせを選んでください。";
+}
+
 bool SaveOpeningSettings(RegistryBackend& store, const FontFace& standardFont) {
   PaletteSettings settings;
   tabcard::LoadSettings(store, standardFont, &settings);

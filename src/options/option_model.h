@@ -80,6 +80,19 @@ class OptionView : public ItemAssignView {
   virtual void Warn(std::string_view text, std::string_view caption) = 0;
 };
 
+// Who holds the global hotkeys (the palette's window): the dialog's OK
+// registers the chosen chords at once.
+class HotKeyRegistrar {
+ public:
+  virtual ~HotKeyRegistrar() = default;
+  // Registers both (0: none). False, with the chord another program holds
+  // in *taken, when one cannot be; the chords registered before then stay.
+  virtual bool Register(const HotKeys& keys, HotKey* taken) = 0;
+};
+
+// What the user is told of a chord that another program holds.
+std::string HotKeyTakenText(HotKey taken);
+
 // What OK would store if the dialog opened and closed at once: the stored
 // configuration, or all standard values once a value cannot be read.
 bool SaveOpeningSettings(RegistryBackend& store, const FontFace& standardFont);

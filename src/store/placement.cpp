@@ -92,4 +92,20 @@ WindowBounds PlaceWindow(const WindowBounds& window, const std::vector<MonitorRe
   return placed;
 }
 
+WindowBounds OntoMonitorAt(const WindowBounds& window, const std::vector<MonitorRect>& workAreas,
+                           std::int32_t x, std::int32_t y) {
+  if (workAreas.empty()) return window;
+  const int target = Nearest(WindowBounds{x, y, 1, 1}, workAreas);
+  if (MostOverlapped(window, workAreas) == target) return window;
+  const MonitorRect& m = workAreas[static_cast<std::size_t>(target)];
+  const auto place = [](Wide low, Wide high, Wide size, Wide centre) {
+    // A window larger than the area keeps its start at the area's.
+    return ToInt32(std::max(low, std::min(centre - size / 2, high - size)));
+  };
+  WindowBounds moved = window;
+  moved.left = place(m.left, m.right, std::max<Wide>(window.width, 0), x);
+  moved.top = place(m.top, m.bottom, std::max<Wide>(window.height, 0), y);
+  return moved;
+}
+
 }  // namespace tabcard

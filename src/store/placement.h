@@ -35,4 +35,11 @@ WindowBounds DefaultWindowBounds(std::int32_t screenWidth, std::int32_t screenHe
 // that shows on the screen at all. No monitors: the bounds are unchanged.
 WindowBounds PlaceWindow(const WindowBounds& window, const std::vector<MonitorRect>& monitors);
 
+// The show hotkey brings the window to the pointer: on the monitor whose work
+// area holds the point (nearest when none does). A window that lies mostly on
+// that monitor stays; otherwise it goes there, its size kept, centred on the
+// point as far as the work area allows.
+WindowBounds OntoMonitorAt(const WindowBounds& window, const std::vector<MonitorRect>& workAreas,
+                           std::int32_t x, std::int32_t y);
+
 }  // namespace tabcard

@@ -88,6 +88,24 @@ void TTaskTray::Shell::Delete() {
   Shell_NotifyIconW(NIM_DELETE, &d);
 }
 
+void TTaskTray::ShowBalloon(const std::wstring& title, const std::wstring& text) {
+  if (!IconAdded()) return;
+  NOTIFYICONDATAW d{};
+  d.cbSize = sizeof(d);
+  d.hWnd = window_.hwnd();
+  d.uID = kTrayIconId;
+  d.uFlags = NIF_INFO;
+  d.dwInfoFlags = NIIF_WARNING;
+  const auto copy = [](const std::wstring& from, wchar_t* to, std::size_t room) {
+    const std::size_t n = std::min(from.size(), room - 1);
+    std::copy_n(from.begin(), n, to);
+    to[n] = L'\0';
+  };
+  copy(text, d.szInfo, std::size(d.szInfo));
+  copy(title, d.szInfoTitle, std::size(d.szInfoTitle));
+  Shell_NotifyIconW(NIM_MODIFY, &d);
+}
+
 TTaskTray::TTaskTray()
     : appIcon_(SmallAppIcon(window_.hwnd())),
       shell_(window_.hwnd()),

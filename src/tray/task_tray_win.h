@@ -46,6 +46,8 @@ class TTaskTray : public TrayEvents {
   // The icon is in the notification area. While it is not, the owner must
   // not hide its window on the tray's account: nothing would bring it back.
   bool IconAdded() const { return core_.IconAdded(); }
+  // A balloon from the icon that goes away by itself; nothing without an icon.
+  void ShowBalloon(const std::wstring& title, const std::wstring& text);
   HWND TrayWindow() const { return window_.hwnd(); }
 
  private:

@@ -401,14 +401,25 @@ bool SetLogFont(GridState& s, const LOGFONTW* lf, bool redraw) {
 
 // ---- input --------------------------------------------------------------
 
+constexpr UINT_PTR kLeaveWatchTimer = 0x5347;
+constexpr UINT kLeaveWatchMs = 10;
+
 void OnButtonDown(GridState& s, UINT msg, WPARAM wp, LPARAM lp) {
   HWND hwnd = s.hwnd;
-  if (GetFocus() != hwnd) SetFocus(hwnd);
+  // Only into an active window: focusing a grid of a window that a click
+  // did not activate (the palette) would activate it after all.
+  if (GetFocus() != hwnd && GetActiveWindow() == GetAncestor(hwnd, GA_ROOT)) SetFocus(hwnd);
   if (!StateOf(hwnd)) return;  // the focus change may have ended the grid
   const bool left = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK;
   if (left) {
     s.selecting = true;
     SetCapture(hwnd);
+    // A window that is not the foreground keeps the mouse only while it is
+    // over it: the owner must hear of the pointer leaving with the button
+    // held, before the release goes to another window.
+    if (GetForegroundWindow() != GetAncestor(hwnd, GA_ROOT)) {
+      SetTimer(hwnd, kLeaveWatchTimer, kLeaveWatchMs, nullptr);
+    }
   }
   const GridCell c = CellAtClient(s, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
   if (c.IsCell() && msg != WM_MBUTTONDOWN) UserMoveCurrent(s, c);
@@ -432,6 +443,18 @@ void OnMouseMove(GridState& s, WPARAM wp, LPARAM lp) {
     if (!StateOf(hwnd)) return;
   }
   NotifyMouse(s, SGN_MOUSEMOVE, GridButton::kNone, wp, lp, false);
+}
+
+// The pointer, as a move, once it is off the grid with the button held.
+void WatchLeave(GridState& s) {
+  POINT p{};
+  GetCursorPos(&p);
+  const bool held = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+  if (s.selecting && held && WindowFromPoint(p) == s.hwnd) return;
+  KillTimer(s.hwnd, kLeaveWatchTimer);
+  if (!s.selecting || !held) return;
+  ScreenToClient(s.hwnd, &p);
+  NotifyMouse(s, SGN_MOUSEMOVE, GridButton::kNone, MK_LBUTTON, MAKELPARAM(p.x, p.y), false);
 }
 
 void OnButtonUp(GridState& s, UINT msg, WPARAM wp, LPARAM lp) {
@@ -608,6 +631,13 @@ LRESULT OnMouseMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handl
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: OnButtonDown(s, msg, wp, lp); return 0;
     case WM_MOUSEMOVE: OnMouseMove(s, wp, lp); return 0;
+    case WM_TIMER:
+      if (wp != kLeaveWatchTimer) {
+        handled = false;
+        return 0;
+      }
+      WatchLeave(s);
+      return 0;
     case WM_LBUTTONUP:
     case WM_MBUTTONUP: OnButtonUp(s, msg, wp, lp); return 0;
     case WM_RBUTTONUP:

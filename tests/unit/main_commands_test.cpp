@@ -63,6 +63,15 @@ class FakeHost : public CommandHost {
   }
   GridCell CurrentCell(int) const override { return cell; }
   void SetGridHint(int page, const std::string& text) override { hints[page] = text; }
+  bool PaletteActive() const override { return active; }
+  void BringPaletteForward() override {
+    view_.ShowWindow();
+    active = true;
+  }
+  void GiveForegroundBack() override {
+    active = false;
+    ++givenBack;
+  }
 
   struct Opened {
     std::string dialog;  // property, option, about or list
@@ -83,6 +92,8 @@ class FakeHost : public CommandHost {
   std::optional<std::string> listPrefill;
   std::optional<ScreenPoint> menuAt;
   bool activated = false;
+  bool active = false;  // the palette is the active window
+  int givenBack = 0;
   bool helpOpened = false;
   bool closed = false;
   std::vector<std::string> feedback;  // beeps and message boxes
@@ -464,6 +475,26 @@ TEST(MainCommandsTest, NoListStoredIsAnEmptyListThatTakesAdditions) {
   p.host.listEntry = {"first", "h"};
   p.commands.AddPhraseFromDialog();
   EXPECT_EQ(p.Stored().ListPhrases, Phrases{"first"});
+}
+
+// The show hotkey brings the palette forward, and pressed again (or Esc)
+// gives the foreground back; a palette that was in the tray goes back there,
+// one that was shown stays.
+TEST(MainCommandsTest, ShowHotKeyBringsThePaletteAndTakesItBackWhereItWas) {
+  for (const bool inTray : {true, false}) {
+    SCOPED_TRACE(inTray ? "from the tray" : "shown");
+    Palette p;
+    p.Start();
+    p.view.visible = !inTray;
+    p.commands.ShowHotKey();
+    EXPECT_TRUE(p.host.active);
+    EXPECT_TRUE(p.view.visible);
+    p.commands.ShowHotKey();
+    EXPECT_EQ(p.host.givenBack, 1);
+    EXPECT_EQ(p.view.visible, !inTray);
+    p.commands.ReturnFromPalette();  // Esc after that: nothing more is hidden
+    EXPECT_EQ(p.view.visible, !inTray);
+  }
 }
 
 }  // namespace

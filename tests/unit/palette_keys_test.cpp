@@ -19,6 +19,7 @@ TEST(PaletteKeys, EnterAndSpaceSendCtrlTabTurnsPages) {
       {kVkReturn, false, false, true, A::kNone},  {kVkTab, true, false, false, A::kNextPage},
       {kVkTab, true, true, false, A::kPreviousPage}, {kVkTab, false, false, false, A::kNone},
       {kVkTab, true, false, true, A::kNone},      {'A', false, false, false, A::kNone},
+      {kVkEscape, false, false, false, A::kReturn}, {kVkEscape, true, false, false, A::kNone},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(PaletteKey(c.vkey, c.ctrl, c.shift, c.alt), c.action)

@@ -199,3 +199,35 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace tabcard
+
+namespace tabcard {
+namespace {
+
+// Two monitors side by side, the right one with a taskbar at its bottom.
+TEST(OntoMonitorAt, BringsTheWindowToThePointersMonitorInsideItsWorkArea) {
+  const std::vector<MonitorRect> work = {{0, 0, 1280, 1024}, {1280, 0, 2560, 984}};
+  struct Case {
+    const char* name;
+    WindowBounds window;
+    std::int32_t x, y;
+    WindowBounds want;
+  };
+  const Case cases[] = {
+      {"already there", {100, 100, 130, 160}, 600, 500, {100, 100, 130, 160}},
+      {"centred on the pointer", {100, 100, 130, 160}, 1900, 500, {1835, 420, 130, 160}},
+      {"kept in the work area", {100, 100, 130, 160}, 2550, 980, {2430, 824, 130, 160}},
+      {"pointer off every monitor", {1400, 100, 130, 160}, -300, 500, {0, 420, 130, 160}},
+      {"larger than the area", {100, 100, 1400, 1100}, 1900, 500, {1280, 0, 1400, 1100}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const WindowBounds got = OntoMonitorAt(c.window, work, c.x, c.y);
+    EXPECT_EQ(got.left, c.want.left);
+    EXPECT_EQ(got.top, c.want.top);
+    EXPECT_EQ(got.width, c.want.width);
+    EXPECT_EQ(got.height, c.want.height);
+  }
+}
+
+}  // namespace
+}  // namespace tabcard
