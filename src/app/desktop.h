@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -99,9 +100,9 @@ class Desktop {
                           std::intptr_t lParam) = 0;
   // One keybd_event: virtual key, scan code 0, flags, extra information 0.
   virtual void KeyEvent(unsigned char virtualKey, unsigned flags) = 0;
-  // Whether the key is held down now, as the keyboard is (not as a
+  // Whether any of the keys is held down now, as the keyboard is (not as a
   // window's thread has seen it so far).
-  virtual bool KeyHeld(unsigned char virtualKey) = 0;
+  virtual bool AnyKeyHeld(std::initializer_list<unsigned char> virtualKeys) = 0;
   // Lets up to ms pass, answering other threads' sent messages meanwhile.
   virtual void Idle(unsigned ms) = 0;
 

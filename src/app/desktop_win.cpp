@@ -7,6 +7,9 @@ namespace tabcard {
 
 namespace {
 
+// How long Wine keeps its answer that a key is up without asking again.
+constexpr ULONGLONG kKeyStateFreshMs = 55;
+
 // The bound of the wait for the palette's own activation at a drag's start.
 constexpr ULONGLONG kActivationWaitMs = 250;
 
@@ -150,8 +153,17 @@ ClipboardText DesktopWin::ReadClipboardText(std::size_t maxBytes) {
 
 std::uint32_t DesktopWin::ClipboardSequence() { return GetClipboardSequenceNumber(); }
 
-bool DesktopWin::KeyHeld(unsigned char virtualKey) {
-  return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+// Wine answers a key as up from what it last fetched for 50 ms, so a key
+// another program pressed since looks up: a question that soon after the
+// one before waits that out, and then asks about every key afresh.
+bool DesktopWin::AnyKeyHeld(std::initializer_list<unsigned char> virtualKeys) {
+  for (ULONGLONG since; (since = GetTickCount64() - lastKeyQuery_) < kKeyStateFreshMs;) {
+    Idle(static_cast<unsigned>(kKeyStateFreshMs - since));
+  }
+  bool held = false;
+  for (unsigned char key : virtualKeys) held = held || (GetAsyncKeyState(key) & 0x8000) != 0;
+  lastKeyQuery_ = GetTickCount64();
+  return held;
 }
 
 void DesktopWin::Idle(unsigned ms) {

@@ -41,7 +41,7 @@ class DesktopWin : public Desktop {
   std::optional<std::uint32_t> OwnIntegrityLevel() override;
   SendResult Send(WindowId w, unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override;
   void KeyEvent(unsigned char virtualKey, unsigned flags) override;
-  bool KeyHeld(unsigned char virtualKey) override;
+  bool AnyKeyHeld(std::initializer_list<unsigned char> virtualKeys) override;
   void Idle(unsigned ms) override;
   bool PlaceClipboardText(std::string_view bytes) override;
   ClipboardText ReadClipboardText(std::size_t maxBytes) override;
@@ -59,6 +59,7 @@ class DesktopWin : public Desktop {
   // refused the hook, and the waits then run to their bound.
   HWINEVENTHOOK foregroundHook_ = nullptr;
   unsigned seenForegroundChanges_ = 0;
+  ULONGLONG lastKeyQuery_ = 0;
 };
 
 }  // namespace tabcard

@@ -274,26 +274,23 @@ GridCell ItemTransfer::Step(int page, GridCell cell) {
 }
 
 void ItemTransfer::MaskHeldAlt() {
-  if (!desktop_.KeyHeld(vk::kAlt)) return;
+  if (!desktop_.AnyKeyHeld({vk::kAlt})) return;
   desktop_.KeyEvent(vk::kUnassigned, 0);
   desktop_.KeyEvent(vk::kUnassigned, vk::kKeyUp);
 }
 
 bool ItemTransfer::WaitModifiersUp() {
-  static constexpr unsigned char kModifiers[] = {vk::kShift, vk::kControl, vk::kAlt, vk::kLeftWin,
-                                                 vk::kRightWin};
   const std::uint64_t start = desktop_.NowMs();
   for (;;) {
-    const bool held = std::any_of(std::begin(kModifiers), std::end(kModifiers),
-                                  [this](unsigned char key) { return desktop_.KeyHeld(key); });
-    if (!held) return true;
+    if (!desktop_.AnyKeyHeld({vk::kShift, vk::kControl, vk::kAlt, vk::kLeftWin, vk::kRightWin})) {
+      return true;
+    }
     if (desktop_.NowMs() - start >= kModifierWaitMs) return false;
     desktop_.Idle(kModifierPollMs);
   }
 }
 
 void ItemTransfer::SendToTarget(const CellValue& value) {
-  MaskHeldAlt();
   // Keystrokes after a failed placement would paste the old clipboard.
   if (!PlaceClipboard(value)) {
     desktop_.Beep();

@@ -162,6 +162,18 @@ bool RightClick(POINT p) {
 
 bool PressKey(WORD vk) { return Send({KeyInput(vk, false), KeyInput(vk, true)}); }
 
+bool PressChord(std::initializer_list<WORD> modifiers, WORD vk, DWORD holdMs) {
+  std::vector<INPUT> down;
+  for (WORD m : modifiers) down.push_back(KeyInput(m, false));
+  down.push_back(KeyInput(vk, false));
+  down.push_back(KeyInput(vk, true));
+  if (!Send(down)) return false;
+  PumpFor(holdMs);
+  std::vector<INPUT> up;
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) up.push_back(KeyInput(*it, true));
+  return Send(up);
+}
+
 bool TypeText(const std::wstring& text) {
   std::vector<INPUT> inputs;
   for (wchar_t c : text) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,9 @@ bool DoubleClick(POINT p);
 bool RightClick(POINT p);
 // Down and up of one virtual key.
 bool PressKey(WORD vk);
+// A chord as a hand plays it: the modifiers down, the key down and up, the
+// modifiers still held for holdMs, then let go.
+bool PressChord(std::initializer_list<WORD> modifiers, WORD vk, DWORD holdMs);
 // Each UTF-16 unit of text as a key of its own (KEYEVENTF_UNICODE), as an
 // input method hands its text over.
 bool TypeText(const std::wstring& text);

@@ -98,9 +98,10 @@ std::string ReceiverState::Describe() const {
 
 ReceiverApp::~ReceiverApp() { Close(); }
 
-bool ReceiverApp::Start(POINT pos) {
+bool ReceiverApp::Start(POINT pos, bool menuBar) {
   std::wstring cmd = L"\"" + BinDir() + L"receiver.exe\" --state \"" + stateDir_ + kStateName +
-                     L"\" --pos " + std::to_wstring(pos.x) + L"," + std::to_wstring(pos.y);
+                     L"\" --pos " + std::to_wstring(pos.x) + L"," + std::to_wstring(pos.y) +
+                     (menuBar ? L" --menu" : L"");
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};

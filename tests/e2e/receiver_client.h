@@ -40,8 +40,9 @@ class ReceiverApp {
   ReceiverApp(const ReceiverApp&) = delete;
   ReceiverApp& operator=(const ReceiverApp&) = delete;
 
-  // Starts it at a screen position and waits for its window and first state.
-  bool Start(POINT pos);
+  // Starts it at a screen position and waits for its window and first state;
+  // with a menu bar when asked.
+  bool Start(POINT pos, bool menuBar = false);
   HWND window() const { return window_; }
   DWORD pid() const { return pid_; }
 

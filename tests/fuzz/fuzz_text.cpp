@@ -177,7 +177,7 @@ class ScriptedDesktop : public Desktop {
     return SendResult::kNoWindow;
   }
   void KeyEvent(unsigned char, unsigned) override {}
-  bool KeyHeld(unsigned char) override { return false; }
+  bool AnyKeyHeld(std::initializer_list<unsigned char>) override { return false; }
   void Idle(unsigned) override {}
   bool PlaceClipboardText(std::string_view) override { return true; }
   ClipboardText ReadClipboardText(std::size_t maxBytes) override {

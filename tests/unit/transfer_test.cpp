@@ -124,9 +124,14 @@ class FakeDesktop : public Desktop {
   }
   // A key is held until releaseAt[key] (a time of the fake clock), or for
   // good when it is -1.
-  bool KeyHeld(unsigned char key) override {
-    auto it = releaseAt.find(key);
-    return it != releaseAt.end() && (it->second < 0 || now < static_cast<std::uint64_t>(it->second));
+  bool AnyKeyHeld(std::initializer_list<unsigned char> keys) override {
+    for (unsigned char key : keys) {
+      auto it = releaseAt.find(key);
+      if (it != releaseAt.end() && (it->second < 0 || now < static_cast<std::uint64_t>(it->second))) {
+        return true;
+      }
+    }
+    return false;
   }
   void Idle(unsigned ms) override { now += ms; }
 
@@ -905,9 +910,9 @@ TEST_F(TransferTest, StepSendsCellAfterCellSkippingBlanksAndWrapsWithABeep) {
   EXPECT_EQ(transfer.State().TargetWindow, kApp);
 }
 
-// The paste keys wait for a held chord to be let go; Alt gets a harmless key
-// first, so its release arms no menu bar; a chord held past the bound gets
-// nothing but a beep.
+// A step from its chord: the paste keys wait for the chord to be let go;
+// Alt gets a harmless key first, so its release arms no menu bar; a chord
+// held past the bound gets nothing but a beep.
 TEST_F(TransferTest, PasteWaitsForHeldModifiersAndMasksAlt) {
   struct Case {
     const char* name;
@@ -927,8 +932,9 @@ TEST_F(TransferTest, PasteWaitsForHeldModifiersAndMasksAlt) {
     desktop.releaseAt.clear();
     if (c.key) desktop.releaseAt[c.key] = c.releaseAt;
     desktop.now = 1000;
-    TrackTarget(kApp);
-    transfer.SendItem(0);
+    desktop.foreground = kApp;
+    log.clear();
+    transfer.Step(kPageKojin1, {0, 0});
     Events keys;
     for (const auto& e : log) {
       if (e.rfind("key ", 0) == 0) keys.push_back(e);

@@ -4,7 +4,10 @@
 // has a parent that is not the top-level window), and optionally an owned
 // pop-up with an edit. TAB moves the focus (IsDialogMessage in the loop).
 //
-//   receiver.exe [--state PATH] [--pos X,Y] [--title TEXT] [--popup]
+//   receiver.exe [--state PATH] [--pos X,Y] [--title TEXT] [--popup] [--menu]
+//
+// --menu gives the form a menu bar, so a test sees whether a released Alt
+// armed it (the log then holds WM_ENTERMENULOOP or WM_INITMENU).
 //
 // The test drives it with WM_COPYDATA to its main window (class
 // "TabcardReceiver"); dwData is the command:
@@ -70,6 +73,12 @@ const wchar_t* MessageName(UINT msg) {
     case WM_SETFOCUS: return L"WM_SETFOCUS";
     case WM_PASTE: return L"WM_PASTE";
     case WM_ACTIVATE: return L"WM_ACTIVATE";
+    case WM_KILLFOCUS: return L"WM_KILLFOCUS";
+    case WM_SYSKEYDOWN: return L"WM_SYSKEYDOWN";
+    case WM_SYSKEYUP: return L"WM_SYSKEYUP";
+    case WM_SYSCOMMAND: return L"WM_SYSCOMMAND";
+    case WM_INITMENU: return L"WM_INITMENU";
+    case WM_ENTERMENULOOP: return L"WM_ENTERMENULOOP";
     default: return nullptr;
   }
 }
@@ -234,10 +243,19 @@ void RegisterClasses(HINSTANCE instance) {
   RegisterClassW(&wc);
 }
 
-void CreateForm(HINSTANCE instance, int x, int y, const std::wstring& title, bool withPopup) {
+HMENU MenuBar() {
+  HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING, 1, L"&Open");
+  HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+  return bar;
+}
+
+void CreateForm(HINSTANCE instance, int x, int y, const std::wstring& title, bool withPopup,
+                bool withMenu) {
   g.main = CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, title.c_str(),
                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 440,
-                           330, nullptr, nullptr, instance, nullptr);
+                           330, nullptr, withMenu ? MenuBar() : nullptr, instance, nullptr);
   AddControl(g.main, 101, L"EDIT", ES_AUTOHSCROLL, 10, 10, 400, 24);
   AddControl(g.main, 102, L"EDIT", ES_AUTOHSCROLL, 10, 44, 400, 24);
   AddControl(g.main, 103, L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, 10,
@@ -264,7 +282,7 @@ void CreateForm(HINSTANCE instance, int x, int y, const std::wstring& title, boo
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int x = 600, y = 100;
   std::wstring title = L"Receiver";
-  bool withPopup = false;
+  bool withPopup = false, withMenu = false;
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   for (int i = 1; argv && i < argc; ++i) {
@@ -273,13 +291,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     else if (a == L"--pos" && i + 1 < argc) std::swscanf(argv[++i], L"%d,%d", &x, &y);
     else if (a == L"--title" && i + 1 < argc) title = argv[++i];
     else if (a == L"--popup") withPopup = true;
+    else if (a == L"--menu") withMenu = true;
   }
   LocalFree(argv);
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   RegisterClasses(instance);
-  CreateForm(instance, x, y, title, withPopup);
+  CreateForm(instance, x, y, title, withPopup, withMenu);
   WriteState(g.statePath);
 
   MSG msg;
