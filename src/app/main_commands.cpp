@@ -15,6 +15,8 @@ constexpr char kListSaveFailed[] = "リストの保存に失敗しました！";
 constexpr char kListReadFailed[] = "リストの読込みに失敗しました！";
 constexpr char kListAddCaption[] = "リスト追加";
 constexpr char kListDelCaption[] = "リスト削除";
+constexpr char kBackupCaption[] = "バックアップ";
+constexpr char kRestoreCaption[] = "復元";
 
 // Whether the cell showing phrase n showed the same phrase before a reload.
 bool ShowedSamePhrase(const std::vector<std::string>& before,
@@ -84,6 +86,8 @@ bool MainCommands::Command(int id) {
     case kMnuAbout: OpenAbout(); return true;
     case kMnuHelp: ShowHelp(); return true;
     case kMnuExit: Exit(); return true;
+    case kMnuBackup: Backup(); return true;
+    case kMnuRestore: Restore(); return true;
     case kMnuCopyMemo: CopyClipboardToMemo(); return true;
     case kMnuDelMemo: EmptyCurrentMemo(); return true;
     case kMnuAddList: AddPhraseFromDialog(); return true;
@@ -125,6 +129,43 @@ void MainCommands::Exit() {
   // FormClose lets the close go on even with CloseInTaskTray set.
   model_.Exiting = true;
   host_.CloseMainWindow();
+}
+
+void MainCommands::Backup() {
+  const std::wstring path = host_.AskBackupPath(DefaultBackupName(host_.Now()));
+  if (path.empty()) return;
+  std::string reason;
+  if (!host_.SaveBackup(path, &reason)) host_.ShowMessage(reason, kBackupCaption);
+}
+
+// Everything the file holds is checked before anything changes, and what
+// the store held is kept beside the file first, so a restore is undone by
+// restoring that.
+void MainCommands::Restore() {
+  const std::wstring path = host_.AskRestorePath();
+  if (path.empty()) return;
+  tabcard::Backup backup;
+  std::string reason;
+  if (!host_.LoadBackup(path, &backup, &reason)) {
+    host_.ShowMessage(reason, kRestoreCaption);
+    return;
+  }
+  const std::string safetyName = SafetyBackupName(host_.Now());
+  if (!host_.Confirm("いまの設定、プロフィール、リストとメモを、選んだバックアップの内容に置き換えます。\n"
+                     "いまの内容は、同じフォルダーに「" + safetyName + "」として残します。\n"
+                     "よろしいですか？",
+                     kRestoreCaption)) {
+    return;
+  }
+  if (!host_.SaveBackup(host_.Beside(path, safetyName), &reason)) {
+    host_.ShowMessage("いまの内容を残せなかったため、復元しませんでした。\n" + reason, kRestoreCaption);
+    return;
+  }
+  const bool restored = host_.RestoreBackup(backup, &reason);
+  // Reloaded either way: a failed restore has put back what it could.
+  model_.ReloadAll();
+  host_.RegisterStoredHotKeys();
+  if (!restored) host_.ShowMessage(reason, kRestoreCaption);
 }
 
 void MainCommands::CopyClipboardToMemo() {

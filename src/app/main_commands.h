@@ -8,6 +8,8 @@
 #include "app/desktop.h"
 #include "app/main_menus.h"
 #include "app/palette_model.h"
+#include "store/backup.h"
+#include "store/backup_store.h"
 #include "forms/input.h"
 #include "ui/clipboard_text.h"
 #include "ui/grid_geometry.h"
@@ -68,6 +70,25 @@ class CommandHost {
   virtual void BringPaletteForward() = 0;
   // The foreground back to the target.
   virtual void GiveForegroundBack() = 0;
+
+  // Backup and restore. The standard save and open dialogs; an empty path
+  // when the user cancelled. The save dialog starts in Documents.
+  virtual std::wstring AskBackupPath(const std::string& suggestedName) = 0;
+  virtual std::wstring AskRestorePath() = 0;
+  // A question with Yes and No; true for Yes.
+  virtual bool Confirm(const std::string& text, const std::string& caption) = 0;
+  // Everything of the store and the memo files into a backup file; false
+  // with a reason for the user.
+  virtual bool SaveBackup(const std::wstring& path, std::string* reason) = 0;
+  // A backup file read and checked whole; false with the reason it is refused.
+  virtual bool LoadBackup(const std::wstring& path, Backup* backup, std::string* reason) = 0;
+  // The store and the memo files made what the backup holds.
+  virtual bool RestoreBackup(const Backup& backup, std::string* reason) = 0;
+  virtual BackupTime Now() = 0;
+  // A file of that name (CP932) in the folder of path.
+  virtual std::wstring Beside(const std::wstring& path, const std::string& name) = 0;
+  // The stored hotkeys registered again (after a restore changed them).
+  virtual void RegisterStoredHotKeys() = 0;
   // The grid's tooltip text.
   virtual void SetGridHint(int page, const std::string& text) = 0;
 };
@@ -101,6 +122,10 @@ class MainCommands {
   void OpenAbout();
   void ShowHelp();
   void Exit();
+
+  // TaskMenu's バックアップ and 復元.
+  void Backup();
+  void Restore();
 
   // MemoMenu and ListMenu, on the grid's current cell.
   void CopyClipboardToMemo();

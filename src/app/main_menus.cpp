@@ -82,11 +82,20 @@ std::vector<SystemMenuUpdate> SystemMenuInit(const SystemMenuState& state, bool 
   return updates;
 }
 
-std::vector<MenuNode> TaskMenuLayout(HotKey showHotKey) {
-  return {MenuNode{WithShortcut("表示", showHotKey), kMnuView, {}}, MenuSeparator(),
-          Item("プロパティ", kMnuProp),     Item("オプション", kMnuOpt),
-          Item("ﾊﾞｰｼﾞｮﾝ情報", kMnuAbout), Item("ヘルプ", kMnuHelp),
-          MenuSeparator(),                 Item("終了", kMnuExit)};
+std::vector<MenuNode> TaskMenuLayout(HotKey showHotKey, bool dialogOpen) {
+  MenuNode backup = Item("バックアップ...", kMnuBackup);
+  MenuNode restore = Item("復元...", kMnuRestore);
+  backup.grayed = restore.grayed = dialogOpen;
+  return {MenuNode{WithShortcut("表示", showHotKey), kMnuView, {}},
+          MenuSeparator(),
+          Item("プロパティ", kMnuProp),
+          Item("オプション", kMnuOpt),
+          Item("ﾊﾞｰｼﾞｮﾝ情報", kMnuAbout),
+          backup,
+          restore,
+          Item("ヘルプ", kMnuHelp),
+          MenuSeparator(),
+          Item("終了", kMnuExit)};
 }
 
 std::vector<MenuNode> MemoMenuLayout() {

@@ -34,6 +34,8 @@ enum CommandId : int {
   kMnuAbout,
   kMnuHelp,
   kMnuExit,
+  kMnuBackup,
+  kMnuRestore,
   kMnuCopyMemo = 0x1010,
   kMnuDelMemo,
   kMnuAddList = 0x1020,
@@ -85,8 +87,10 @@ struct SystemMenuUpdate {
 std::vector<SystemMenuUpdate> SystemMenuInit(const SystemMenuState& state, bool minimised);
 
 // TaskMenu: "表示" (with the show hotkey as its shortcut), separator,
-// "プロパティ", "オプション", "ﾊﾞｰｼﾞｮﾝ情報", "ヘルプ", separator, "終了".
-std::vector<MenuNode> TaskMenuLayout(HotKey showHotKey);
+// "プロパティ", "オプション", "ﾊﾞｰｼﾞｮﾝ情報", "バックアップ...", "復元...",
+// "ヘルプ", separator, "終了". The backup entries are grayed while a dialog
+// is open.
+std::vector<MenuNode> TaskMenuLayout(HotKey showHotKey, bool dialogOpen);
 // MemoMenu: "複写", "削除".
 std::vector<MenuNode> MemoMenuLayout();
 // ListMenu: "追加", "削除".

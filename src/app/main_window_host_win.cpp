@@ -10,6 +10,9 @@
 #include "options/option_win.h"
 #include "ui/app_error_win.h"
 #include "ui/clipboard_win.h"
+#include "core/strconv_win.h"
+#include "store/backup_win.h"
+#include "ui/file_dialog_win.h"
 #include "ui/help.h"
 #include "ui/help_win.h"
 #include "ui/menu_win.h"
@@ -79,7 +82,9 @@ ScreenPoint TfrmMain::CursorPos() {
 }
 
 int TfrmMain::PopupTaskMenu(ScreenPoint at) {
-  return TrackPopup(hwnd(), BuildPopupMenu(TaskMenuLayout(model_->settings().hotKeys.show)),
+  const bool dialogOpen = !IsWindowEnabled(hwnd());
+  return TrackPopup(hwnd(),
+                    BuildPopupMenu(TaskMenuLayout(model_->settings().hotKeys.show, dialogOpen)),
                     POINT{at.x, at.y});
 }
 
@@ -112,6 +117,56 @@ void TfrmMain::BringPaletteForward() {
 }
 
 void TfrmMain::GiveForegroundBack() { transfer_->ReturnToTarget(); }
+
+namespace {
+
+FileDialogSpec BackupDialog(const wchar_t* title) {
+  FileDialogSpec spec;
+  spec.title = title;
+  for (const wchar_t* part : {L"タブカードのバックアップ (*.tcb)", L"*.tcb", L"すべてのファイル (*.*)", L"*.*"}) {
+    spec.filter += part;
+    spec.filter.push_back(L'\0');
+  }
+  spec.extension = L"tcb";
+  spec.folder = DocumentsFolder();
+  return spec;
+}
+
+}  // namespace
+
+std::wstring TfrmMain::AskBackupPath(const std::string& suggestedName) {
+  FileDialogSpec spec = BackupDialog(L"バックアップ");
+  spec.name = Widen(suggestedName);
+  return AskSaveFile(hwnd(), spec);
+}
+
+std::wstring TfrmMain::AskRestorePath() { return AskOpenFile(hwnd(), BackupDialog(L"復元")); }
+
+bool TfrmMain::Confirm(const std::string& text, const std::string& caption) {
+  return Ask(hwnd(), std::string_view(text), std::string_view(caption));
+}
+
+bool TfrmMain::SaveBackup(const std::wstring& path, std::string* reason) {
+  Backup backup;
+  return CaptureBackup(store_, &backup, reason) &&
+         SaveBackupFile(path, WriteBackup(backup, WindowsCp932()), reason);
+}
+
+bool TfrmMain::LoadBackup(const std::wstring& path, Backup* backup, std::string* reason) {
+  std::string bytes;
+  return LoadBackupFile(path, &bytes, reason) && ReadBackup(bytes, WindowsCp932(), backup, reason);
+}
+
+bool TfrmMain::RestoreBackup(const Backup& backup, std::string* reason) {
+  return tabcard::RestoreBackup(store_, backup, reason);
+}
+
+BackupTime TfrmMain::Now() { return LocalBackupTime(); }
+
+std::wstring TfrmMain::Beside(const std::wstring& path, const std::string& name) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return (slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1)) + Widen(name);
+}
 
 void TfrmMain::SetGridHint(int page, const std::string& text) { Grid(page).SetHint(text); }
 

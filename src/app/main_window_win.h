@@ -102,6 +102,17 @@ class TfrmMain : public FormWindow,
   bool PaletteActive() const override;
   void BringPaletteForward() override;
   void GiveForegroundBack() override;
+  std::wstring AskBackupPath(const std::string& suggestedName) override;
+  std::wstring AskRestorePath() override;
+  bool Confirm(const std::string& text, const std::string& caption) override;
+  bool SaveBackup(const std::wstring& path, std::string* reason) override;
+  bool LoadBackup(const std::wstring& path, Backup* backup, std::string* reason) override;
+  bool RestoreBackup(const Backup& backup, std::string* reason) override;
+  BackupTime Now() override;
+  std::wstring Beside(const std::wstring& path, const std::string& name) override;
+  // The stored chords; one that another program holds is told once, by the
+  // tray icon.
+  void RegisterStoredHotKeys() override;
 
   bool DialogAlreadyOpen() const;
   void CreateTaskTray();
@@ -111,9 +122,6 @@ class TfrmMain : public FormWindow,
   void OnHotKey(int id);
   // Each monitor's work area, the primary's first.
   std::vector<MonitorRect> WorkAreas() const;
-  // The stored chords at start; one that another program holds is told
-  // once, by the tray icon.
-  void RegisterStoredHotKeys();
   StringGrid& Grid(int page) const;
   HWND PageControl() const;
 

@@ -215,6 +215,22 @@ void PaletteModel::HideIntoTray() {
 
 void PaletteModel::KeepOnScreen() { view_.SetBounds(PlaceWindow(view_.Bounds(), view_.Monitors())); }
 
+void PaletteModel::ReloadAll() {
+  LoadSettings();
+  LoadUserNames();
+  for (int page = 0; page < kPageCount; ++page) ApplyPageGeometry(page);
+  FillPersonalCells(kPageKojin1);
+  FillPersonalCells(kPageKojin2);
+  FillMemoTitles();
+  LoadList();
+  FillListCells();
+  LoadWindowState();
+  LoadProfile(UserNo);
+  FitColumnWidths();
+  FitTabWidth();
+  view_.SetTopMost(WndTopMost);
+}
+
 void PaletteModel::SwitchUser(int user) {
   UserNo = user;
   LoadProfile(UserNo);

@@ -106,6 +106,9 @@ class PaletteModel : public PaletteContent {
   // while no icon is there to bring it back.
   void HideIntoTray();
 
+  // Everything read again and shown, as at start (a restore replaced it).
+  void ReloadAll();
+
   // Refills after the commands that change what the grids show.
   void SwitchUser(int user);
   void RefreshAfterProfileEditor();

@@ -12,6 +12,7 @@ struct MenuNode {
   int command = 0;              // 0 for a submenu or a separator
   std::vector<MenuNode> items;  // the entries of a submenu
   bool separator = false;
+  bool grayed = false;
 };
 
 inline MenuNode MenuSeparator() {

@@ -14,7 +14,8 @@ void Append(HMENU menu, const std::vector<MenuNode>& nodes) {
     if (node.separator) {
       ok = AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     } else if (node.command) {
-      ok = AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(node.command), caption.c_str());
+      ok = AppendMenuW(menu, MF_STRING | (node.grayed ? MF_GRAYED : 0u),
+                       static_cast<UINT_PTR>(node.command), caption.c_str());
     } else {
       PopupMenu sub(CreatePopupMenu());
       if (!sub.get()) throw std::runtime_error("CreatePopupMenu failed");

@@ -3,6 +3,8 @@
 #include <oleacc.h>
 
 #include <cwchar>
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "app/application_win.h"
@@ -354,6 +356,51 @@ HWND Control(HWND form, int id, DWORD timeoutMs) {
 std::wstring Key(const wchar_t* suffix) { return std::wstring(kBaseKeyW) + suffix; }
 
 void DeleteBaseKey() { RegDeleteTreeW(HKEY_CURRENT_USER, kBaseKeyW); }
+
+namespace {
+
+void Snap(const std::wstring& path, RegistrySnapshot* out) {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return;
+  const std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)> key(raw, RegCloseKey);
+  (*out)[path + L"\\"] = "key";
+  std::string data(1 << 16, '\0');
+  wchar_t name[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD len = 256, type = 0, size = static_cast<DWORD>(data.size());
+    const LONG r = RegEnumValueW(key.get(), i, name, &len, nullptr, &type,
+                                 reinterpret_cast<BYTE*>(data.data()), &size);
+    if (r == ERROR_NO_MORE_ITEMS) break;
+    (*out)[path + L"\\" + name] = std::to_string(type) + ":" +
+                                   (r == ERROR_SUCCESS ? data.substr(0, size) : "<unread>");
+  }
+  for (DWORD i = 0, len = 256; RegEnumKeyExW(key.get(), i, name, &len, nullptr, nullptr, nullptr,
+                                             nullptr) == ERROR_SUCCESS;
+       ++i, len = 256) {
+    Snap(path + L"\\" + name, out);
+  }
+}
+
+}  // namespace
+
+RegistrySnapshot Snapshot() {
+  RegistrySnapshot s;
+  Snap(Key(), &s);
+  return s;
+}
+
+std::string Differences(const RegistrySnapshot& a, const RegistrySnapshot& b) {
+  std::string out;
+  auto add = [&](const std::wstring& name) { out += " " + Narrow(name.substr(Key().size())); };
+  for (const auto& [name, value] : a) {
+    const auto it = b.find(name);
+    if (it == b.end() || it->second != value) add(name);
+  }
+  for (const auto& [name, value] : b) {
+    if (!a.count(name)) add(name);
+  }
+  return out;
+}
 
 bool PutDword(const std::wstring& subKey, const wchar_t* name, DWORD value) {
   return RegSetKeyValueW(HKEY_CURRENT_USER, subKey.c_str(), name, REG_DWORD, &value,

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -165,6 +166,11 @@ HWND Descendant(HWND window, int id);
 
 // HKCU below the base key, with the W functions.
 void DeleteBaseKey();
+// Every key and value below the base key: path\name -> type and bytes.
+using RegistrySnapshot = std::map<std::wstring, std::string>;
+RegistrySnapshot Snapshot();
+// The names that were added, removed or changed; empty when none.
+std::string Differences(const RegistrySnapshot& a, const RegistrySnapshot& b);
 bool PutDword(const std::wstring& subKey, const wchar_t* name, DWORD value);
 bool PutString(const std::wstring& subKey, const wchar_t* name, const std::wstring& value);
 std::optional<DWORD> GetDword(const std::wstring& subKey, const wchar_t* name);

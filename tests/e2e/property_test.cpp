@@ -31,52 +31,6 @@ using C = forms::PropertyControl;
 
 enum EditorPage { kPersonal = 0, kWorkplace = 1, kOther = 2, kMemoPage = 3, kListPage = 4 };
 
-// Every key and value below a key: path\name -> type and bytes.
-using RegistrySnapshot = std::map<std::wstring, std::string>;
-
-void Snap(const std::wstring& path, RegistrySnapshot* out) {
-  HKEY raw = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return;
-  const std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)> key(raw, RegCloseKey);
-  (*out)[path + L"\\"] = "key";
-  std::string data(1 << 16, '\0');
-  wchar_t name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD len = 256, type = 0, size = static_cast<DWORD>(data.size());
-    const LONG r = RegEnumValueW(key.get(), i, name, &len, nullptr, &type,
-                                 reinterpret_cast<BYTE*>(data.data()), &size);
-    if (r == ERROR_NO_MORE_ITEMS) break;
-    (*out)[path + L"\\" + name] = std::to_string(type) + ":" +
-                                   (r == ERROR_SUCCESS ? data.substr(0, size) : "<unread>");
-  }
-  for (DWORD i = 0, len = 256; RegEnumKeyExW(key.get(), i, name, &len, nullptr, nullptr, nullptr,
-                                             nullptr) == ERROR_SUCCESS;
-       ++i, len = 256) {
-    Snap(path + L"\\" + name, out);
-  }
-}
-
-RegistrySnapshot Snapshot() {
-  RegistrySnapshot s;
-  Snap(Key(), &s);
-  return s;
-}
-
-// The names that were added, removed or changed, below the base key;
-// empty when none.
-std::string Differences(const RegistrySnapshot& a, const RegistrySnapshot& b) {
-  std::string out;
-  auto add = [&](const std::wstring& name) { out += " " + Narrow(name.substr(Key().size())); };
-  for (const auto& [name, value] : a) {
-    const auto it = b.find(name);
-    if (it == b.end() || it->second != value) add(name);
-  }
-  for (const auto& [name, value] : b) {
-    if (!a.count(name)) add(name);
-  }
-  return out;
-}
-
 class PropertyTest : public AppTest {
  protected:
   void Start(bool completeStore, int palettePage = kPageKojin1) {

@@ -285,6 +285,77 @@ TEST_F(TrayTest, ListEntryDialogAppendsAndStoresAndCancelOrEmptyChangeNothing) {
   EXPECT_EQ(reader_.CellOr(grid, 0, 1), "");
 }
 
+// バックアップ writes everything to a file; 復元 from it, after the store and
+// a memo changed, keeps what was there beside the file and brings back every
+// key, value and memo byte (an NEC special character among them), shown.
+TEST_F(TrayTest, BackupThenRestoreBringsBackTheStoreAndTheMemosByteForByte) {
+  const std::string memo = "\x87\x90 \x8a\xbf\x8e\x9a";  // ≒ 漢字
+  dir_.WriteFile(L"Memo000.txt", memo);
+  ASSERT_NO_FATAL_FAILURE(Start({kPageMemo}));
+  ASSERT_NE(program_.MainWindow(), nullptr);
+  ASSERT_TRUE(PutString(Key(L"\\User1"), L"Memo", L"①②\r\n二行目"));
+  const RegistrySnapshot before = Snapshot();
+  const std::wstring file = dir_.path() + L"\\backup.tcb";
+
+  // Types a path into the file dialog titled title and takes it.
+  auto answerFileDialog = [&](const wchar_t* title, const std::wstring& path) {
+    HWND dlg = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          dlg = FindTopLevelNow({program_.pid(), L"#32770", true});
+          return dlg && WindowTitle(dlg) == title;
+        },
+        kActMs));
+    HWND name = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          wchar_t cls[16] = {};
+          name = FocusOf(dlg);
+          return name && GetClassNameW(name, cls, 16) && lstrcmpiW(cls, L"Edit") == 0;
+        },
+        kActMs));
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageW(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, kActMs));
+  };
+
+  Notify(WM_RBUTTONUP);
+  ASSERT_NO_FATAL_FAILURE(OpenMenuAndChoose(5, 0));  // バックアップ...
+  ASSERT_NO_FATAL_FAILURE(answerFileDialog(L"バックアップ", file));
+  ASSERT_TRUE(WaitFor([&] { return FileSize(file).value_or(0) > 0; }, kActMs));
+
+  ASSERT_TRUE(PutString(Key(L"\\User1"), L"KanjSei", L"鈴木"));
+  ASSERT_TRUE(PutDword(Key(L"\\Added"), L"Value", 7));
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, Key(L"\\User1").c_str(), L"Memo");
+  dir_.WriteFile(L"Memo000.txt", "changed");
+  dir_.WriteFile(L"Memo001.txt", "new");
+  ASSERT_NE(Differences(before, Snapshot()), "");
+
+  Notify(WM_RBUTTONUP);
+  ASSERT_NO_FATAL_FAILURE(OpenMenuAndChoose(6, 0));  // 復元...
+  ASSERT_NO_FATAL_FAILURE(answerFileDialog(L"復元", file));
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] { return (box = FindTopLevelNow({program_.pid(), L"#32770", true})) != nullptr; },
+      kActMs));
+  EXPECT_EQ(WindowTitle(box), L"復元");
+  PostMessageW(GetDlgItem(box, IDYES), BM_CLICK, 0, 0);
+
+  EXPECT_TRUE(WaitFor([&] { return Differences(before, Snapshot()).empty(); }, kActMs))
+      << Differences(before, Snapshot());
+  EXPECT_EQ(dir_.ReadFile(L"Memo000.txt"), std::optional<std::string>(memo));
+  EXPECT_EQ(dir_.ReadFile(L"Memo001.txt"), std::nullopt);
+  HWND grid = Control(main_, forms::kMainGrids[kPageMemo]);
+  // Compared as shown: ≒ reads back as its JIS twin 0x81E0.
+  EXPECT_TRUE(WaitFor([&] { return reader_.CellOr(grid, 0, 0) == Narrow(Widen(memo)); }, kActMs))
+      << reader_.CellOr(grid, 0, 0);
+  // What the restore replaced stays beside the file.
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((dir_.path() + L"\\Tabcard-*-復元前.tcb").c_str(), &found);
+  EXPECT_NE(search, INVALID_HANDLE_VALUE);
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
 TEST_F(TrayTest, VersionDialogIsTopmostAndThePaletteIsTopmostAfterIt) {
   ASSERT_NO_FATAL_FAILURE(Start({}));
   ASSERT_NE(program_.MainWindow(), nullptr);

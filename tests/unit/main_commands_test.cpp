@@ -63,6 +63,33 @@ class FakeHost : public CommandHost {
   }
   GridCell CurrentCell(int) const override { return cell; }
   void SetGridHint(int page, const std::string& text) override { hints[page] = text; }
+  std::wstring AskBackupPath(const std::string& name) override {
+    suggested = name;
+    return chosenPath;
+  }
+  std::wstring AskRestorePath() override { return chosenPath; }
+  bool Confirm(const std::string&, const std::string&) override { return confirm; }
+  bool SaveBackup(const std::wstring& path, std::string* reason) override {
+    saved.push_back(path);
+    if (!saveOk) *reason = "disk full";
+    return saveOk;
+  }
+  bool LoadBackup(const std::wstring&, Backup* backup, std::string* reason) override {
+    if (!fileOk) *reason = "not a backup";
+    *backup = Backup{};
+    return fileOk;
+  }
+  bool RestoreBackup(const Backup&, std::string*) override {
+    ++restores;
+    if (whileOpen) whileOpen();  // what the backup held reaches the store
+    return true;
+  }
+  BackupTime Now() override { return BackupTime{2026, 12, 9, 18, 5, 7}; }
+  std::wstring Beside(const std::wstring& path, const std::string& name) override {
+    besideName = name;
+    return path + L"|beside";
+  }
+  void RegisterStoredHotKeys() override { ++hotKeysRegistered; }
   bool PaletteActive() const override { return active; }
   void BringPaletteForward() override {
     view_.ShowWindow();
@@ -93,6 +120,11 @@ class FakeHost : public CommandHost {
   std::optional<ScreenPoint> menuAt;
   bool activated = false;
   bool active = false;  // the palette is the active window
+  std::wstring chosenPath = L"C:\\b\\x.tcb";
+  std::string suggested, besideName;
+  bool confirm = true, saveOk = true, fileOk = true;
+  std::vector<std::wstring> saved;
+  int restores = 0, hotKeysRegistered = 0;
   int givenBack = 0;
   bool helpOpened = false;
   bool closed = false;
@@ -495,6 +527,48 @@ TEST(MainCommandsTest, ShowHotKeyBringsThePaletteAndTakesItBackWhereItWas) {
     p.commands.ReturnFromPalette();  // Esc after that: nothing more is hidden
     EXPECT_EQ(p.view.visible, !inTray);
   }
+}
+
+// A restore changes nothing unless the file is whole, the user agrees and
+// the store was first kept beside the file; then the palette shows what the
+// backup held, hotkeys included.
+TEST(MainCommandsTest, RestoreKeepsTheStoreFirstAndReloadsThePalette) {
+  struct Case {
+    const char* name;
+    bool fileOk, confirm, saveOk;
+    bool restored;
+  };
+  const Case cases[] = {
+      {"a damaged file", false, true, true, false},
+      {"the user says no", true, false, true, false},
+      {"the store cannot be kept", true, true, false, false},
+      {"restored", true, true, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Palette p;
+    p.StoreTwoColumnsAndList();
+    p.Start();
+    p.host.fileOk = c.fileOk;
+    p.host.confirm = c.confirm;
+    p.host.saveOk = c.saveOk;
+    p.host.whileOpen = [&] { p.store.PutString(UserKey(0), "KanjSei", "R"); };
+    p.commands.Command(kMnuRestore);
+    EXPECT_EQ(p.host.restores, c.restored ? 1 : 0);
+    EXPECT_EQ(p.model.profile().fields[0], c.restored ? "R" : "");
+    EXPECT_EQ(p.host.hotKeysRegistered, c.restored ? 1 : 0);
+    const bool kept = c.fileOk && c.confirm;
+    EXPECT_EQ(p.host.saved.size(), kept ? 1u : 0u);
+    if (kept) {
+      EXPECT_EQ(p.host.saved[0], L"C:\\b\\x.tcb|beside");
+      EXPECT_EQ(p.host.besideName, SafetyBackupName(p.host.Now()));
+    }
+    EXPECT_EQ(p.host.feedback.size(), c.restored || !c.confirm ? 0u : 1u);
+  }
+  Palette p;
+  p.commands.Command(kMnuBackup);
+  EXPECT_EQ(p.host.suggested, "Tabcard-20261209.tcb");
+  EXPECT_EQ(p.host.saved, std::vector<std::wstring>{L"C:\\b\\x.tcb"});
 }
 
 }  // namespace
