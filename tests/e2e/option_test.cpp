@@ -23,6 +23,7 @@
 #include "palette_setup.h"
 #include "receiver_client.h"
 #include "store/catalogue.h"
+#include "store/hotkey.h"
 #include "store/layout.h"
 
 namespace tabcard::e2e {
@@ -106,6 +107,34 @@ class OptionTest : public AppTest {
     return g && g->cols == cols && g->rows == rows;
   }
 
+};
+
+// The chord a hot-key box shows, in the stored format.
+DWORD ChordIn(HWND box) { return LOWORD(SendMessageW(box, HKM_GETHOTKEY, 0, 0)); }
+
+// Ctrl+K pressed and let go as a user types it, scan codes and all: Wine's
+// hot-key box takes the key of the WM_CHAR that follows from its scan code.
+bool TypeCtrlK() {
+  INPUT in[4]{};
+  const WORD keys[4] = {VK_CONTROL, 'K', 'K', VK_CONTROL};
+  for (int i = 0; i < 4; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = keys[i];
+    in[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
+    in[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+  }
+  return SendInput(4, in, sizeof(INPUT)) == 4;
+}
+
+// A chord this thread registers, as another program holding it would.
+struct HeldChord {
+  explicit HeldChord(HotKey key)
+      : held(RegisterHotKey(nullptr, kId, RegisterModifiers(key), HotKeyVk(key)) != FALSE) {}
+  ~HeldChord() {
+    if (held) UnregisterHotKey(nullptr, kId);
+  }
+  static constexpr int kId = 1;
+  const bool held;
 };
 
 // The first start and the reshaping OK also run in the C locale.
@@ -278,6 +307,58 @@ TEST_F(OptionTest, FontDialogCancelledAfterApplyLeavesTheFont) {
   EXPECT_EQ(GetString(ConfigKeyOf(kPageKojin1), L"FontName"), std::optional<std::wstring>(face));
   EXPECT_EQ(GetDword(ConfigKeyOf(kPageKojin1), L"FontSize"),
             std::optional<DWORD>(static_cast<DWORD>(standard.size)));
+}
+
+// ホットキー: Ctrl+K typed into パレットを表示 becomes Ctrl+Alt+K (one
+// modifier alone is no chord of ours), which OK stores and the palette then
+// holds. A chord this test holds itself, put into 連続入力, is named in a
+// box on OK and keeps the dialog open; emptied with なし, OK closes.
+TEST_F(OptionTest, HotKeysAreRegisteredBeforeTheyAreStored) {
+  ASSERT_NO_FATAL_FAILURE(Start(true));
+  HWND dlg = Open();
+  ASSERT_NE(dlg, nullptr);
+  ASSERT_TRUE(ShowTab(dlg, C::PageControl1, 2));
+  HWND show = Ctl(dlg, C::hkyHotKeyShow);
+  HWND step = Ctl(dlg, C::hkyHotKeyStep);
+  ASSERT_EQ(ChordIn(show), kStandardShowHotKey);
+  ASSERT_TRUE(Click(Centre(WindowBounds(show))));
+  ASSERT_TRUE(WaitFor([&] { return FocusOf(dlg) == show; }, kActMs));
+  ASSERT_TRUE(TypeCtrlK());
+  const HotKey ctrlAltK = MakeHotKey('K', hotkeyf::kControl | hotkeyf::kAlt);
+  ASSERT_TRUE(WaitFor([&] { return ChordIn(show) == ctrlAltK; }, kActMs)) << ChordIn(show);
+  SaveScreenshot(dlg, L"option_hotkeys");
+  ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
+  EXPECT_EQ(GetDword(Key(), L"HotKeyShow"), std::optional<DWORD>(ctrlAltK));
+  EXPECT_EQ(GetDword(Key(), L"HotKeyStep"), std::optional<DWORD>(kStandardStepHotKey));
+  EXPECT_FALSE(HeldChord(ctrlAltK).held) << "the palette does not hold Ctrl+Alt+K";
+
+  const HotKey chord = MakeHotKey(VK_F9, hotkeyf::kControl | hotkeyf::kShift);
+  const HeldChord held(chord);
+  ASSERT_TRUE(held.held);
+  dlg = Open();
+  ASSERT_NE(dlg, nullptr);
+  ASSERT_TRUE(ShowTab(dlg, C::PageControl1, 2));
+  step = Ctl(dlg, C::hkyHotKeyStep);
+  EXPECT_EQ(ChordIn(Ctl(dlg, C::hkyHotKeyShow)), ctrlAltK);
+  // Set, not typed: this thread's own chord would never reach the box.
+  SendMessageW(step, HKM_SETHOTKEY, chord, 0);
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdOK));
+  HWND box = WaitOwnedDialog(dlg);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(WindowTitle(box), Widen(forms::kOptionCaption));
+  const std::wstring message = ControlText(GetDlgItem(box, 0xFFFF));
+  EXPECT_NE(message.find(L"Ctrl+Shift+F9"), std::wstring::npos) << Narrow(message);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, kActMs));
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kActMs));
+  EXPECT_TRUE(IsWindow(dlg));
+  EXPECT_EQ(GetDword(Key(), L"HotKeyStep"), std::optional<DWORD>(kStandardStepHotKey));
+
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdClearStep));
+  ASSERT_TRUE(WaitFor([&] { return ChordIn(step) == kNoHotKey; }, kActMs));
+  ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
+  EXPECT_EQ(GetDword(Key(), L"HotKeyStep"), std::optional<DWORD>(kNoHotKey));
+  EXPECT_EQ(GetDword(Key(), L"HotKeyShow"), std::optional<DWORD>(ctrlAltK));
 }
 
 // TAB mode checked and OK: the palette's next drag ends with a TAB.
