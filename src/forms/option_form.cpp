@@ -148,8 +148,8 @@ const ControlDesc kControls[] = {
     Behaviour(C::chkTabMode, C::GroupBox2, "複写後にTABを挿入する（次項目へ移動）", 24),
 
     Sheet(C::TabSheet13, C::PageControl1, "ホットキー"),
-    Control(C::GroupBox3, ControlKind::GroupBox, C::TabSheet13, "ホットキー", {8, 16, 393, 161},
-            kBehaviourFont),
+    Control(C::GroupBox3, ControlKind::GroupBox, C::TabSheet13, "キーの組み合わせ",
+            {8, 16, 393, 161}, kBehaviourFont),
     HotKeyCaption(C::lblHotKeyShow, "パレットを表示", 28),
     HotKeyBox(C::hkyHotKeyShow, 28),
     HotKeyClear(C::cmdClearShow, 28),

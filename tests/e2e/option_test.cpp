@@ -17,6 +17,7 @@
 #include "core/strconv_win.h"
 #include "forms/main_form.h"
 #include "forms/option_form.h"
+#include "options/option_model.h"
 #include "app_test.h"
 #include "harness.h"
 #include "input.h"
@@ -56,6 +57,11 @@ class OptionTest : public AppTest {
   HWND Open() {
     PostMessageW(main_, WM_SYSCOMMAND, kSysOption, 0);
     return WaitShown(L"TfrmOption");
+  }
+  // The dialog opened and turned to a tab of PageControl1; null otherwise.
+  HWND OpenOn(int tab) {
+    HWND dlg = Open();
+    return dlg && ShowTab(dlg, C::PageControl1, tab) ? dlg : nullptr;
   }
   HWND Ctl(HWND dlg, C id) { return Control(dlg, id, 1000); }
 
@@ -100,6 +106,19 @@ class OptionTest : public AppTest {
         },
         kActMs);
     return found && GetWindow(found, GW_OWNER) == owner ? found : nullptr;
+  }
+
+  // The dialog's message box: its caption, a text that holds part, and
+  // Enter, which closes it.
+  void AnswerMessage(HWND dlg, const char* caption, const std::wstring& part) {
+    HWND box = WaitOwnedDialog(dlg);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowTitle(box), Widen(caption));
+    const std::wstring message = ControlText(GetDlgItem(box, 0xFFFF));
+    EXPECT_NE(message.find(part), std::wstring::npos) << Narrow(message);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, kActMs));
+    ASSERT_TRUE(PressKey(VK_RETURN));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kActMs));
   }
 
   bool HasShape(HWND grid, int cols, int rows) {
@@ -216,14 +235,7 @@ TEST_F(SmokeOptionTest, CellSettingsReshapeThePreviewAndAfterOkThePalette) {
 
   ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtColCnt, L"0"));
   ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdUpDateKjn));
-  HWND box = WaitOwnedDialog(dlg);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(WindowTitle(box), Widen(forms::kCellSettingsCaption));
-  const std::wstring message = ControlText(GetDlgItem(box, 0xFFFF));
-  EXPECT_NE(message.find(L"列数"), std::wstring::npos) << Narrow(message);
-  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, kActMs));
-  ASSERT_TRUE(PressKey(VK_RETURN));
-  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kActMs));
+  ASSERT_NO_FATAL_FAILURE(AnswerMessage(dlg, forms::kCellSettingsCaption, L"列数"));
   EXPECT_TRUE(HasShape(preview, 3, 4));
 
   ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
@@ -315,9 +327,8 @@ TEST_F(OptionTest, FontDialogCancelledAfterApplyLeavesTheFont) {
 // box on OK and keeps the dialog open; emptied with なし, OK closes.
 TEST_F(OptionTest, HotKeysAreRegisteredBeforeTheyAreStored) {
   ASSERT_NO_FATAL_FAILURE(Start(true));
-  HWND dlg = Open();
+  HWND dlg = OpenOn(kHotKeyTab);
   ASSERT_NE(dlg, nullptr);
-  ASSERT_TRUE(ShowTab(dlg, C::PageControl1, 2));
   HWND show = Ctl(dlg, C::hkyHotKeyShow);
   HWND step = Ctl(dlg, C::hkyHotKeyStep);
   ASSERT_EQ(ChordIn(show), kStandardShowHotKey);
@@ -335,22 +346,14 @@ TEST_F(OptionTest, HotKeysAreRegisteredBeforeTheyAreStored) {
   const HotKey chord = MakeHotKey(VK_F9, hotkeyf::kControl | hotkeyf::kShift);
   const HeldChord held(chord);
   ASSERT_TRUE(held.held);
-  dlg = Open();
+  dlg = OpenOn(kHotKeyTab);
   ASSERT_NE(dlg, nullptr);
-  ASSERT_TRUE(ShowTab(dlg, C::PageControl1, 2));
   step = Ctl(dlg, C::hkyHotKeyStep);
   EXPECT_EQ(ChordIn(Ctl(dlg, C::hkyHotKeyShow)), ctrlAltK);
   // Set, not typed: this thread's own chord would never reach the box.
   SendMessageW(step, HKM_SETHOTKEY, chord, 0);
   ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdOK));
-  HWND box = WaitOwnedDialog(dlg);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(WindowTitle(box), Widen(forms::kOptionCaption));
-  const std::wstring message = ControlText(GetDlgItem(box, 0xFFFF));
-  EXPECT_NE(message.find(L"Ctrl+Shift+F9"), std::wstring::npos) << Narrow(message);
-  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, kActMs));
-  ASSERT_TRUE(PressKey(VK_RETURN));
-  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kActMs));
+  ASSERT_NO_FATAL_FAILURE(AnswerMessage(dlg, forms::kOptionCaption, L"Ctrl+Shift+F9"));
   EXPECT_TRUE(IsWindow(dlg));
   EXPECT_EQ(GetDword(Key(), L"HotKeyStep"), std::optional<DWORD>(kStandardStepHotKey));
 
@@ -364,9 +367,8 @@ TEST_F(OptionTest, HotKeysAreRegisteredBeforeTheyAreStored) {
 // TAB mode checked and OK: the palette's next drag ends with a TAB.
 TEST_F(OptionTest, TabModeTakesEffectAtOnceAfterOk) {
   ASSERT_NO_FATAL_FAILURE(Start(true));
-  HWND dlg = Open();
+  HWND dlg = OpenOn(1);
   ASSERT_NE(dlg, nullptr);
-  ASSERT_TRUE(ShowTab(dlg, C::PageControl1, 1));
   HWND tabMode = Ctl(dlg, C::chkTabMode);
   ASSERT_EQ(SendMessageW(tabMode, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   ASSERT_TRUE(Click(Centre(WindowBounds(tabMode))));
