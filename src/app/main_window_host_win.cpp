@@ -42,7 +42,7 @@ bool TfrmMain::ShowDialog(ModalDialog dialog) {
       return editor.Execute(hwnd());
     }
     case ModalDialog::kOption: {
-      TfrmOption options(store_, model_->standardFont(), helpFile_);
+      TfrmOption options(store_, model_->standardFont(), helpFile_, *this);
       return options.Execute(hwnd());
     }
   }

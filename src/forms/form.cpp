@@ -31,7 +31,9 @@ const char* UnusedField(const ControlDesc& c) {
   if (c.bordered && k != K::Panel && k != K::StringGrid) return "bordered";
   if (c.icon && k != K::Image) return "icon";
   if (c.itemHeight && k != K::ListBox) return "itemHeight";
-  if (c.caption && (k == K::Timer || k == K::StringGrid || k == K::Image)) return "caption";
+  if (c.caption && (k == K::Timer || k == K::StringGrid || k == K::Image || k == K::HotKey)) {
+    return "caption";
+  }
   if (c.align == Align::Client && !(k == K::PageControl || k == K::TabSheet || k == K::Panel ||
                                     k == K::StringGrid || k == K::Edit)) {
     return "align";

@@ -43,6 +43,11 @@ enum class ControlKind {
   // a group box are one group, in which the arrows move and exactly one is
   // chosen; the control after the last of them starts a new group.
   RadioButton,
+  // The standard hot-key box: shows the chord pressed in it. It takes a
+  // chord of two or more of Ctrl, Alt and Shift; with one or none it makes
+  // the key Ctrl+Alt's, since a global chord of Ctrl, Alt or Shift alone
+  // would take a shortcut or a mnemonic from every other program.
+  HotKey,
 };
 
 // Client: the control fills its parent's client area (for a tab sheet: the

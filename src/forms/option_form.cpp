@@ -67,6 +67,20 @@ constexpr ControlDesc Behaviour(C id, C parent, const char* caption, int top) {
   return Control(id, ControlKind::CheckBox, parent, caption, {20, top, 360, 20}, kBehaviourFont);
 }
 
+// A row of 「ホットキー」: its caption, the box, and なし, which empties it.
+constexpr ControlDesc HotKeyCaption(C id, const char* text, int top) {
+  return Control(id, ControlKind::Label, C::GroupBox3, text, {16, top + 3, 160, 18},
+                 kBehaviourFont);
+}
+constexpr ControlDesc HotKeyBox(C id, int top) {
+  return Control(id, ControlKind::HotKey, C::GroupBox3, nullptr, {180, top, 150, 23},
+                 kBehaviourFont);
+}
+constexpr ControlDesc HotKeyClear(C id, int top) {
+  return Control(id, ControlKind::Button, C::GroupBox3, "なし", {338, top - 1, 46, 25},
+                 kBehaviourFont);
+}
+
 constexpr ControlDesc FrameButton(C id, const char* caption, int left, int modalResult,
                                   bool isDefault, ButtonGlyph glyph) {
   ControlDesc c = Control(id, ControlKind::Button, C::frmOption, caption, {left, 370, 105, 29});
@@ -132,6 +146,20 @@ const ControlDesc kControls[] = {
     Control(C::GroupBox2, ControlKind::GroupBox, C::TabSheet12, "複写動作", {8, 136, 393, 73},
             kBehaviourFont),
     Behaviour(C::chkTabMode, C::GroupBox2, "複写後にTABを挿入する（次項目へ移動）", 24),
+
+    Sheet(C::TabSheet13, C::PageControl1, "ホットキー"),
+    Control(C::GroupBox3, ControlKind::GroupBox, C::TabSheet13, "キーの組み合わせ",
+            {8, 16, 393, 161}, kBehaviourFont),
+    HotKeyCaption(C::lblHotKeyShow, "パレットを表示", 28),
+    HotKeyBox(C::hkyHotKeyShow, 28),
+    HotKeyClear(C::cmdClearShow, 28),
+    HotKeyCaption(C::lblHotKeyStep, "連続入力（次のセルを送る）", 64),
+    HotKeyBox(C::hkyHotKeyStep, 64),
+    HotKeyClear(C::cmdClearStep, 64),
+    Control(C::lblHotKeyNote, ControlKind::Label, C::GroupBox3,
+            "欄をクリックしてキーを押すと設定されます。修飾キー（Ctrl・Alt・Shift）"
+            "が一つ以下のときは、Ctrl+Alt との組み合わせになります。",
+            {16, 104, 364, 48}, kBehaviourFont),
 
     FrameButton(C::cmdOK, "OK", 79, kModalOk, true, ButtonGlyph::Check),
     FrameButton(C::cmdCancel, "ｷｬﾝｾﾙ", 196, kModalCancel, false, ButtonGlyph::Cross),

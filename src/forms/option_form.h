@@ -18,7 +18,7 @@ enum class OptionControl : int {
   frmOption = kFormItself,
   cmdOK = kModalOk,
   cmdCancel = kModalCancel,
-  PageControl1 = kFirstControlId,  // ページの設定, 起動／複写動作
+  PageControl1 = kFirstControlId,  // ページの設定, 起動／複写動作, ホットキー
   TabSheet11,
   PageControl2,  // 個１ 個２ メモ ﾘｽﾄ
   TabKjn1,
@@ -54,6 +54,15 @@ enum class OptionControl : int {
   chkCloseInTaskTray,
   GroupBox2,
   chkTabMode,
+  TabSheet13,
+  GroupBox3,
+  lblHotKeyShow,
+  hkyHotKeyShow,
+  cmdClearShow,
+  lblHotKeyStep,
+  hkyHotKeyStep,
+  cmdClearStep,
+  lblHotKeyNote,
   cmdHelp,
 };
 
@@ -80,6 +89,9 @@ inline constexpr OptionControl kWidthModes[2] = {OptionControl::rdoColWidthAuto,
 inline constexpr OptionControl kBehaviourBoxes[3] = {OptionControl::chkBootInTaskTray,
                                                      OptionControl::chkCloseInTaskTray,
                                                      OptionControl::chkTabMode};
+// The hot-key boxes: パレットを表示, 連続入力.
+inline constexpr OptionControl kHotKeyBoxes[2] = {OptionControl::hkyHotKeyShow,
+                                                  OptionControl::hkyHotKeyStep};
 // What is enabled only while a personal page is previewed.
 inline constexpr OptionControl kItemAssignControls[3] = {
     OptionControl::lstKojinItem, OptionControl::cmdSet, OptionControl::cmdDel};

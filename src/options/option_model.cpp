@@ -37,6 +37,18 @@ std::string Refusal(int page, const CellInput& in, bool fixed) {
   return {};
 }
 
+// Chords that RegisterHotKey cannot tell apart: the extended-key bit is no
+// part of a registration.
+bool SameChord(HotKey a, HotKey b) {
+  return a != kNoHotKey && HotKeyVk(a) == HotKeyVk(b) &&
+         RegisterModifiers(a) == RegisterModifiers(b);
+}
+
+std::string SameChordText(HotKey key) {
+  return "「パレットを表示」と「連続入力」に同じホットキー " + ChordText(key) +
+         " が選ばれています。\nどちらかを別の組み合わせにしてください。";
+}
+
 }  // namespace
 
 std::string HotKeyTakenText(HotKey taken) {
@@ -52,8 +64,12 @@ bool SaveOpeningSettings(RegistryBackend& store, const FontFace& standardFont) {
 }
 
 OptionModel::OptionModel(RegistryBackend& store, const FontFace& standardFont, OptionView& view,
-                         DpiScale scale)
-    : store_(store), standardFont_(standardFont), view_(view), scale_(scale) {}
+                         DpiScale scale, HotKeyRegistrar* registrar)
+    : store_(store),
+      standardFont_(standardFont),
+      view_(view),
+      scale_(scale),
+      registrar_(registrar) {}
 
 void OptionModel::FormCreate() {
   assign_.FillItemList();
@@ -63,6 +79,8 @@ void OptionModel::FormCreate() {
   for (int box = 0; box < kBehaviourBoxCount; ++box) {
     view_.SetChecked(static_cast<BehaviourBox>(box), flags[box]);
   }
+  view_.SetHotKey(kShowHotKeyBox, settings_.hotKeys.show);
+  view_.SetHotKey(kStepHotKeyBox, settings_.hotKeys.step);
   for (int page = 0; page < kPageCount; ++page) ApplyConfig(page);
   assign_.Refill(kPageKojin1);
   assign_.Refill(kPageKojin2);
@@ -72,6 +90,8 @@ void OptionModel::FormCreate() {
   view_.ShowTab(OptionTabs::kPreview, kPageKojin1);
   view_.ShowTab(OptionTabs::kSettings, kPersonalSettingsTab);
   previewPage_ = kPageKojin1;
+  HotKey taken = kNoHotKey;
+  if (registrar_) registrar_->Register(HotKeys{kNoHotKey, kNoHotKey}, &taken);
 }
 
 bool OptionModel::LoadSettings() {
@@ -84,7 +104,12 @@ bool OptionModel::HasUnsavedChanges() const {
   return !(settings_.configs == loaded_.configs) || settings_.items != loaded_.items ||
          view_.Checked(kBootInTaskTrayBox) != loaded_.BootInTaskTray ||
          view_.Checked(kCloseInTaskTrayBox) != loaded_.CloseInTaskTray ||
-         view_.Checked(kTabModeBox) != loaded_.TabMode;
+         view_.Checked(kTabModeBox) != loaded_.TabMode ||
+         !(ChosenHotKeys() == loaded_.hotKeys);
+}
+
+HotKeys OptionModel::ChosenHotKeys() const {
+  return HotKeys{view_.ChosenHotKey(kShowHotKeyBox), view_.ChosenHotKey(kStepHotKeyBox)};
 }
 
 bool OptionModel::SaveSettings() {
@@ -93,10 +118,40 @@ bool OptionModel::SaveSettings() {
   out.BootInTaskTray = view_.Checked(kBootInTaskTrayBox);
   out.CloseInTaskTray = view_.Checked(kCloseInTaskTrayBox);
   out.TabMode = view_.Checked(kTabModeBox);
+  out.hotKeys = ChosenHotKeys();
   return tabcard::SaveSettings(store_, out);
 }
 
+bool OptionModel::RegisterChosenHotKeys() {
+  const HotKeys chosen = ChosenHotKeys();
+  std::string refusal;
+  HotKey taken = kNoHotKey;
+  if (SameChord(chosen.show, chosen.step)) {
+    refusal = SameChordText(chosen.show);
+  } else if (registrar_ && !registrar_->Register(chosen, &taken)) {
+    refusal = HotKeyTakenText(taken);
+  }
+  if (refusal.empty()) return true;
+  view_.Warn(refusal, forms::kOptionCaption);
+  view_.ShowTab(OptionTabs::kDialog, kHotKeyTab);
+  return false;
+}
+
+void OptionModel::RegisterStoredHotKeys() {
+  if (!registrar_) return;
+  // One at a time: a chord another program took meanwhile keeps the other.
+  HotKeys kept{kNoHotKey, kNoHotKey};
+  for (HotKey HotKeys::*which : {&HotKeys::show, &HotKeys::step}) {
+    HotKeys tried = kept;
+    tried.*which = loaded_.hotKeys.*which;
+    HotKey taken = kNoHotKey;
+    if (registrar_->Register(tried, &taken)) kept = tried;
+  }
+}
+
 bool OptionModel::StoreOnOk() {
+  // The chords first: one that cannot be registered keeps everything unsaved.
+  if (!RegisterChosenHotKeys()) return false;
   if (SaveSettings()) return true;
   // Closing now would have the palette rebuilt from a half-written
   // configuration; the user's choices stay for another try.

@@ -23,18 +23,21 @@ namespace tabcard {
 
 // The dialog's three page controls.
 enum class OptionTabs {
-  kDialog,    // PageControl1: ページの設定, 起動／複写動作
+  kDialog,    // PageControl1: ページの設定, 起動／複写動作, ホットキー
   kPreview,   // PageControl2: the four pages, in page order
   kSettings,  // PageControl3: the two tabs below
 };
 inline constexpr int kPersonalSettingsTab = 0;  // 個人ページの設定
 inline constexpr int kCellSettingsTab = 1;      // セルの設定
+inline constexpr int kHotKeyTab = 2;            // ホットキー, of PageControl1
 
 // The cell-settings boxes (txtColCnt, txtRowCnt, txtColWidth, txtRowHeight).
 enum CellField : int { kColCountField, kRowCountField, kColWidthField, kRowHeightField };
 // The check boxes of 起動／複写動作, in the order of their values.
 enum BehaviourBox : int { kBootInTaskTrayBox, kCloseInTaskTrayBox, kTabModeBox };
 inline constexpr int kBehaviourBoxCount = 3;
+// The hot-key boxes of ホットキー: パレットを表示, 連続入力.
+enum HotKeyBox : int { kShowHotKeyBox, kStepHotKeyBox };
 
 // Limits of "更新": a side of 1 to 256 cells, at most 256 cells on a personal
 // page (its slots), widths and heights of 1 to 999 pixels.
@@ -61,6 +64,10 @@ class OptionView : public ItemAssignView {
 
   virtual bool Checked(BehaviourBox box) const = 0;
   virtual void SetChecked(BehaviourBox box, bool checked) = 0;
+
+  // The chord a hot-key box shows (kNoHotKey: なし), and showing one.
+  virtual HotKey ChosenHotKey(HotKeyBox box) const = 0;
+  virtual void SetHotKey(HotKeyBox box, HotKey key) = 0;
 
   // Counts below 1 show one column or row.
   virtual void SetGridCounts(int page, int cols, int rows) = 0;
@@ -99,20 +106,29 @@ bool SaveOpeningSettings(RegistryBackend& store, const FontFace& standardFont);
 
 class OptionModel {
  public:
+  // registrar: who holds the hotkeys; none where they do not matter.
   OptionModel(RegistryBackend& store, const FontFace& standardFont, OptionView& view,
-              DpiScale scale);
+              DpiScale scale, HotKeyRegistrar* registrar = nullptr);
 
+  // Also lets go of the hotkeys while the dialog is open, so that a chord
+  // pressed in a hot-key box reaches the box rather than the palette.
   void FormCreate();
   // Only the stored configuration, or all standard values (and the standard
   // items in slots 0-11) once a value cannot be read; false then.
   bool LoadSettings();
-  // The check boxes, the four configurations and both pages' items; stops at
-  // the first failed write, false then.
+  // The check boxes, the hotkeys, the four configurations and both pages'
+  // items; stops at the first failed write, false then.
   bool SaveSettings();
-  // False when the save failed: the user is told and the dialog stays open.
+  // Registers the chosen chords, then saves. False, with the user told and
+  // nothing saved, when both boxes hold one chord or another program holds
+  // one (the dialog then stays open on ホットキー); false too when the save
+  // failed.
   bool StoreOnOk();
+  // The dialog closed without OK: the stored chords are registered again,
+  // each that can be, as at the palette's start.
+  void RegisterStoredHotKeys();
   // Whether OK would store anything else than what was loaded: a page's
-  // shape or font, an item, a check box.
+  // shape or font, an item, a check box, a hotkey.
   bool HasUnsavedChanges() const;
 
   // A tab of the previews or of the settings was chosen.
@@ -126,6 +142,8 @@ class OptionModel {
   void RestoreStandardPage();
   // The font dialog; each Apply shows its font on the preview.
   void ChoosePageFont();
+  // なし beside a hot-key box.
+  void ClearHotKey(HotKeyBox box) { view_.SetHotKey(box, kNoHotKey); }
 
   // 設定 and 削除 on the previewed page's current cell.
   void SetSelectedItem() { assign_.Set(previewPage_); }
@@ -154,11 +172,14 @@ class OptionModel {
   void SetPreviewFont(int page, const GridFont& font);
   GridFont PreviewFont(int page, const GridFont& font) const;
   bool FieldsEntered(bool fixed);
+  HotKeys ChosenHotKeys() const;
+  bool RegisterChosenHotKeys();
 
   RegistryBackend& store_;
   FontFace standardFont_;
   OptionView& view_;
   DpiScale scale_;
+  HotKeyRegistrar* registrar_;
   PaletteSettings settings_;
   PaletteSettings loaded_;  // as the dialog opened
   ItemAssignment assign_{view_, settings_.items};

@@ -206,6 +206,13 @@ class TfrmOption::Controls : public OptionView {
     SendMessageW(w_.ControlWindow(forms::kBehaviourBoxes[box]), BM_SETCHECK,
                  checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
+  // The control's word is the stored format: key, then the HOTKEYF bits.
+  HotKey ChosenHotKey(HotKeyBox box) const override {
+    return LOWORD(SendMessageW(w_.ControlWindow(forms::kHotKeyBoxes[box]), HKM_GETHOTKEY, 0, 0));
+  }
+  void SetHotKey(HotKeyBox box, HotKey key) override {
+    SendMessageW(w_.ControlWindow(forms::kHotKeyBoxes[box]), HKM_SETHOTKEY, LOWORD(key), 0);
+  }
   void SetGridCounts(int page, int cols, int rows) override {
     Grid(page).SetShape(std::max(1, cols), std::max(1, rows));
   }
@@ -242,11 +249,12 @@ class TfrmOption::Controls : public OptionView {
 };
 
 TfrmOption::TfrmOption(RegistryBackend& store, const FontFace& standardFont,
-                       std::wstring helpFile)
+                       std::wstring helpFile, HotKeyRegistrar& registrar)
     : FormWindow(forms::OptionForm()),
       store_(store),
       standardFont_(standardFont),
       helpFile_(std::move(helpFile)),
+      registrar_(registrar),
       controls_(std::make_unique<Controls>(*this)),
       dragCursor_(LoadDragCursor()) {}
 
@@ -256,13 +264,15 @@ void TfrmOption::Create(HWND owner) {
   CreateForm(owner);
   SetWindowSubclass(ControlWindow(OptionControl::lstKojinItem), ItemListProc, kItemListSubclass,
                     reinterpret_cast<DWORD_PTR>(this));
-  model_ = std::make_unique<OptionModel>(store_, standardFont_, *controls_, scale());
+  model_ = std::make_unique<OptionModel>(store_, standardFont_, *controls_, scale(), &registrar_);
   model_->FormCreate();
 }
 
 bool TfrmOption::Execute(HWND owner) {
   Create(owner);
-  return ShowModal(owner) == forms::kModalOk;
+  const bool ok = ShowModal(owner) == forms::kModalOk;
+  if (!ok) model_->RegisterStoredHotKeys();
+  return ok;
 }
 
 bool TfrmOption::OnEvent(const FormEvent& e) {
@@ -280,6 +290,8 @@ bool TfrmOption::OnEvent(const FormEvent& e) {
       {C::cmdSet, Event::Click, &TfrmOption::cmdSetClick},
       {C::lstKojinItem, Event::DblClick, &TfrmOption::cmdSetClick},
       {C::cmdDel, Event::Click, &TfrmOption::cmdDelClick},
+      {C::cmdClearShow, Event::Click, &TfrmOption::cmdClearShowClick},
+      {C::cmdClearStep, Event::Click, &TfrmOption::cmdClearStepClick},
       {C::lstKojinItem, Event::MouseDown, &TfrmOption::lstKojinItemMouseDown},
       {C::lstKojinItem, Event::MouseUp, &TfrmOption::lstKojinItemMouseUp},
       {C::SGrdKjn1, Event::MouseDown, &TfrmOption::SGrdKjn1MouseDown},
@@ -409,6 +421,8 @@ void TfrmOption::Button1Click(const FormEvent&) { model_->RestoreStandardPage();
 void TfrmOption::cmdFontClick(const FormEvent&) { model_->ChoosePageFont(); }
 void TfrmOption::cmdSetClick(const FormEvent&) { model_->SetSelectedItem(); }
 void TfrmOption::cmdDelClick(const FormEvent&) { model_->DeleteSelectedItem(); }
+void TfrmOption::cmdClearShowClick(const FormEvent&) { model_->ClearHotKey(kShowHotKeyBox); }
+void TfrmOption::cmdClearStepClick(const FormEvent&) { model_->ClearHotKey(kStepHotKeyBox); }
 void TfrmOption::lstKojinItemMouseDown(const FormEvent& e) { model_->ListPress(e.button); }
 void TfrmOption::lstKojinItemMouseUp(const FormEvent& e) { model_->ListRelease(e.button); }
 void TfrmOption::SGrdKjn1MouseDown(const FormEvent& e) { model_->GridPress(kPageKojin1, e.button); }

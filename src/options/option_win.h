@@ -16,11 +16,14 @@ namespace tabcard {
 
 class TfrmOption : public FormWindow {
  public:
-  TfrmOption(RegistryBackend& store, const FontFace& standardFont, std::wstring helpFile);
+  // registrar: who holds the hotkeys, the palette's window.
+  TfrmOption(RegistryBackend& store, const FontFace& standardFont, std::wstring helpFile,
+             HotKeyRegistrar& registrar);
   ~TfrmOption() override;
 
   // Creates the dialog over owner, runs FormCreate and shows it modally;
-  // true when it closed with OK (and so saved).
+  // true when it closed with OK (and so saved). Otherwise the stored
+  // hotkeys are registered again.
   bool Execute(HWND owner);
 
  protected:
@@ -43,6 +46,8 @@ class TfrmOption : public FormWindow {
   void cmdFontClick(const forms::FormEvent& e);
   void cmdSetClick(const forms::FormEvent& e);
   void cmdDelClick(const forms::FormEvent& e);
+  void cmdClearShowClick(const forms::FormEvent& e);
+  void cmdClearStepClick(const forms::FormEvent& e);
   void lstKojinItemMouseDown(const forms::FormEvent& e);
   void lstKojinItemMouseUp(const forms::FormEvent& e);
   void SGrdKjn1MouseDown(const forms::FormEvent& e);
@@ -61,6 +66,7 @@ class TfrmOption : public FormWindow {
   RegistryBackend& store_;
   FontFace standardFont_;
   std::wstring helpFile_;
+  HotKeyRegistrar& registrar_;
   std::unique_ptr<Controls> controls_;
   std::unique_ptr<OptionModel> model_;
   HCURSOR dragCursor_ = nullptr;

@@ -124,7 +124,8 @@ void RegisterContainerClass() {
 
 void InitCommonClasses() {
   static const bool done = [] {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof(icc),
+                             ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS};
     return InitCommonControlsEx(&icc) != FALSE;
   }();
   (void)done;
@@ -240,6 +241,15 @@ HWND CreateCheckBox(const CreateArgs& a) {
   return CreateChild(a, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX);
 }
 
+// The rule of forms::ControlKind::HotKey: a chord of fewer than two
+// modifiers becomes the key with Ctrl+Alt.
+HWND CreateHotKey(const CreateArgs& a) {
+  HWND h = CreateChild(a, HOTKEY_CLASSW, WS_TABSTOP, WS_EX_CLIENTEDGE, L"");
+  SendMessageW(h, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S | HKCOMB_C | HKCOMB_A,
+               MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+  return h;
+}
+
 // Only the first of a group is a TAB stop; the arrows move within it.
 HWND CreateRadioButton(const CreateArgs& a) {
   const bool first = forms::StartsGroup(a.form, *a.self.desc);
@@ -324,6 +334,7 @@ const KindCreator kCreators[] = {
     {ControlKind::StringGrid, CreateGrid},         {ControlKind::Timer, StartTimer},
     {ControlKind::ComboBox, CreateComboBox},       {ControlKind::ListBox, CreateListBox},
     {ControlKind::CheckBox, CreateCheckBox},       {ControlKind::RadioButton, CreateRadioButton},
+    {ControlKind::HotKey, CreateHotKey},
 };
 
 Creator CreatorOf(ControlKind kind) {

@@ -17,12 +17,14 @@
 #include "core/strconv_win.h"
 #include "forms/main_form.h"
 #include "forms/option_form.h"
+#include "options/option_model.h"
 #include "app_test.h"
 #include "harness.h"
 #include "input.h"
 #include "palette_setup.h"
 #include "receiver_client.h"
 #include "store/catalogue.h"
+#include "store/hotkey.h"
 #include "store/layout.h"
 
 namespace tabcard::e2e {
@@ -55,6 +57,11 @@ class OptionTest : public AppTest {
   HWND Open() {
     PostMessageW(main_, WM_SYSCOMMAND, kSysOption, 0);
     return WaitShown(L"TfrmOption");
+  }
+  // The dialog opened and turned to a tab of PageControl1; null otherwise.
+  HWND OpenOn(int tab) {
+    HWND dlg = Open();
+    return dlg && ShowTab(dlg, C::PageControl1, tab) ? dlg : nullptr;
   }
   HWND Ctl(HWND dlg, C id) { return Control(dlg, id, 1000); }
 
@@ -101,11 +108,52 @@ class OptionTest : public AppTest {
     return found && GetWindow(found, GW_OWNER) == owner ? found : nullptr;
   }
 
+  // The dialog's message box: its caption, a text that holds part, and
+  // Enter, which closes it.
+  void AnswerMessage(HWND dlg, const char* caption, const std::wstring& part) {
+    HWND box = WaitOwnedDialog(dlg);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowTitle(box), Widen(caption));
+    const std::wstring message = ControlText(GetDlgItem(box, 0xFFFF));
+    EXPECT_NE(message.find(part), std::wstring::npos) << Narrow(message);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, kActMs));
+    ASSERT_TRUE(PressKey(VK_RETURN));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kActMs));
+  }
+
   bool HasShape(HWND grid, int cols, int rows) {
     const auto g = reader_.Geometry(grid);
     return g && g->cols == cols && g->rows == rows;
   }
 
+};
+
+// The chord a hot-key box shows, in the stored format.
+DWORD ChordIn(HWND box) { return LOWORD(SendMessageW(box, HKM_GETHOTKEY, 0, 0)); }
+
+// Ctrl+K pressed and let go as a user types it, scan codes and all: Wine's
+// hot-key box takes the key of the WM_CHAR that follows from its scan code.
+bool TypeCtrlK() {
+  INPUT in[4]{};
+  const WORD keys[4] = {VK_CONTROL, 'K', 'K', VK_CONTROL};
+  for (int i = 0; i < 4; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = keys[i];
+    in[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
+    in[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+  }
+  return SendInput(4, in, sizeof(INPUT)) == 4;
+}
+
+// A chord this thread registers, as another program holding it would.
+struct HeldChord {
+  explicit HeldChord(HotKey key)
+      : held(RegisterHotKey(nullptr, kId, RegisterModifiers(key), HotKeyVk(key)) != FALSE) {}
+  ~HeldChord() {
+    if (held) UnregisterHotKey(nullptr, kId);
+  }
+  static constexpr int kId = 1;
+  const bool held;
 };
 
 // The first start and the reshaping OK also run in the C locale.
@@ -187,14 +235,7 @@ TEST_F(SmokeOptionTest, CellSettingsReshapeThePreviewAndAfterOkThePalette) {
 
   ASSERT_NO_FATAL_FAILURE(TypeInto(dlg, C::txtColCnt, L"0"));
   ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdUpDateKjn));
-  HWND box = WaitOwnedDialog(dlg);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(WindowTitle(box), Widen(forms::kCellSettingsCaption));
-  const std::wstring message = ControlText(GetDlgItem(box, 0xFFFF));
-  EXPECT_NE(message.find(L"列数"), std::wstring::npos) << Narrow(message);
-  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, kActMs));
-  ASSERT_TRUE(PressKey(VK_RETURN));
-  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kActMs));
+  ASSERT_NO_FATAL_FAILURE(AnswerMessage(dlg, forms::kCellSettingsCaption, L"列数"));
   EXPECT_TRUE(HasShape(preview, 3, 4));
 
   ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
@@ -280,12 +321,54 @@ TEST_F(OptionTest, FontDialogCancelledAfterApplyLeavesTheFont) {
             std::optional<DWORD>(static_cast<DWORD>(standard.size)));
 }
 
+// ホットキー: Ctrl+K typed into パレットを表示 becomes Ctrl+Alt+K (one
+// modifier alone is no chord of ours), which OK stores and the palette then
+// holds. A chord this test holds itself, put into 連続入力, is named in a
+// box on OK and keeps the dialog open; emptied with なし, OK closes.
+TEST_F(OptionTest, HotKeysAreRegisteredBeforeTheyAreStored) {
+  ASSERT_NO_FATAL_FAILURE(Start(true));
+  HWND dlg = OpenOn(kHotKeyTab);
+  ASSERT_NE(dlg, nullptr);
+  HWND show = Ctl(dlg, C::hkyHotKeyShow);
+  HWND step = Ctl(dlg, C::hkyHotKeyStep);
+  ASSERT_EQ(ChordIn(show), kStandardShowHotKey);
+  ASSERT_TRUE(Click(Centre(WindowBounds(show))));
+  ASSERT_TRUE(WaitFor([&] { return FocusOf(dlg) == show; }, kActMs));
+  ASSERT_TRUE(TypeCtrlK());
+  const HotKey ctrlAltK = MakeHotKey('K', hotkeyf::kControl | hotkeyf::kAlt);
+  ASSERT_TRUE(WaitFor([&] { return ChordIn(show) == ctrlAltK; }, kActMs)) << ChordIn(show);
+  SaveScreenshot(dlg, L"option_hotkeys");
+  ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
+  EXPECT_EQ(GetDword(Key(), L"HotKeyShow"), std::optional<DWORD>(ctrlAltK));
+  EXPECT_EQ(GetDword(Key(), L"HotKeyStep"), std::optional<DWORD>(kStandardStepHotKey));
+  EXPECT_FALSE(HeldChord(ctrlAltK).held) << "the palette does not hold Ctrl+Alt+K";
+
+  const HotKey chord = MakeHotKey(VK_F9, hotkeyf::kControl | hotkeyf::kShift);
+  const HeldChord held(chord);
+  ASSERT_TRUE(held.held);
+  dlg = OpenOn(kHotKeyTab);
+  ASSERT_NE(dlg, nullptr);
+  step = Ctl(dlg, C::hkyHotKeyStep);
+  EXPECT_EQ(ChordIn(Ctl(dlg, C::hkyHotKeyShow)), ctrlAltK);
+  // Set, not typed: this thread's own chord would never reach the box.
+  SendMessageW(step, HKM_SETHOTKEY, chord, 0);
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdOK));
+  ASSERT_NO_FATAL_FAILURE(AnswerMessage(dlg, forms::kOptionCaption, L"Ctrl+Shift+F9"));
+  EXPECT_TRUE(IsWindow(dlg));
+  EXPECT_EQ(GetDword(Key(), L"HotKeyStep"), std::optional<DWORD>(kStandardStepHotKey));
+
+  ASSERT_NO_FATAL_FAILURE(ClickButton(dlg, C::cmdClearStep));
+  ASSERT_TRUE(WaitFor([&] { return ChordIn(step) == kNoHotKey; }, kActMs));
+  ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
+  EXPECT_EQ(GetDword(Key(), L"HotKeyStep"), std::optional<DWORD>(kNoHotKey));
+  EXPECT_EQ(GetDword(Key(), L"HotKeyShow"), std::optional<DWORD>(ctrlAltK));
+}
+
 // TAB mode checked and OK: the palette's next drag ends with a TAB.
 TEST_F(OptionTest, TabModeTakesEffectAtOnceAfterOk) {
   ASSERT_NO_FATAL_FAILURE(Start(true));
-  HWND dlg = Open();
+  HWND dlg = OpenOn(1);
   ASSERT_NE(dlg, nullptr);
-  ASSERT_TRUE(ShowTab(dlg, C::PageControl1, 1));
   HWND tabMode = Ctl(dlg, C::chkTabMode);
   ASSERT_EQ(SendMessageW(tabMode, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   ASSERT_TRUE(Click(Centre(WindowBounds(tabMode))));

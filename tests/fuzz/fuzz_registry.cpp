@@ -188,6 +188,8 @@ class OptionViewCheck : public OptionView {
   void EnableItemAssignment(bool) override {}
   bool Checked(BehaviourBox) const override { return false; }
   void SetChecked(BehaviourBox, bool) override {}
+  HotKey ChosenHotKey(HotKeyBox box) const override { return hotKeys_[box]; }
+  void SetHotKey(HotKeyBox box, HotKey key) override { hotKeys_[box] = key; }
   void SetGridCounts(int page, int cols, int rows) override {
     FUZZ_CHECK(cols >= 1 && cols <= kMaxGridSide && rows >= 1 && rows <= kMaxGridSide);
     shapes_[page] = GridShape{cols, rows};
@@ -206,6 +208,7 @@ class OptionViewCheck : public OptionView {
   void Warn(std::string_view, std::string_view) override {}
 
   PageConfigs stored_;
+  std::array<HotKey, 2> hotKeys_{};
 
  private:
   void CheckScaled(std::int32_t configured, int device) const {
@@ -223,6 +226,8 @@ void CheckOptionDialog(MemoryRegistry& reg, const FontFace& font, int dpi, const
   OptionModel model(reg, font, view, DpiScale(dpi));
   model.FormCreate();
   FUZZ_CHECK(model.configs() == loaded.configs);
+  FUZZ_CHECK(view.hotKeys_[kShowHotKeyBox] == loaded.hotKeys.show &&
+             view.hotKeys_[kStepHotKeyBox] == loaded.hotKeys.step);
 }
 
 // The profile editor with its memo and list pages; the boxes keep what the

@@ -143,6 +143,10 @@ TEST(FormDescTest, ADescriptionTheBuilderCannotBuildIsRefused) {
          c[2].kind = ControlKind::StringGrid;
          c[2].caption = "x";
        }},
+      {"a caption on a hot-key box", [](ControlDesc* c) {
+         c[2].kind = ControlKind::HotKey;
+         c[2].caption = "x";
+       }},
       {"a popup menu on an edit", [](ControlDesc* c) { c[2].popupMenu = true; }},
       {"a line height on an edit", [](ControlDesc* c) { c[2].itemHeight = 15; }},
       {"a glyph on an edit", [](ControlDesc* c) { c[2].glyph = ButtonGlyph::Check; }},

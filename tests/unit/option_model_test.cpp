@@ -42,6 +42,8 @@ class FakeView : public OptionView {
   void EnableItemAssignment(bool on) override { assignEnabled = on; }
   bool Checked(BehaviourBox b) const override { return checks[b]; }
   void SetChecked(BehaviourBox b, bool on) override { checks[b] = on; }
+  HotKey ChosenHotKey(HotKeyBox b) const override { return hotKeys[b]; }
+  void SetHotKey(HotKeyBox b, HotKey k) override { hotKeys[b] = k; }
   void SetGridCounts(int page, int c, int r) override { shapes[page] = {c, r}; }
   void SetGridColWidth(int page, int w) override { widths[page] = w; }
   void SetGridRowHeight(int page, int h) override { heights[page] = h; }
@@ -75,6 +77,7 @@ class FakeView : public OptionView {
   std::array<std::string, 4> fields;
   bool widthEnabled = true, fixed = false, assignEnabled = true;
   std::array<bool, 3> checks{};
+  std::array<HotKey, 2> hotKeys{};
   std::array<int, 4> widths{}, heights{};
   std::array<GridFont, 4> fonts{};
   std::vector<GridFont> applied;  // the fonts of the user's Apply presses
@@ -83,12 +86,30 @@ class FakeView : public OptionView {
   std::vector<std::string> warnings;  // "caption: text"
 };
 
+// The palette's window: another program holds one chord; a refused
+// registration keeps what was registered.
+struct FakeRegistrar : HotKeyRegistrar {
+  bool Register(const HotKeys& keys, HotKey* taken) override {
+    for (HotKey k : {keys.show, keys.step}) {
+      if (k == held && k != kNoHotKey) {
+        *taken = k;
+        return false;
+      }
+    }
+    registered = keys;
+    return true;
+  }
+  HotKey held = kNoHotKey;
+  HotKeys registered;  // the standard chords, as the palette's start leaves them
+};
+
 const FontFace kStandardFont = StandardFont(true);
 
 struct Fixture {
   MemoryRegistry store;
   FakeView view;
-  OptionModel model{store, kStandardFont, view, DpiScale()};
+  FakeRegistrar registrar;
+  OptionModel model{store, kStandardFont, view, DpiScale(), &registrar};
 
   // The standard configuration stored as a first run leaves it, every flag set.
   void StoreStandard() {
@@ -298,6 +319,67 @@ TEST(OptionModelTest, FailedSaveIsToldOnOkOnlyAndTheBoxesAreWrittenNotTheLoadedF
   EXPECT_EQ(f.Stored(kBaseKey, "CloseInTaskTray").dword, 1u);
 }
 
+constexpr HotKey kCtrlAltK = MakeHotKey('K', hotkeyf::kControl | hotkeyf::kAlt);
+constexpr HotKey kCtrlShiftF9 = MakeHotKey(0x78, hotkeyf::kControl | hotkeyf::kShift);
+
+// OK registers the chosen chords before it saves: a chord another program
+// holds, or one chord in both boxes, is told, nothing is stored (the other
+// changes neither), and the dialog turns to ホットキー. While it is open the
+// palette holds no chord, so a chord pressed in a box reaches the box.
+TEST(OptionModelTest, OkRegistersTheChosenChordsBeforeItSavesAnything) {
+  const std::string twice =
+      "オプション: 「パレットを表示」と「連続入力」に同じホットキー Ctrl+Alt+K が選ばれています。\n"
+      "どちらかを別の組み合わせにしてください。";
+  struct Case {
+    const char* name;
+    HotKeys chosen;
+    HotKey held;          // by another program
+    std::string refusal;  // "": OK stores
+  };
+  const HotKeys none{kNoHotKey, kNoHotKey};
+  const Case cases[] = {
+      {"new chords", {kCtrlAltK, kCtrlShiftF9}, kNoHotKey, ""},
+      {"none", none, kNoHotKey, ""},
+      {"a held chord", {kStandardShowHotKey, kCtrlShiftF9}, kCtrlShiftF9,
+       "オプション: " + HotKeyTakenText(kCtrlShiftF9)},
+      {"one chord twice", {kCtrlAltK, kCtrlAltK}, kNoHotKey, twice},
+      // The extended-key bit is no part of a registration.
+      {"twice, once extended",
+       {kCtrlAltK, MakeHotKey('K', hotkeyf::kControl | hotkeyf::kAlt | hotkeyf::kExt)},
+       kNoHotKey, twice},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fixture f;
+    f.StoreStandard();
+    f.registrar.held = c.held;
+    f.model.FormCreate();
+    EXPECT_EQ(f.view.hotKeys, (std::array<HotKey, 2>{kStandardShowHotKey, kStandardStepHotKey}));
+    EXPECT_EQ(f.registrar.registered, none);
+    f.view.hotKeys = {c.chosen.show, c.chosen.step};
+    f.view.checks[kTabModeBox] = false;
+    const bool stores = c.refusal.empty();
+    EXPECT_EQ(f.model.StoreOnOk(), stores);
+    EXPECT_EQ(f.view.warnings, stores ? std::vector<std::string>{} : std::vector{c.refusal});
+    EXPECT_EQ(f.registrar.registered, stores ? c.chosen : none);
+    EXPECT_EQ(f.Stored(kBaseKey, "HotKeyShow").dword, stores ? c.chosen.show : kStandardShowHotKey);
+    EXPECT_EQ(f.Stored(kBaseKey, "HotKeyStep").dword, stores ? c.chosen.step : kStandardStepHotKey);
+    EXPECT_EQ(f.Stored(kBaseKey, "TabMode").dword, stores ? 0u : 1u);
+    EXPECT_EQ(f.view.tabs[0], stores ? 0 : kHotKeyTab);
+  }
+}
+
+// Closed without OK, the dialog hands the stored chords back, each that
+// can be: one another program took meanwhile leaves the other registered.
+TEST(OptionModelTest, WithoutOkTheStoredChordsAreRegisteredAgainEachThatCan) {
+  Fixture f;
+  f.StoreStandard();
+  f.model.FormCreate();
+  f.registrar.held = kStandardShowHotKey;
+  f.model.RegisterStoredHotKeys();
+  EXPECT_EQ(f.registrar.registered, (HotKeys{kNoHotKey, kStandardStepHotKey}));
+}
+
 TEST(ItemAssignTest, NothingIsSelectedAtFirstAndSetAndDeleteActOnPersonalPagesOnly) {
   Fixture f;
   f.model.FormCreate();
@@ -404,6 +486,7 @@ TEST(OptionModelTest, UnsavedChangesAreTheOnesOkWouldStore) {
        }, true},
       {"a check box", [](Fixture& f) { f.view.checks[kTabModeBox] = !f.view.checks[kTabModeBox]; },
        true},
+      {"a hotkey emptied", [](Fixture& f) { f.model.ClearHotKey(kStepHotKeyBox); }, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
