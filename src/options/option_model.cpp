@@ -129,6 +129,15 @@ bool OptionModel::RegisterChosenHotKeys() {
   if (SameChord(chosen.show, chosen.step)) {
     refusal = SameChordText(chosen.show);
   } else if (registrar_ && !registrar_->Register(chosen, &taken)) {
+    // A stored chord another program holds was told at the palette's start;
+    // left as it was, it does not stop the other settings being saved.
+    const bool newlyChosen =
+        (SameChord(taken, chosen.show) && !SameChord(chosen.show, loaded_.hotKeys.show)) ||
+        (SameChord(taken, chosen.step) && !SameChord(chosen.step, loaded_.hotKeys.step));
+    if (!newlyChosen) {
+      RegisterEach(chosen);
+      return true;
+    }
     refusal = HotKeyTakenText(taken);
   }
   if (refusal.empty()) return true;
@@ -137,13 +146,15 @@ bool OptionModel::RegisterChosenHotKeys() {
   return false;
 }
 
-void OptionModel::RegisterStoredHotKeys() {
+void OptionModel::RegisterStoredHotKeys() { RegisterEach(loaded_.hotKeys); }
+
+void OptionModel::RegisterEach(const HotKeys& keys) {
   if (!registrar_) return;
-  // One at a time: a chord another program took meanwhile keeps the other.
+  // One at a time: a chord another program holds keeps the other.
   HotKeys kept{kNoHotKey, kNoHotKey};
   for (HotKey HotKeys::*which : {&HotKeys::show, &HotKeys::step}) {
     HotKeys tried = kept;
-    tried.*which = loaded_.hotKeys.*which;
+    tried.*which = keys.*which;
     HotKey taken = kNoHotKey;
     if (registrar_->Register(tried, &taken)) kept = tried;
   }

@@ -121,8 +121,9 @@ class OptionModel {
   bool SaveSettings();
   // Registers the chosen chords, then saves. False, with the user told and
   // nothing saved, when both boxes hold one chord or another program holds
-  // one (the dialog then stays open on ホットキー); false too when the save
-  // failed.
+  // a newly chosen one (the dialog then stays open on ホットキー); false too
+  // when the save failed. A stored chord held elsewhere and left unchanged
+  // is saved as it is.
   bool StoreOnOk();
   // The dialog closed without OK: the stored chords are registered again,
   // each that can be, as at the palette's start.
@@ -174,6 +175,7 @@ class OptionModel {
   bool FieldsEntered(bool fixed);
   HotKeys ChosenHotKeys() const;
   bool RegisterChosenHotKeys();
+  void RegisterEach(const HotKeys& keys);
 
   RegistryBackend& store_;
   FontFace standardFont_;

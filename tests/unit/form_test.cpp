@@ -70,7 +70,9 @@ TEST(FormDescTest, DialogButtonsAreTheWindowsOkAndCancel) {
     SCOPED_TRACE(c.form->className);
     EXPECT_EQ(DefaultButtonId(*c.form), kModalOk);
     EXPECT_EQ(FindControl(*c.form, kModalOk)->modalResult, kModalOk);
-    if (c.cancel) EXPECT_EQ(FindControl(*c.form, kModalCancel)->modalResult, kModalCancel);
+    if (c.cancel) {
+      EXPECT_EQ(FindControl(*c.form, kModalCancel)->modalResult, kModalCancel);
+    }
   }
   EXPECT_EQ(DefaultButtonId(MainForm()), 0);
 }

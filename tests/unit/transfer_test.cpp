@@ -942,7 +942,9 @@ TEST_F(TransferTest, PasteWaitsForHeldModifiersAndMasksAlt) {
     const Events mask = {"key 0xE8 0x0", "key 0xE8 0x2"};
     EXPECT_EQ(keys, Concat({c.masked ? mask : Events{}, c.pasted ? kPaste : Events{}}));
     EXPECT_EQ(std::find(log.begin(), log.end(), "beep") != log.end(), !c.pasted);
-    if (c.pasted && c.key) EXPECT_GE(desktop.now, static_cast<std::uint64_t>(c.releaseAt));
+    if (c.pasted && c.key) {
+      EXPECT_GE(desktop.now, static_cast<std::uint64_t>(c.releaseAt));
+    }
   }
 }
 
