@@ -139,11 +139,12 @@ const ControlDesc kControls[] = {
     PanelControl(C::Button1, ControlKind::Button, C::TabSheet32, "標準に戻す", {184, 236, 86, 25}),
 
     Sheet(C::TabSheet12, C::PageControl1, "起動／複写動作"),
-    Control(C::GroupBox1, ControlKind::GroupBox, C::TabSheet12, "起動", {8, 16, 393, 105},
+    Control(C::GroupBox1, ControlKind::GroupBox, C::TabSheet12, "起動", {8, 16, 393, 141},
             kBehaviourFont),
     Behaviour(C::chkBootInTaskTray, C::GroupBox1, "起動直後はタスクトレイに入れる", 20),
     Behaviour(C::chkCloseInTaskTray, C::GroupBox1, "タスクトレイに常駐する", 56),
-    Control(C::GroupBox2, ControlKind::GroupBox, C::TabSheet12, "複写動作", {8, 136, 393, 73},
+    Behaviour(C::chkStartWithWindows, C::GroupBox1, "Windows の起動時に起動する", 92),
+    Control(C::GroupBox2, ControlKind::GroupBox, C::TabSheet12, "複写動作", {8, 172, 393, 73},
             kBehaviourFont),
     Behaviour(C::chkTabMode, C::GroupBox2, "複写後にTABを挿入する（次項目へ移動）", 24),
 

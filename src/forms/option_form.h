@@ -52,6 +52,7 @@ enum class OptionControl : int {
   GroupBox1,
   chkBootInTaskTray,
   chkCloseInTaskTray,
+  chkStartWithWindows,
   GroupBox2,
   chkTabMode,
   TabSheet13,
@@ -85,10 +86,10 @@ inline constexpr OptionControl kCellFields[4] = {
 // The two choices of rdoColWidthMode: computed, then fixed.
 inline constexpr OptionControl kWidthModes[2] = {OptionControl::rdoColWidthAuto,
                                                  OptionControl::rdoColWidthFixed};
-// BootInTaskTray, CloseInTaskTray, TabMode.
-inline constexpr OptionControl kBehaviourBoxes[3] = {OptionControl::chkBootInTaskTray,
-                                                     OptionControl::chkCloseInTaskTray,
-                                                     OptionControl::chkTabMode};
+// BootInTaskTray, CloseInTaskTray, TabMode, then the Startup shortcut's.
+inline constexpr OptionControl kBehaviourBoxes[4] = {
+    OptionControl::chkBootInTaskTray, OptionControl::chkCloseInTaskTray,
+    OptionControl::chkTabMode, OptionControl::chkStartWithWindows};
 // The hot-key boxes: パレットを表示, 連続入力.
 inline constexpr OptionControl kHotKeyBoxes[2] = {OptionControl::hkyHotKeyShow,
                                                   OptionControl::hkyHotKeyStep};

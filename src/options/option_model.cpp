@@ -64,12 +64,13 @@ bool SaveOpeningSettings(RegistryBackend& store, const FontFace& standardFont) {
 }
 
 OptionModel::OptionModel(RegistryBackend& store, const FontFace& standardFont, OptionView& view,
-                         DpiScale scale, HotKeyRegistrar* registrar)
+                         DpiScale scale, HotKeyRegistrar* registrar, StartupShortcut* startup)
     : store_(store),
       standardFont_(standardFont),
       view_(view),
       scale_(scale),
-      registrar_(registrar) {}
+      registrar_(registrar),
+      startup_(startup) {}
 
 void OptionModel::FormCreate() {
   assign_.FillItemList();
@@ -79,6 +80,9 @@ void OptionModel::FormCreate() {
   for (int box = 0; box < kBehaviourBoxCount; ++box) {
     view_.SetChecked(static_cast<BehaviourBox>(box), flags[box]);
   }
+  // Another copy's shortcut shows unchecked; OK with the box checked replaces it.
+  startsThisCopy_ = startup_ && startup_->StartsThisCopy();
+  view_.SetChecked(kStartWithWindowsBox, startsThisCopy_);
   view_.SetHotKey(kShowHotKeyBox, settings_.hotKeys.show);
   view_.SetHotKey(kStepHotKeyBox, settings_.hotKeys.step);
   for (int page = 0; page < kPageCount; ++page) ApplyConfig(page);
@@ -105,7 +109,8 @@ bool OptionModel::HasUnsavedChanges() const {
          view_.Checked(kBootInTaskTrayBox) != loaded_.BootInTaskTray ||
          view_.Checked(kCloseInTaskTrayBox) != loaded_.CloseInTaskTray ||
          view_.Checked(kTabModeBox) != loaded_.TabMode ||
-         !(ChosenHotKeys() == loaded_.hotKeys);
+         !(ChosenHotKeys() == loaded_.hotKeys) ||
+         (startup_ && view_.Checked(kStartWithWindowsBox) != startsThisCopy_);
 }
 
 HotKeys OptionModel::ChosenHotKeys() const {
@@ -162,12 +167,27 @@ void OptionModel::RegisterEach(const HotKeys& keys) {
 
 bool OptionModel::StoreOnOk() {
   // The chords first: one that cannot be registered keeps everything unsaved.
-  if (!RegisterChosenHotKeys()) return false;
+  if (!RegisterChosenHotKeys() || !ApplyStartup()) return false;
   if (SaveSettings()) return true;
   // Closing now would have the palette rebuilt from a half-written
   // configuration; the user's choices stay for another try.
   view_.Warn("設定を保存できませんでした。\nもう一度 OK を押すか、ｷｬﾝｾﾙで閉じてください。",
              forms::kOptionCaption);
+  return false;
+}
+
+// Made again whenever checked, so the shortcut follows the current folder.
+// Unchecked removes only this copy's: another copy's belongs to that copy.
+bool OptionModel::ApplyStartup() {
+  if (!startup_) return true;
+  const bool wanted = view_.Checked(kStartWithWindowsBox);
+  std::string reason;
+  if (wanted ? startup_->Make(&reason) : !startsThisCopy_ || startup_->Remove(&reason)) {
+    startsThisCopy_ = wanted;
+    return true;
+  }
+  view_.Warn(reason, forms::kOptionCaption);
+  view_.ShowTab(OptionTabs::kDialog, kBehaviourTab);
   return false;
 }
 

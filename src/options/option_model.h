@@ -33,9 +33,16 @@ inline constexpr int kHotKeyTab = 2;            // ホットキー, of PageContr
 
 // The cell-settings boxes (txtColCnt, txtRowCnt, txtColWidth, txtRowHeight).
 enum CellField : int { kColCountField, kRowCountField, kColWidthField, kRowHeightField };
-// The check boxes of 起動／複写動作, in the order of their values.
-enum BehaviourBox : int { kBootInTaskTrayBox, kCloseInTaskTrayBox, kTabModeBox };
-inline constexpr int kBehaviourBoxCount = 3;
+// The check boxes of 起動／複写動作: the stored flags in the order of their
+// values, then the Startup shortcut's.
+enum BehaviourBox : int {
+  kBootInTaskTrayBox,
+  kCloseInTaskTrayBox,
+  kTabModeBox,
+  kStartWithWindowsBox
+};
+inline constexpr int kBehaviourBoxCount = 3;  // the stored flags
+inline constexpr int kBehaviourTab = 1;       // 起動／複写動作, of PageControl1
 // The hot-key boxes of ホットキー: パレットを表示, 連続入力.
 enum HotKeyBox : int { kShowHotKeyBox, kStepHotKeyBox };
 
@@ -97,6 +104,19 @@ class HotKeyRegistrar {
   virtual bool Register(const HotKeys& keys, HotKey* taken) = 0;
 };
 
+// "Tabcard.lnk" in the user's Startup folder, which starts Windows with
+// Tabcard when it points at this copy.
+class StartupShortcut {
+ public:
+  virtual ~StartupShortcut() = default;
+  // Whether there is one that starts this Tabcard.exe.
+  virtual bool StartsThisCopy() = 0;
+  // Made or replaced to start this Tabcard.exe in the current directory,
+  // where its memo files are; removed. False with a reason for the user.
+  virtual bool Make(std::string* reason) = 0;
+  virtual bool Remove(std::string* reason) = 0;
+};
+
 // What the user is told of a chord that another program holds.
 std::string HotKeyTakenText(HotKey taken);
 
@@ -106,9 +126,11 @@ bool SaveOpeningSettings(RegistryBackend& store, const FontFace& standardFont);
 
 class OptionModel {
  public:
-  // registrar: who holds the hotkeys; none where they do not matter.
+  // registrar: who holds the hotkeys; startup: the Startup shortcut; none
+  // where they do not matter.
   OptionModel(RegistryBackend& store, const FontFace& standardFont, OptionView& view,
-              DpiScale scale, HotKeyRegistrar* registrar = nullptr);
+              DpiScale scale, HotKeyRegistrar* registrar = nullptr,
+              StartupShortcut* startup = nullptr);
 
   // Also lets go of the hotkeys while the dialog is open, so that a chord
   // pressed in a hot-key box reaches the box rather than the palette.
@@ -123,7 +145,8 @@ class OptionModel {
   // nothing saved, when both boxes hold one chord or another program holds
   // a newly chosen one (the dialog then stays open on ホットキー); false too
   // when the save failed. A stored chord held elsewhere and left unchanged
-  // is saved as it is.
+  // is saved as it is. Then the Startup shortcut is made (checked) or this
+  // copy's removed; a failure is told and saves nothing either.
   bool StoreOnOk();
   // The dialog closed without OK: the stored chords are registered again,
   // each that can be, as at the palette's start.
@@ -176,12 +199,15 @@ class OptionModel {
   HotKeys ChosenHotKeys() const;
   bool RegisterChosenHotKeys();
   void RegisterEach(const HotKeys& keys);
+  bool ApplyStartup();
 
   RegistryBackend& store_;
   FontFace standardFont_;
   OptionView& view_;
   DpiScale scale_;
   HotKeyRegistrar* registrar_;
+  StartupShortcut* startup_;
+  bool startsThisCopy_ = false;  // as the dialog found it or OK left it
   PaletteSettings settings_;
   PaletteSettings loaded_;  // as the dialog opened
   ItemAssignment assign_{view_, settings_.items};

@@ -264,7 +264,8 @@ void TfrmOption::Create(HWND owner) {
   CreateForm(owner);
   SetWindowSubclass(ControlWindow(OptionControl::lstKojinItem), ItemListProc, kItemListSubclass,
                     reinterpret_cast<DWORD_PTR>(this));
-  model_ = std::make_unique<OptionModel>(store_, standardFont_, *controls_, scale(), &registrar_);
+  model_ = std::make_unique<OptionModel>(store_, standardFont_, *controls_, scale(), &registrar_,
+                                          &startup_);
   model_->FormCreate();
 }
 

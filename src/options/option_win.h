@@ -8,6 +8,7 @@
 #include <string>
 
 #include "options/option_model.h"
+#include "options/startup_shortcut_win.h"
 #include "store/layout.h"
 #include "store/registry.h"
 #include "ui/form_window_win.h"
@@ -67,6 +68,7 @@ class TfrmOption : public FormWindow {
   FontFace standardFont_;
   std::wstring helpFile_;
   HotKeyRegistrar& registrar_;
+  StartupShortcutWin startup_;
   std::unique_ptr<Controls> controls_;
   std::unique_ptr<OptionModel> model_;
   HCURSOR dragCursor_ = nullptr;

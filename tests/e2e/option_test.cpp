@@ -18,6 +18,7 @@
 #include "forms/main_form.h"
 #include "forms/option_form.h"
 #include "options/option_model.h"
+#include "options/startup_shortcut_win.h"
 #include "app_test.h"
 #include "harness.h"
 #include "input.h"
@@ -364,20 +365,45 @@ TEST_F(OptionTest, HotKeysAreRegisteredBeforeTheyAreStored) {
   EXPECT_EQ(GetDword(Key(), L"HotKeyShow"), std::optional<DWORD>(ctrlAltK));
 }
 
-// TAB mode checked and OK: the palette's next drag ends with a TAB.
-TEST_F(OptionTest, TabModeTakesEffectAtOnceAfterOk) {
+// 起動／複写動作 and OK. Start with Windows: a shortcut of another copy (this
+// test's own) shows unchecked and is replaced by one starting Tabcard.exe in
+// its folder, which unchecking removes. TAB mode: the palette's next drag
+// ends with a TAB.
+TEST_F(OptionTest, BehaviourChecksTakeEffectOnOk) {
+  const std::wstring shortcut = StartupShortcutPath();
+  std::string reason;
+  ASSERT_TRUE(StartupShortcutWin().Make(&reason)) << reason;
   ASSERT_NO_FATAL_FAILURE(Start(true));
-  HWND dlg = OpenOn(1);
+  auto check = [&](HWND box, LRESULT to) {
+    ASSERT_TRUE(Click(Centre(WindowBounds(box))));
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(box, BM_GETCHECK, 0, 0) == to; }, kActMs));
+  };
+  HWND dlg = OpenOn(kBehaviourTab);
   ASSERT_NE(dlg, nullptr);
   HWND tabMode = Ctl(dlg, C::chkTabMode);
+  HWND startup = Ctl(dlg, C::chkStartWithWindows);
   ASSERT_EQ(SendMessageW(tabMode, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  ASSERT_TRUE(Click(Centre(WindowBounds(tabMode))));
-  ASSERT_TRUE(
-      WaitFor([&] { return SendMessageW(tabMode, BM_GETCHECK, 0, 0) == BST_CHECKED; }, kActMs));
+  ASSERT_EQ(SendMessageW(startup, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  ASSERT_NO_FATAL_FAILURE(check(tabMode, BST_CHECKED));
+  ASSERT_NO_FATAL_FAILURE(check(startup, BST_CHECKED));
   SaveScreenshot(dlg, L"option_behaviour");
   ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
   EXPECT_EQ(GetDword(Key(), L"TabMode"), std::optional<DWORD>(1));
   EXPECT_EQ(GetDword(Key(), L"CloseInTaskTray"), std::optional<DWORD>(0));
+  std::wstring target, folder;
+  ASSERT_TRUE(ReadShortcut(shortcut, &target, &folder));
+  EXPECT_EQ(CompareStringOrdinal(target.c_str(), -1, TabcardPath().c_str(), -1, TRUE), CSTR_EQUAL)
+      << Narrow(target);
+  EXPECT_EQ(CompareStringOrdinal(folder.c_str(), -1, dir_.path().c_str(), -1, TRUE), CSTR_EQUAL)
+      << Narrow(folder);
+
+  dlg = OpenOn(kBehaviourTab);
+  ASSERT_NE(dlg, nullptr);
+  startup = Ctl(dlg, C::chkStartWithWindows);
+  ASSERT_EQ(SendMessageW(startup, BM_GETCHECK, 0, 0), BST_CHECKED);
+  ASSERT_NO_FATAL_FAILURE(check(startup, BST_UNCHECKED));
+  ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
+  EXPECT_EQ(GetFileAttributesW(shortcut.c_str()), INVALID_FILE_ATTRIBUTES);
 
   ASSERT_TRUE(receiver_.Start(kReceiverPos));
   const auto fields = receiver_.Dump();

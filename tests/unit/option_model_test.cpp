@@ -76,7 +76,7 @@ class FakeView : public OptionView {
   std::array<int, 3> tabs{-1, -1, -1};
   std::array<std::string, 4> fields;
   bool widthEnabled = true, fixed = false, assignEnabled = true;
-  std::array<bool, 3> checks{};
+  std::array<bool, 4> checks{};
   std::array<HotKey, 2> hotKeys{};
   std::array<int, 4> widths{}, heights{};
   std::array<GridFont, 4> fonts{};
@@ -103,19 +103,40 @@ struct FakeRegistrar : HotKeyRegistrar {
   HotKeys registered;  // the standard chords, as the palette's start leaves them
 };
 
+// The Startup folder: whether its shortcut starts this copy, and whether
+// the next change to it fails.
+struct FakeStartup : StartupShortcut {
+  bool StartsThisCopy() override { return here; }
+  bool Make(std::string* reason) override { return Change("make", true, reason); }
+  bool Remove(std::string* reason) override { return Change("remove", false, reason); }
+  bool Change(const char* what, bool made, std::string* reason) {
+    done += what;
+    if (fails) {
+      *reason = "denied";
+      return false;
+    }
+    here = made;
+    return true;
+  }
+  bool here = false;
+  bool fails = false;
+  std::string done;
+};
+
 const FontFace kStandardFont = StandardFont(true);
 
 struct Fixture {
   MemoryRegistry store;
   FakeView view;
   FakeRegistrar registrar;
-  OptionModel model{store, kStandardFont, view, DpiScale(), &registrar};
+  FakeStartup startup;
+  OptionModel model{store, kStandardFont, view, DpiScale(), &registrar, &startup};
 
   // The standard configuration stored as a first run leaves it, every flag set.
   void StoreStandard() {
     OptionModel first{store, kStandardFont, view, DpiScale()};
     first.FormCreate();
-    view.checks = {true, true, true};
+    view.checks = {true, true, true, false};
     ASSERT_TRUE(first.SaveSettings());
   }
   void ShowPage(int page, int settingsTab) {
@@ -147,7 +168,7 @@ struct Fixture {
 TEST(OptionModelTest, EmptyStoreOpensOnTheStandardConfigurationAndTheUnseenSaveWritesIt) {
   Fixture f;
   f.model.FormCreate();
-  EXPECT_EQ(f.view.checks, (std::array<bool, 3>{false, false, false}));
+  EXPECT_EQ(f.view.checks, (std::array<bool, 4>{}));
   for (int page = 0; page < kPageCount; ++page) {
     const bool personal = page < kPersonalPageCount;
     EXPECT_EQ(f.view.shapes[page].cols, personal ? 2 : 1);
@@ -177,7 +198,7 @@ TEST(OptionModelTest, OneMissingValueOfTheListPageGivesStandardValuesEverywhere)
     f.store.PutDword(ConfigKey(kPageList), name, 1);
   }
   f.model.FormCreate();
-  EXPECT_EQ(f.view.checks, (std::array<bool, 3>{false, false, false}));
+  EXPECT_EQ(f.view.checks, (std::array<bool, 4>{}));
   EXPECT_EQ(f.model.configs(), StandardPageConfigs(kStandardFont));
   EXPECT_EQ(f.view.Cell(kPageKojin1, 0, 0), "氏名");
 }
@@ -303,7 +324,7 @@ TEST(OptionModelTest, FailedSaveIsToldOnOkOnlyAndTheBoxesAreWrittenNotTheLoadedF
   Fixture f;
   f.StoreStandard();
   f.model.FormCreate();
-  EXPECT_EQ(f.view.checks, (std::array<bool, 3>{true, true, true}));
+  EXPECT_EQ(f.view.checks, (std::array<bool, 4>{true, true, true, false}));
   // The main window's TAB toggle, not yet stored, is not what the box
   // shows; OK writes the box.
   f.view.checks[kTabModeBox] = false;
@@ -491,6 +512,7 @@ TEST(OptionModelTest, UnsavedChangesAreTheOnesOkWouldStore) {
       {"a check box", [](Fixture& f) { f.view.checks[kTabModeBox] = !f.view.checks[kTabModeBox]; },
        true},
       {"a hotkey emptied", [](Fixture& f) { f.model.ClearHotKey(kStepHotKeyBox); }, true},
+      {"start with Windows", [](Fixture& f) { f.view.checks[kStartWithWindowsBox] = true; }, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -499,6 +521,45 @@ TEST(OptionModelTest, UnsavedChangesAreTheOnesOkWouldStore) {
     f.model.FormCreate();
     c.change(f);
     EXPECT_EQ(f.model.HasUnsavedChanges(), c.unsaved);
+  }
+}
+
+// The box shows whether the shortcut starts this copy. OK with it checked
+// makes the shortcut anew (replacing another copy's); unchecked removes only
+// this copy's. A failure is told, saves nothing and shows the box's tab.
+TEST(OptionModelTest, OkMakesTheStartupShortcutOrRemovesOnlyThisCopysOne) {
+  struct Case {
+    const char* name;
+    bool here;     // the shortcut starts this copy
+    bool checked;  // when OK is pressed
+    bool fails;
+    std::string done;
+  };
+  const Case cases[] = {
+      {"checked", false, true, false, "make"},
+      {"checked again", true, true, false, "make"},
+      {"unchecked", true, false, false, "remove"},
+      {"none or another copy's, unchecked", false, false, false, ""},
+      {"a make that fails", false, true, true, "make"},
+      {"a removal that fails", true, false, true, "remove"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fixture f;
+    f.StoreStandard();
+    f.startup.here = c.here;
+    f.startup.fails = c.fails;
+    f.model.FormCreate();
+    EXPECT_EQ(f.view.checks[kStartWithWindowsBox], c.here);
+    f.view.checks[kStartWithWindowsBox] = c.checked;
+    f.view.checks[kTabModeBox] = false;
+    EXPECT_EQ(f.model.StoreOnOk(), !c.fails);
+    EXPECT_EQ(f.startup.done, c.done);
+    EXPECT_EQ(f.startup.here, c.fails ? c.here : c.checked);
+    EXPECT_EQ(f.Stored(kBaseKey, "TabMode").dword, c.fails ? 1u : 0u);
+    EXPECT_EQ(f.view.warnings, c.fails ? std::vector<std::string>{"オプション: denied"}
+                                       : std::vector<std::string>{});
+    EXPECT_EQ(f.view.tabs[0], c.fails ? kBehaviourTab : 0);
   }
 }
 
