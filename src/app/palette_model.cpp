@@ -16,7 +16,10 @@ PaletteModel::PaletteModel(RegistryBackend& store, const FontFace& standardFont,
                                   settings_.configs[kPageMemo].RowCount);
 }
 
-void PaletteModel::FormCreate() {
+// The user the window state restored is the profile loaded, so the profile
+// and the mark in the system menu always name the same user. True when
+// everything could be read.
+bool PaletteModel::LoadAndFillEverything() {
   const bool ok1 = LoadSettings();
   LoadUserNames();
   for (int page = 0; page < kPageCount; ++page) ApplyPageGeometry(page);
@@ -28,10 +31,12 @@ void PaletteModel::FormCreate() {
   FitColumnWidths();
   FitTabWidth();
   const bool ok3 = LoadWindowState();
-  // The user the window state restored, so the profile and the mark in the
-  // system menu always name the same user.
   const bool ok2 = LoadProfile(UserNo);
-  FirstRun = !(ok1 && ok2 && ok3);
+  return ok1 && ok2 && ok3;
+}
+
+void PaletteModel::FormCreate() {
+  FirstRun = !LoadAndFillEverything();
   if (BootInTaskTray && view_.TrayIconShown()) {
     view_.HideWindow();
   } else {
@@ -216,18 +221,9 @@ void PaletteModel::HideIntoTray() {
 void PaletteModel::KeepOnScreen() { view_.SetBounds(PlaceWindow(view_.Bounds(), view_.Monitors())); }
 
 void PaletteModel::ReloadAll() {
-  LoadSettings();
-  LoadUserNames();
-  for (int page = 0; page < kPageCount; ++page) ApplyPageGeometry(page);
-  FillPersonalCells(kPageKojin1);
-  FillPersonalCells(kPageKojin2);
-  FillMemoTitles();
-  LoadList();
-  FillListCells();
-  LoadWindowState();
-  LoadProfile(UserNo);
-  FitColumnWidths();
-  FitTabWidth();
+  LoadAndFillEverything();
+  // As a show would: the restored place may be on a monitor this PC lacks.
+  FormShow();
   view_.SetTopMost(WndTopMost);
 }
 

@@ -155,6 +155,7 @@ class PaletteModel : public PaletteContent {
 
  private:
   ListEdit StoreEditedList();
+  bool LoadAndFillEverything();
 
   RegistryBackend& store_;
   FontFace standardFont_;
