@@ -374,6 +374,11 @@ void TfrmMain::SetCellText(int page, GridCell cell, const std::string& text) {
   Grid(page).SetCell(cell.col, cell.row, text);
 }
 
+void TfrmMain::SetGridMarks(int page, const CellTexts& marks) {
+  RedrawPause pause(Grid(page).Handle());
+  FillGridMarks(Grid(page), marks);
+}
+
 int TfrmMain::PageControlWidth() const {
   RECT r{};
   GetWindowRect(PageControl(), &r);

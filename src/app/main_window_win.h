@@ -70,6 +70,7 @@ class TfrmMain : public FormWindow,
   int GridClientWidth(int page) const override;
   void SetGridCells(int page, const CellTexts& cells) override;
   void SetCellText(int page, GridCell cell, const std::string& text) override;
+  void SetGridMarks(int page, const CellTexts& marks) override;
   int PageControlWidth() const override;
   void SetTabWidth(int width) override;
   int ActivePage() const override;

@@ -149,6 +149,10 @@ const PageItems& PaletteModel::Items(int page) const {
   return settings_.items[static_cast<std::size_t>(page)];
 }
 
+const PageForms& PaletteModel::Forms(int page) const {
+  return settings_.forms[static_cast<std::size_t>(page)];
+}
+
 std::string PaletteModel::MemoTitle(int slot) const {
   return slot >= 0 && static_cast<std::size_t>(slot) < memoTitles_.size()
              ? memoTitles_[static_cast<std::size_t>(slot)]
@@ -167,8 +171,9 @@ void PaletteModel::ApplyPageGeometry(int page) {
 }
 
 void PaletteModel::FillPersonalCells(int page) {
-  view_.SetGridCells(page, PersonalCells(Shape(page),
-                                         settings_.items[static_cast<std::size_t>(page)]));
+  const auto i = static_cast<std::size_t>(page);
+  view_.SetGridCells(page, PersonalCells(Shape(page), settings_.items[i]));
+  view_.SetGridMarks(page, PersonalMarks(Shape(page), settings_.forms[i]));
 }
 
 void PaletteModel::FillMemoTitles() {

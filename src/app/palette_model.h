@@ -34,6 +34,8 @@ class PaletteWindowView {
   virtual int GridClientWidth(int page) const = 0;
   virtual void SetGridCells(int page, const CellTexts& cells) = 0;
   virtual void SetCellText(int page, GridCell cell, const std::string& text) = 0;
+  // The cells' marks, after their texts: a label marks a cell, "" none.
+  virtual void SetGridMarks(int page, const CellTexts& marks) = 0;
 
   virtual int PageControlWidth() const = 0;
   virtual void SetTabWidth(int width) = 0;
@@ -91,6 +93,7 @@ class PaletteModel : public PaletteContent {
   bool SaveWindowState();
   bool SaveList();
   void ApplyPageGeometry(int page);
+  // The items' names and the formats' marks.
   void FillPersonalCells(int page);
   void FillMemoTitles();
   // A memo the memo menu wrote: its cell and hint show the new title.
@@ -147,6 +150,7 @@ class PaletteModel : public PaletteContent {
   // PaletteContent: what the grids show and their cells send.
   GridShape Shape(int page) const override;
   const PageItems& Items(int page) const override;
+  const PageForms& Forms(int page) const override;
   const ItemValues& CurrentItemValues() const override { return profile_.values; }
   std::string MemoTitle(int slot) const override;
   std::string MemoHead(int slot) const override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/text.h"
+#include "core/value_form.h"
 #include "store/layout.h"
 #include "store/memo.h"
 
@@ -22,14 +23,17 @@ std::string_view ItemTransfer::CellValue::Text() const { return UpToZero(block);
 
 bool ItemTransfer::CellValue::IsBlank() const { return tabcard::IsBlank(Text()); }
 
-// Personal cells by their slot's item, memo cells by their slot, list
-// cells by their phrase: never by what the grid happens to show.
+// Personal cells by their slot's item in the slot's format, memo cells by
+// their slot, list cells by their phrase: never by what the grid happens to
+// show.
 std::optional<ItemTransfer::CellValue> ItemTransfer::ValueOf(int page, GridCell cell) const {
   const GridShape shape = content_.Shape(page);
   if (IsPersonal(page)) {
     const int item = PersonalCellItem(shape, content_.Items(page), cell.col, cell.row);
     if (item < 0) return std::nullopt;
-    return CellValue{content_.CurrentItemValues()[static_cast<std::size_t>(item)]};
+    const auto slot = static_cast<std::size_t>(PersonalSlot(shape, cell.col, cell.row));
+    return CellValue{ApplyValueForm(content_.Forms(page)[slot],
+                                    content_.CurrentItemValues()[static_cast<std::size_t>(item)])};
   }
   if (page == kPageMemo) {
     const int slot = MemoSlot(shape, shape.cols * shape.rows, cell.col, cell.row);

@@ -32,8 +32,10 @@ class PaletteContent {
 
   // The page's configured shape, which its grid has.
   virtual GridShape Shape(int page) const = 0;
-  // The item names of a personal page's slots.
+  // The item names of a personal page's slots, and the formats their values
+  // are sent in.
   virtual const PageItems& Items(int page) const = 0;
+  virtual const PageForms& Forms(int page) const = 0;
   // The current user's item texts.
   virtual const ItemValues& CurrentItemValues() const = 0;
   // The title the memo page shows for a slot.
@@ -105,9 +107,12 @@ class ItemTransfer {
   // The grid lost the mouse capture to another window: a drag in progress
   // can never see its drop, so it ends as if cancelled.
   void CaptureLost(int page);
-  // A double-click, Enter or Space: the cell's value into TargetWindow.
+  // A double-click, Enter or Space: the cell's value into TargetWindow. A
+  // personal cell's value goes in its slot's format, by every way it is
+  // sent and in its click's hint.
   void SendCell(int page, GridCell cell);
-  // An entry of the item menu: the item's value into TargetWindow.
+  // An entry of the item menu: the item's value into TargetWindow, as
+  // stored (the menu names an item, not a cell).
   void SendItem(int item);
   // 連続入力: the cell's value into the window in front, and the cell that
   // the next press sends; after the page's last value, a press sends

@@ -119,6 +119,8 @@ const ControlDesc kControls[] = {
     }(),
     PanelControl(C::cmdSet, ControlKind::Button, C::TabSheet31, "設定", {180, 24, 77, 25}),
     PanelControl(C::cmdDel, ControlKind::Button, C::TabSheet31, "削除", {180, 56, 77, 25}),
+    PanelControl(C::lblForm, ControlKind::Label, C::TabSheet31, "形式", {180, 100, 77, 18}),
+    PanelControl(C::cboForm, ControlKind::ComboBox, C::TabSheet31, nullptr, {180, 120, 89, 23}),
 
     Sheet(C::TabSheet32, C::PageControl3, kCellSettingsCaption),
     CellCaption(C::lblColCnt, "列数", 16),

@@ -34,6 +34,8 @@ enum class OptionControl : int {
   lstKojinItem,
   cmdSet,
   cmdDel,
+  lblForm,
+  cboForm,  // 形式: そのまま, then the formats in kValueForms order
   TabSheet32,
   lblColCnt,
   txtColCnt,

@@ -85,6 +85,22 @@ CellTexts PersonalCells(GridShape shape, const PageItems& items) {
   return cells;
 }
 
+std::string FormMark(ValueForm form) {
+  if (form == ValueForm::kAsStored) return {};
+  return std::string("形式：") + ValueFormName(form);
+}
+
+CellTexts PersonalMarks(GridShape shape, const PageForms& forms) {
+  CellTexts marks(shape);
+  for (int c = 0; c < marks.Cols(); ++c) {
+    for (int r = 0; r < marks.Rows(); ++r) {
+      const int slot = PersonalSlot(shape, c, r);
+      if (slot >= 0) marks.Set(c, r, FormMark(forms[static_cast<std::size_t>(slot)]));
+    }
+  }
+  return marks;
+}
+
 CellTexts MemoCells(GridShape shape, int memoCount,
                     const std::function<std::string(int)>& title) {
   CellTexts cells(shape);

@@ -85,6 +85,12 @@ int PersonalCellItem(GridShape shape, const PageItems& items, int col, int row);
 
 CellTexts PersonalCells(GridShape shape, const PageItems& items);
 
+// The label of the mark on a personal cell with a format, which screen
+// readers hear: "形式：数字のみ"; "" for none.
+std::string FormMark(ValueForm form);
+// The marks of a personal page's cells, numbered as PersonalCells.
+CellTexts PersonalMarks(GridShape shape, const PageForms& forms);
+
 // Memo titles for the cells of memos 0 to memoCount - 1, from title(slot);
 // cells of further memos stay empty. The second form reads the memo files.
 CellTexts MemoCells(GridShape shape, int memoCount,

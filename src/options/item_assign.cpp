@@ -13,8 +13,9 @@ void ItemAssignment::FillItemList() {
 
 void ItemAssignment::Refill(int page) {
   if (!IsPersonal(page)) return;
-  view_.SetGridCells(page, PersonalCells(view_.PreviewShape(page),
-                                         slots_[static_cast<std::size_t>(page)]));
+  const GridShape shape = view_.PreviewShape(page);
+  view_.SetGridCells(page, PersonalCells(shape, slots_[static_cast<std::size_t>(page)]));
+  view_.SetGridMarks(page, PersonalMarks(shape, forms_[static_cast<std::size_t>(page)]));
 }
 
 int ItemAssignment::SlotOf(int page, GridCell cell) const {
@@ -29,6 +30,25 @@ bool ItemAssignment::Put(int page, GridCell cell, const std::string& name) {
   return true;
 }
 
+bool ItemAssignment::PutForm(int page, GridCell cell, ValueForm form) {
+  const int slot = SlotOf(page, cell);
+  if (slot < 0) return false;
+  view_.SetCellMark(page, cell, FormMark(form));
+  forms_[static_cast<std::size_t>(page)][static_cast<std::size_t>(slot)] = form;
+  return true;
+}
+
+std::optional<ValueForm> ItemAssignment::CurrentForm(int page) const {
+  if (!IsPersonal(page)) return std::nullopt;
+  const int slot = SlotOf(page, view_.CurrentCell(page));
+  if (slot < 0) return std::nullopt;
+  return forms_[static_cast<std::size_t>(page)][static_cast<std::size_t>(slot)];
+}
+
+void ItemAssignment::SetForm(int page, ValueForm form) {
+  if (IsPersonal(page)) PutForm(page, view_.CurrentCell(page), form);
+}
+
 void ItemAssignment::Set(int page) {
   const int line = view_.SelectedItem();
   if (line < 0 || line >= kItemCount || !IsPersonal(page)) return;
@@ -36,7 +56,10 @@ void ItemAssignment::Set(int page) {
 }
 
 void ItemAssignment::Delete(int page) {
-  if (IsPersonal(page)) Put(page, view_.CurrentCell(page), std::string());
+  if (!IsPersonal(page)) return;
+  const GridCell cell = view_.CurrentCell(page);
+  Put(page, cell, std::string());
+  PutForm(page, cell, ValueForm::kAsStored);
 }
 
 void ItemAssignment::ListPress(MouseButton button) {
@@ -79,11 +102,15 @@ void ItemAssignment::GridRelease(int page, MouseButton button) {
   const int from = SlotOf(page, source_);
   if (spot.page == page && spot.cell.IsCell() && spot.cell != source_ &&
       SlotOf(page, spot.cell) >= 0 && from >= 0) {
-    // The target's name is overwritten, not swapped.
-    const std::string name = slots_[static_cast<std::size_t>(page)][static_cast<std::size_t>(from)];
+    // The target's name and format are overwritten, not swapped.
+    const auto p = static_cast<std::size_t>(page), f = static_cast<std::size_t>(from);
+    const std::string name = slots_[p][f];
+    const ValueForm form = forms_[p][f];
     view_.SetCurrentCell(page, spot.cell);
     Put(page, spot.cell, name);
+    PutForm(page, spot.cell, form);
     Put(page, source_, std::string());
+    PutForm(page, source_, ValueForm::kAsStored);
   }
   Finish();
 }

@@ -1,11 +1,18 @@
 // Which profile item stands in which cell of the personal pages 個１ and 個２,
-// as the options dialog edits it: the item list, set and delete, and the one
-// drag state shared by the list and both personal preview grids (a drag of
-// an item from the list onto a cell, a move inside a grid). The slots belong
-// to the dialog's model; this part changes them only through its handlers.
+// and the format its value is sent in, as the options dialog edits them: the
+// item list, set and delete, the cell's format, and the one drag state
+// shared by the list and both personal preview grids (a drag of an item from
+// the list onto a cell, a move inside a grid). The slots (items and formats)
+// belong to the dialog's model; this part changes them only through its
+// handlers.
+//
+// A format belongs to its cell: setting or dropping an item into a cell
+// keeps the cell's format; deleting the item takes it off; a move inside a
+// grid carries the item with its format, leaving the source as a delete does.
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +48,9 @@ class ItemAssignView {
   virtual GridShape PreviewShape(int page) const = 0;
   virtual void SetGridCells(int page, const CellTexts& cells) = 0;
   virtual void SetCellText(int page, GridCell cell, std::string_view text) = 0;
+  // The cells' marks (a label marks a cell, "" none), after their texts.
+  virtual void SetGridMarks(int page, const CellTexts& marks) = 0;
+  virtual void SetCellMark(int page, GridCell cell, std::string_view mark) = 0;
   virtual GridCell CurrentCell(int page) const = 0;
   virtual void SetCurrentCell(int page, GridCell cell) = 0;
 
@@ -55,19 +65,27 @@ class ItemAssignView {
 class ItemAssignment {
  public:
   using Slots = std::array<PageItems, kPersonalPageCount>;
+  using Forms = std::array<PageForms, kPersonalPageCount>;
 
-  ItemAssignment(ItemAssignView& view, Slots& slots) : view_(view), slots_(slots) {}
+  ItemAssignment(ItemAssignView& view, Slots& slots, Forms& forms)
+      : view_(view), slots_(slots), forms_(forms) {}
   ItemAssignment(const ItemAssignment&) = delete;
   ItemAssignment& operator=(const ItemAssignment&) = delete;
 
   // The 34 item names in catalogue order, so that line n is item n.
   void FillItemList();
-  // Cell (c, r) shows slot c x rows + r of the grid's shape now.
+  // Cell (c, r) shows slot c x rows + r of the grid's shape now, marked
+  // with its format.
   void Refill(int page);
 
   // On the page the preview shows; on メモ and ﾘｽﾄ they do nothing.
   void Set(int page);     // the selected item into the current cell
-  void Delete(int page);  // empties the current cell
+  void Delete(int page);  // empties the current cell, its format too
+
+  // The format of the page's current cell, none on メモ and ﾘｽﾄ; setting it
+  // marks the cell at once.
+  std::optional<ValueForm> CurrentForm(int page) const;
+  void SetForm(int page, ValueForm form);
 
   // lstKojinItem's mouse: a left press starts a drag at once, the release
   // drops the item on the cell under the pointer.
@@ -91,10 +109,13 @@ class ItemAssignment {
   int SlotOf(int page, GridCell cell) const;
   // Sets a cell and its slot; false (nothing changed) for a cell without one.
   bool Put(int page, GridCell cell, const std::string& name);
+  // The same for the slot's format and the cell's mark.
+  bool PutForm(int page, GridCell cell, ValueForm form);
   void Finish();
 
   ItemAssignView& view_;
   Slots& slots_;
+  Forms& forms_;
   State state_ = State::kIdle;
   int line_ = -1;        // the list line a drag took
   int sourcePage_ = -1;  // the grid and cell a move took

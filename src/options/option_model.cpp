@@ -94,6 +94,7 @@ void OptionModel::FormCreate() {
   view_.ShowTab(OptionTabs::kPreview, kPageKojin1);
   view_.ShowTab(OptionTabs::kSettings, kPersonalSettingsTab);
   previewPage_ = kPageKojin1;
+  ShowCellForm();
   HotKey taken = kNoHotKey;
   if (registrar_) registrar_->Register(HotKeys{kNoHotKey, kNoHotKey}, &taken);
 }
@@ -106,6 +107,7 @@ bool OptionModel::LoadSettings() {
 
 bool OptionModel::HasUnsavedChanges() const {
   return !(settings_.configs == loaded_.configs) || settings_.items != loaded_.items ||
+         settings_.forms != loaded_.forms ||
          view_.Checked(kBootInTaskTrayBox) != loaded_.BootInTaskTray ||
          view_.Checked(kCloseInTaskTrayBox) != loaded_.CloseInTaskTray ||
          view_.Checked(kTabModeBox) != loaded_.TabMode ||
@@ -194,6 +196,7 @@ bool OptionModel::ApplyStartup() {
 void OptionModel::TabChanged() {
   const int page = view_.ActiveTab(OptionTabs::kPreview);
   if (page >= 0 && page < kPageCount) previewPage_ = page;
+  ShowCellForm();
   if (view_.ActiveTab(OptionTabs::kSettings) == kPersonalSettingsTab) {
     view_.EnableItemAssignment(IsPersonal(previewPage_));
   } else {
@@ -245,6 +248,7 @@ void OptionModel::ApplyCellSettings() {
   view_.SetGridRowHeight(page, scale_.Px(in.height));
   // The cell order follows the row count.
   assign_.Refill(page);
+  ShowCellForm();
   PageConfig& c = Config(page);
   c.ColCount = in.cols;
   c.RowCount = in.rows;
@@ -260,6 +264,7 @@ void OptionModel::RestoreStandardPage() {
   Config(page) = StandardPageConfigs(standardFont_)[static_cast<std::size_t>(page)];
   ApplyConfig(page);
   assign_.Refill(page);
+  ShowCellForm();
   ShowConfig(page);
 }
 

@@ -68,6 +68,10 @@ class OptionView : public ItemAssignView {
   virtual void ChooseWidthMode(bool fixed) = 0;
   // lstKojinItem, cmdSet and cmdDel together.
   virtual void EnableItemAssignment(bool enabled) = 0;
+  // cboForm: the format chosen, and showing the selected preview cell's
+  // (none: no personal cell is selected; nothing chosen, disabled).
+  virtual ValueForm ChosenForm() const = 0;
+  virtual void ShowCellForm(std::optional<ValueForm> form) = 0;
 
   virtual bool Checked(BehaviourBox box) const = 0;
   virtual void SetChecked(BehaviourBox box, bool checked) = 0;
@@ -152,7 +156,7 @@ class OptionModel {
   // each that can be, as at the palette's start.
   void RegisterStoredHotKeys();
   // Whether OK would store anything else than what was loaded: a page's
-  // shape or font, an item, a check box, a hotkey.
+  // shape or font, an item or a format, a check box, a hotkey.
   bool HasUnsavedChanges() const;
 
   // A tab of the previews or of the settings was chosen.
@@ -171,12 +175,25 @@ class OptionModel {
 
   // 設定 and 削除 on the previewed page's current cell.
   void SetSelectedItem() { assign_.Set(previewPage_); }
-  void DeleteSelectedItem() { assign_.Delete(previewPage_); }
+  void DeleteSelectedItem() {
+    assign_.Delete(previewPage_);
+    ShowCellForm();
+  }
+  // 形式 chosen: the previewed page's current cell takes it.
+  void FormChosen() { assign_.SetForm(previewPage_, view_.ChosenForm()); }
+  // The user moved a preview's current cell: 形式 shows its format.
+  void PreviewCellChanged() { ShowCellForm(); }
   // The item list's and the personal previews' mouse: the drags.
   void ListPress(MouseButton button) { assign_.ListPress(button); }
-  void ListRelease(MouseButton button) { assign_.ListRelease(button); }
+  void ListRelease(MouseButton button) {
+    assign_.ListRelease(button);
+    ShowCellForm();
+  }
   void GridPress(int page, MouseButton button) { assign_.GridPress(page, button); }
-  void GridRelease(int page, MouseButton button) { assign_.GridRelease(page, button); }
+  void GridRelease(int page, MouseButton button) {
+    assign_.GridRelease(page, button);
+    ShowCellForm();
+  }
   // The list or a grid lost the mouse capture during a drag.
   void DragCaptureLost() { assign_.CaptureLost(); }
 
@@ -185,6 +202,7 @@ class OptionModel {
 
   const PageConfigs& configs() const { return settings_.configs; }
   const ItemAssignment::Slots& slots() const { return settings_.items; }
+  const ItemAssignment::Forms& forms() const { return settings_.forms; }
   int previewPage() const { return previewPage_; }
   bool Dragging() const { return assign_.Dragging(); }
 
@@ -192,6 +210,7 @@ class OptionModel {
   PageConfig& Config(int page) { return settings_.configs[static_cast<std::size_t>(page)]; }
   void ApplyConfig(int page);
   void ShowConfig(int page);
+  void ShowCellForm() { view_.ShowCellForm(assign_.CurrentForm(previewPage_)); }
   void ChooseWidthMode(bool fixed);
   void SetPreviewFont(int page, const GridFont& font);
   GridFont PreviewFont(int page, const GridFont& font) const;
@@ -210,7 +229,7 @@ class OptionModel {
   bool startsThisCopy_ = false;  // as the dialog found it or OK left it
   PaletteSettings settings_;
   PaletteSettings loaded_;  // as the dialog opened
-  ItemAssignment assign_{view_, settings_.items};
+  ItemAssignment assign_{view_, settings_.items, settings_.forms};
   // What each preview's font is, Apply aside.
   std::array<GridFont, kPageCount> previewFonts_{};
   int previewPage_ = kPageKojin1;

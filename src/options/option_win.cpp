@@ -142,6 +142,13 @@ class TfrmOption::Controls : public OptionView {
   void SetCellText(int page, GridCell cell, std::string_view text) override {
     Grid(page).SetCell(cell.col, cell.row, text);
   }
+  void SetGridMarks(int page, const CellTexts& marks) override {
+    StringGrid g = Grid(page);
+    FillGridMarks(g, marks);
+  }
+  void SetCellMark(int page, GridCell cell, std::string_view mark) override {
+    Grid(page).SetCellMark(cell.col, cell.row, mark);
+  }
   GridCell CurrentCell(int page) const override { return Grid(page).CurrentCell(); }
   void SetCurrentCell(int page, GridCell cell) override {
     Grid(page).SetCurrentCell(cell.col, cell.row);
@@ -197,6 +204,21 @@ class TfrmOption::Controls : public OptionView {
   }
   void EnableItemAssignment(bool enabled) override {
     for (OptionControl c : forms::kItemAssignControls) EnableWindow(w_.ControlWindow(c), enabled);
+  }
+  // The drop-down's lines are kValueForms in order.
+  ValueForm ChosenForm() const override {
+    const LRESULT line = SendMessageW(w_.ControlWindow(OptionControl::cboForm), CB_GETCURSEL, 0, 0);
+    return line >= 0 && static_cast<std::size_t>(line) < kValueForms.size()
+               ? kValueForms[static_cast<std::size_t>(line)]
+               : ValueForm::kAsStored;
+  }
+  void ShowCellForm(std::optional<ValueForm> form) override {
+    HWND box = w_.ControlWindow(OptionControl::cboForm);
+    const auto line = form ? std::find(kValueForms.begin(), kValueForms.end(), *form) -
+                                 kValueForms.begin()
+                           : -1;
+    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    EnableWindow(box, form.has_value());
   }
   bool Checked(BehaviourBox box) const override {
     return SendMessageW(w_.ControlWindow(forms::kBehaviourBoxes[box]), BM_GETCHECK, 0, 0) ==
@@ -264,6 +286,11 @@ void TfrmOption::Create(HWND owner) {
   CreateForm(owner);
   SetWindowSubclass(ControlWindow(OptionControl::lstKojinItem), ItemListProc, kItemListSubclass,
                     reinterpret_cast<DWORD_PTR>(this));
+  HWND forms = ControlWindow(OptionControl::cboForm);
+  for (ValueForm form : kValueForms) {
+    const std::wstring name = Widen(ValueFormName(form));
+    SendMessageW(forms, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  }
   model_ = std::make_unique<OptionModel>(store_, standardFont_, *controls_, scale(), &registrar_,
                                           &startup_);
   model_->FormCreate();
@@ -291,6 +318,9 @@ bool TfrmOption::OnEvent(const FormEvent& e) {
       {C::cmdSet, Event::Click, &TfrmOption::cmdSetClick},
       {C::lstKojinItem, Event::DblClick, &TfrmOption::cmdSetClick},
       {C::cmdDel, Event::Click, &TfrmOption::cmdDelClick},
+      {C::cboForm, Event::Change, &TfrmOption::cboFormChange},
+      {C::SGrdKjn1, Event::Change, &TfrmOption::SGrdKjnChange},
+      {C::SGrdKjn2, Event::Change, &TfrmOption::SGrdKjnChange},
       {C::cmdClearShow, Event::Click, &TfrmOption::cmdClearShowClick},
       {C::cmdClearStep, Event::Click, &TfrmOption::cmdClearStepClick},
       {C::lstKojinItem, Event::MouseDown, &TfrmOption::lstKojinItemMouseDown},
@@ -422,6 +452,8 @@ void TfrmOption::Button1Click(const FormEvent&) { model_->RestoreStandardPage();
 void TfrmOption::cmdFontClick(const FormEvent&) { model_->ChoosePageFont(); }
 void TfrmOption::cmdSetClick(const FormEvent&) { model_->SetSelectedItem(); }
 void TfrmOption::cmdDelClick(const FormEvent&) { model_->DeleteSelectedItem(); }
+void TfrmOption::cboFormChange(const FormEvent&) { model_->FormChosen(); }
+void TfrmOption::SGrdKjnChange(const FormEvent&) { model_->PreviewCellChanged(); }
 void TfrmOption::cmdClearShowClick(const FormEvent&) { model_->ClearHotKey(kShowHotKeyBox); }
 void TfrmOption::cmdClearStepClick(const FormEvent&) { model_->ClearHotKey(kStepHotKeyBox); }
 void TfrmOption::lstKojinItemMouseDown(const FormEvent& e) { model_->ListPress(e.button); }

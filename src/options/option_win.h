@@ -47,6 +47,8 @@ class TfrmOption : public FormWindow {
   void cmdFontClick(const forms::FormEvent& e);
   void cmdSetClick(const forms::FormEvent& e);
   void cmdDelClick(const forms::FormEvent& e);
+  void cboFormChange(const forms::FormEvent& e);
+  void SGrdKjnChange(const forms::FormEvent& e);
   void cmdClearShowClick(const forms::FormEvent& e);
   void cmdClearStepClick(const forms::FormEvent& e);
   void lstKojinItemMouseDown(const forms::FormEvent& e);

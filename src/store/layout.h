@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/value_form.h"
+
 namespace tabcard {
 
 // Pages in the order of the main window, the options dialog and the keys.
@@ -53,6 +55,9 @@ inline bool operator!=(const PageConfig& a, const PageConfig& b) { return !(a ==
 
 using PageConfigs = std::array<PageConfig, kPageCount>;
 using PageItems = std::array<std::string, kSlotCount>;  // item names, "" = empty cell
+// The format each slot's value is sent in; it belongs to the cell, not to
+// the item that stands there.
+using PageForms = std::array<ValueForm, kSlotCount>;
 
 struct FontFace {
   std::string name;

@@ -108,15 +108,23 @@ std::size_t RegistrySession::ValueCount() {
 
 bool RegistrySession::ReadNumbered(std::string_view prefix, std::size_t count, std::size_t stored,
                                    std::vector<std::string>* out, std::size_t* found) {
-  out->assign(count, std::string());
+  return ReadSeries({Series{prefix, out}}, count, stored, found);
+}
+
+bool RegistrySession::ReadSeries(std::initializer_list<Series> series, std::size_t count,
+                                 std::size_t stored, std::size_t* found) {
+  for (const Series& one : series) one.out->assign(count, std::string());
   *found = 0;
-  for (std::size_t k = 0; k < count && *found < stored && open_; ++k) {
-    RegValue v;
-    if (!backend_.Query(Numbered(prefix, static_cast<int>(k)), &v)) continue;
-    ++*found;
-    if (!TakeString(v, &(*out)[k])) {
-      out->clear();
-      return false;
+  for (std::size_t k = 0; k < count; ++k) {
+    for (const Series& one : series) {
+      if (*found >= stored || !open_) return true;
+      RegValue v;
+      if (!backend_.Query(Numbered(one.prefix, static_cast<int>(k)), &v)) continue;
+      ++*found;
+      if (!TakeString(v, &(*one.out)[k]) && one.otherTypeFails) {
+        for (const Series& each : series) each.out->clear();
+        return false;
+      }
     }
   }
   return true;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -111,6 +112,21 @@ class RegistrySession {
   // there. False, and out cleared, on a value of another type.
   bool ReadNumbered(std::string_view prefix, std::size_t count, std::size_t stored,
                     std::vector<std::string>* out, std::size_t* found);
+
+  // One of the numbered series of a key that ReadSeries reads side by side.
+  struct Series {
+    std::string_view prefix;
+    std::vector<std::string>* out;
+    // A value that is not a string: the read fails, or it reads as "".
+    bool otherTypeFails = true;
+  };
+  // As ReadNumbered, for several series of one key, number by number
+  // (A000, B000, A001, B001, ...): the asking stops once `stored` values of
+  // any of them were met, so it costs what the key holds whichever series
+  // holds it. False, and every out cleared, on a value of another type in a
+  // series where that fails.
+  bool ReadSeries(std::initializer_list<Series> series, std::size_t count, std::size_t stored,
+                  std::size_t* found);
 
  private:
   RegistryBackend& backend_;

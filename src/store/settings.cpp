@@ -40,18 +40,24 @@ bool ReadConfig(RegistrySession& s, int page, PageConfig* c) {
   return ok;
 }
 
-bool ReadItems(RegistrySession& s, int page, PageItems* items) {
+bool ReadItems(RegistrySession& s, int page, PageItems* items, PageForms* forms) {
   std::int32_t count = 0;
   if (!s.OpenForRead(ItemsKey(page)) || !s.ReadInteger("ItemCount", &count)) return false;
   // A count above the 256 slots reads the slots and ignores the rest; a
-  // negative count reads nothing. Slots are asked for only while values of
-  // the key (ItemCount aside) remain unmet.
+  // negative count reads nothing. A slot's item and format are asked for
+  // only while values of the key (ItemCount aside) remain unmet.
   const auto n = static_cast<std::size_t>(std::clamp<std::int32_t>(count, 0, kSlotCount));
   const std::size_t values = s.ValueCount();
-  std::vector<std::string> read;
+  std::vector<std::string> names, formNames;
   std::size_t found = 0;
-  if (!s.ReadNumbered("Item", n, values == 0 ? 0 : values - 1, &read, &found)) return false;
-  std::move(read.begin(), read.end(), items->begin());
+  // A format came later than the items: one that is not a string is none,
+  // as an unknown name is, rather than a reason to drop the configuration.
+  if (!s.ReadSeries({{"Item", &names}, {"Form", &formNames, false}}, n, values == 0 ? 0 : values - 1,
+                    &found)) {
+    return false;
+  }
+  std::move(names.begin(), names.end(), items->begin());
+  std::transform(formNames.begin(), formNames.end(), forms->begin(), ValueFormFromName);
   return true;
 }
 
@@ -61,7 +67,8 @@ bool ReadAll(RegistrySession& s, PaletteSettings* out) {
     if (!ReadConfig(s, page, &out->configs[static_cast<std::size_t>(page)])) return false;
   }
   for (int page = 0; page < kPersonalPageCount; ++page) {
-    if (!ReadItems(s, page, &out->items[static_cast<std::size_t>(page)])) return false;
+    const auto i = static_cast<std::size_t>(page);
+    if (!ReadItems(s, page, &out->items[i], &out->forms[i])) return false;
   }
   return true;
 }
@@ -75,6 +82,8 @@ void ApplyStandardSettings(const FontFace& standardFont, PaletteSettings* out) {
     const auto& standard = StandardPageItems(page);
     auto& items = out->items[static_cast<std::size_t>(page)];
     std::copy(standard.begin(), standard.end(), items.begin());
+    auto& forms = out->forms[static_cast<std::size_t>(page)];
+    std::fill_n(forms.begin(), standard.size(), ValueForm::kAsStored);
   }
 }
 
@@ -93,13 +102,20 @@ bool WriteConfig(RegistrySession& s, int page, const PageConfig& c) {
          s.WriteBool("FontBold", c.FontBold) && s.WriteBool("FontItalic", c.FontItalic);
 }
 
-bool WriteItems(RegistrySession& s, int page, const PageConfig& c, const PageItems& items) {
+bool WriteItems(RegistrySession& s, int page, const PageConfig& c, const PageItems& items,
+                const PageForms& forms) {
   // More cells than slots store the 256 slots; a shape below one cell stores
   // none, so no reader is ever told of slots that do not exist.
   const int n = std::clamp<std::int32_t>(CellCount(c.ColCount, c.RowCount), 0, kSlotCount);
   if (!s.OpenForWrite(ItemsKey(page)) || !s.WriteInteger("ItemCount", n)) return false;
   for (int k = 0; k < n; ++k) {
     if (!s.WriteString(Numbered("Item", k), items[static_cast<std::size_t>(k)])) return false;
+  }
+  // Every slot's, "" included: a format taken off a cell must not stay stored.
+  for (int k = 0; k < n; ++k) {
+    const ValueForm form = forms[static_cast<std::size_t>(k)];
+    const char* name = form == ValueForm::kAsStored ? "" : ValueFormName(form);
+    if (!s.WriteString(Numbered("Form", k), name)) return false;
   }
   return true;
 }
@@ -111,7 +127,7 @@ bool WriteAll(RegistrySession& s, const PaletteSettings& in) {
   }
   for (int page = 0; page < kPersonalPageCount; ++page) {
     const auto i = static_cast<std::size_t>(page);
-    if (!WriteItems(s, page, in.configs[i], in.items[i])) return false;
+    if (!WriteItems(s, page, in.configs[i], in.items[i], in.forms[i])) return false;
   }
   return true;
 }

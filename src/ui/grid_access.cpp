@@ -2,6 +2,13 @@
 
 namespace tabcard {
 
+std::wstring CellDescription(std::wstring_view hint, std::wstring_view mark) {
+  std::wstring text(hint);
+  if (!text.empty() && !mark.empty()) text += L"、";
+  text += mark;
+  return text;
+}
+
 long CellChildId(GridCell c, int cols, int rows) {
   if (c.col < 0 || c.row < 0 || c.col >= cols || c.row >= rows) return kNoChild;
   return static_cast<long>(c.row) * cols + c.col + 1;

@@ -3,6 +3,9 @@
 // row * cols + col + 1, the order TAB steps through.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "ui/grid_geometry.h"
 
 namespace tabcard {
@@ -21,6 +24,10 @@ GridCell ChildCell(long id, int cols, int rows);
 enum class ChildMove { kLeft, kRight, kUp, kDown, kFirst, kLast, kNext, kPrevious };
 // kNoChild when the move leads nowhere or does not apply to `from`.
 long MoveChild(long from, ChildMove move, int cols, int rows);
+
+// A cell's description: the hint shown for it, then the label of its mark
+// (what the mark stands for), so a reader hears both; empty with neither.
+std::wstring CellDescription(std::wstring_view hint, std::wstring_view mark);
 
 // What a screen point hits: kNoChild outside the window, the grid itself
 // inside it on no cell (beyond the last cell, a scroll bar), else the cell.

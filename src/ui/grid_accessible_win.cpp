@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include <new>
+#include <string>
 
 #include "ui/grid_access.h"
 #include "ui/string_grid_win.h"
@@ -218,8 +219,8 @@ class GridAccessible final : public IAccessible {
   }
   LONG StateOfCell(GridCell c) const;
   // A cell's text through a message that copies into a GridTextBuffer
-  // (SGM_GETCELLTEXT, SGM_GETCELLHINT); S_FALSE when it has none.
-  HRESULT CellString(UINT message, GridCell c, BSTR* out) const;
+  // (SGM_GETCELLTEXT, SGM_GETCELLHINT, SGM_GETCELLMARK); "" when it has none.
+  std::wstring CellText(UINT message, GridCell c) const;
 
   LONG refs_ = 1;
   HWND grid_;
@@ -242,11 +243,13 @@ HRESULT GridAccessible::get_accName(VARIANT child, BSTR* name) {
   }
   const GridCell c = CellOf(child);
   if (!c.IsCell()) return E_INVALIDARG;
-  const HRESULT hr = CellString(SGM_GETCELLTEXT, c, name);
-  return hr == S_FALSE ? E_INVALIDARG : hr;
+  const std::wstring text = CellText(SGM_GETCELLTEXT, c);
+  *name = ole->sysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  return *name ? S_OK : E_OUTOFMEMORY;
 }
 
-// The hint the cell's click showed, while the tooltip is on.
+// The hint the cell's click showed, while the tooltip is on, and the label
+// of the cell's mark.
 HRESULT GridAccessible::get_accDescription(VARIANT child, BSTR* text) {
   if (!text) return E_POINTER;
   *text = nullptr;
@@ -254,19 +257,23 @@ HRESULT GridAccessible::get_accDescription(VARIANT child, BSTR* text) {
   if (IsSelf(child)) return standard_->get_accDescription(child, text);
   const GridCell c = CellOf(child);
   if (!c.IsCell()) return E_INVALIDARG;
-  return CellString(SGM_GETCELLHINT, c, text);
+  const std::wstring description =
+      CellDescription(CellText(SGM_GETCELLHINT, c), CellText(SGM_GETCELLMARK, c));
+  if (description.empty()) return S_FALSE;
+  *text = Ole()->sysAllocStringLen(description.data(), static_cast<UINT>(description.size()));
+  return *text ? S_OK : E_OUTOFMEMORY;
 }
 
-HRESULT GridAccessible::CellString(UINT message, GridCell c, BSTR* out) const {
+std::wstring GridAccessible::CellText(UINT message, GridCell c) const {
   const WPARAM cell = PackCell(c.col, c.row);
   GridTextBuffer probe{nullptr, 0};
   const LRESULT length = SendMessageW(grid_, message, cell, reinterpret_cast<LPARAM>(&probe));
-  if (length < 0) return S_FALSE;
-  *out = Ole()->sysAllocStringLen(nullptr, static_cast<UINT>(length));
-  if (!*out) return E_OUTOFMEMORY;
-  GridTextBuffer buffer{*out, static_cast<int>(length) + 1};
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GridTextBuffer buffer{text.data(), static_cast<int>(text.size())};
   SendMessageW(grid_, message, cell, reinterpret_cast<LPARAM>(&buffer));
-  return S_OK;
+  text.resize(static_cast<std::size_t>(length));
+  return text;
 }
 
 LONG GridAccessible::StateOfCell(GridCell c) const {

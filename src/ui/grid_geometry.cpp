@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdint>
 
+#include "ui/dpi_scale.h"
+
 namespace tabcard {
 
 namespace {
@@ -168,6 +170,11 @@ std::optional<GridMove> MoveForKey(unsigned vkey, bool ctrl, bool shift, bool ta
 int WholeRowsIn(int clientHeight, int rowPitch) {
   if (rowPitch <= 0) return 1;
   return std::max(clientHeight / rowPitch, 1);
+}
+
+int CornerMarkSide(int dpi, int cellWidth, int cellHeight) {
+  const int room = std::max(std::min(cellWidth, cellHeight), 0) / 2;
+  return std::min(DpiScale(dpi).Px(kCornerMarkPx), room);
 }
 
 int WheelPixels(int delta, int& carry, int linesPerNotch, int linePixels) {

@@ -129,6 +129,12 @@ std::optional<GridMove> MoveForKey(unsigned vkey, bool ctrl, bool shift, bool ta
 // Rows that fit wholly in a client height (at least 1).
 int WholeRowsIn(int clientHeight, int rowPitch);
 
+// The side of the triangle that marks a cell in its top right corner:
+// kCornerMarkPx at 96 DPI, scaled, but no more than half the cell's smaller
+// side, so the text keeps room (0 for a cell without pixels).
+inline constexpr int kCornerMarkPx = 6;
+int CornerMarkSide(int dpi, int cellWidth, int cellHeight);
+
 // Wheel: accumulated delta (WHEEL_DELTA = 120 per notch) to a pixel scroll.
 // Returns the pixels to scroll (positive: towards the end) and leaves the
 // unused remainder in `carry`.

@@ -26,6 +26,16 @@ void FillGrid(StringGrid& grid, const CellTexts& cells) {
   }
 }
 
+void FillGridMarks(StringGrid& grid, const CellTexts& marks) {
+  const int cols = grid.ColCount(), rows = grid.RowCount();
+  for (int c = 0; c < cols; ++c) {
+    for (int r = 0; r < rows; ++r) {
+      const bool inside = c < marks.Cols() && r < marks.Rows();
+      grid.SetCellMark(c, r, inside ? marks.At(c, r) : std::string());
+    }
+  }
+}
+
 POINT MenuPointUnderCurrentCell(const StringGrid& grid) {
   const GridCell cell = grid.CurrentCell();
   const RECT r = grid.CellRect(cell.col, cell.row);

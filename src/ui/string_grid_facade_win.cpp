@@ -76,6 +76,15 @@ std::string StringGrid::Cell(int col, int row) const {
 
 void StringGrid::ClearCells() { SendMessageW(hwnd_, SGM_CLEARCELLS, 0, 0); }
 
+void StringGrid::SetCellMark(int col, int row, std::string_view cp932Label) {
+  const std::wstring label = Widen(cp932Label);
+  if (col < 0 || row < 0 ||
+      !SendMessageW(hwnd_, SGM_SETCELLMARK, PackCell(col, row),
+                    reinterpret_cast<LPARAM>(label.c_str()))) {
+    ThrowNoCell();
+  }
+}
+
 void StringGrid::SetCurrentCell(int col, int row) {
   if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount() ||
       !SendMessageW(hwnd_, SGM_SETCURCELL, PackCell(col, row), 0)) {

@@ -1,8 +1,9 @@
-// How the string grid draws itself: lines, cells and the current cell,
-// into a bitmap of the damaged area.
+// How the string grid draws itself: lines, cells, marks and the current
+// cell, into a bitmap of the damaged area.
 #include <algorithm>
 #include <string_view>
 
+#include "ui/dpi_win.h"
 #include "ui/gdi_win.h"
 #include "ui/string_grid_state_win.h"
 
@@ -40,7 +41,18 @@ void DrawLines(HDC dc, const GridState& s, const CellSpan& span) {
   }
 }
 
-void DrawCell(HDC dc, const GridState& s, GridCell c, bool focused, bool enabled) {
+// A right triangle in the cell's top right corner, row by row, so that it
+// stays sharp at every size.
+void DrawMark(HDC dc, const RECT& cell, int side, int colour) {
+  HBRUSH brush = GetSysColorBrush(colour);
+  for (int i = 0; i < side; ++i) {
+    RECT row{cell.right - side + i, cell.top + i, cell.right, cell.top + i + 1};
+    FillRect(dc, &row, brush);
+  }
+}
+
+// markSide: the side of a mark's triangle in this grid (CornerMarkSide).
+void DrawCell(HDC dc, const GridState& s, GridCell c, bool focused, bool enabled, int markSide) {
   RECT r = ClientCellRect(s, c);
   const bool isCurrent = c == s.current;
   int bg = COLOR_WINDOW;
@@ -51,11 +63,14 @@ void DrawCell(HDC dc, const GridState& s, GridCell c, bool focused, bool enabled
   }
   if (bg != COLOR_WINDOW) FillRect(dc, &r, GetSysColorBrush(bg));
   if (isCurrent && !focused) FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
+  const bool marked = !s.marks.At(c).empty();
+  if (marked) DrawMark(dc, r, markSide, fg);
   const std::wstring& text = s.texts.At(c);
   if (!text.empty()) {
-    // The text keeps off the cell's edges by the (owner-scaled) line width.
+    // The text keeps off the cell's edges by the (owner-scaled) line width,
+    // and off a mark.
     const int margin = std::max(s.geo.LineWidth(), 1);
-    RECT tr{r.left + margin, r.top, r.right - margin, r.bottom};
+    RECT tr{r.left + margin, r.top, r.right - std::max(margin, marked ? markSide : 0), r.bottom};
     const std::wstring_view shown = VisiblePart(text, tr.right - tr.left);
     SetTextColor(dc, GetSysColor(fg));
     DrawTextW(dc, shown.data(), static_cast<int>(shown.size()), &tr,
@@ -80,9 +95,10 @@ void DrawGrid(HDC dc, const GridState& s, const RECT& clip) {
   SetBkMode(dc, TRANSPARENT);
   const bool focused = GetFocus() == s.hwnd;
   const bool enabled = IsWindowEnabled(s.hwnd) != FALSE;
+  const int markSide = CornerMarkSide(WindowDpi(s.hwnd), s.geo.ColWidth(), s.geo.RowHeight());
   for (int row = span.firstRow; row <= span.lastRow; ++row) {
     for (int c = span.firstCol; c <= span.lastCol; ++c) {
-      DrawCell(dc, s, GridCell{c, row}, focused, enabled);
+      DrawCell(dc, s, GridCell{c, row}, focused, enabled, markSide);
     }
   }
 }

@@ -20,6 +20,7 @@ struct GridState {
   HWND hwnd = nullptr;
   GridGeometry geo{2, 6, 64, 24, 2};
   GridTexts texts;
+  GridTexts marks;  // the labels of marked cells
   GridCell current{0, 0};
   int scrollX = 0;
   int scrollY = 0;

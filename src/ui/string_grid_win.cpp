@@ -357,6 +357,7 @@ void SetGeometry(GridState& s, int cols, int rows, int colWidth, int rowHeight) 
   }
   if (reshaped) {
     s.texts.KeepWithin(s.geo.Cols(), s.geo.Rows());
+    s.marks.KeepWithin(s.geo.Cols(), s.geo.Rows());
     s.current = GridCell{std::min(s.current.col, s.geo.Cols() - 1),
                          std::min(s.current.row, s.geo.Rows() - 1)};
     if (!s.geo.Contains(s.hintCell)) s.hintCell = kNoCell;
@@ -370,6 +371,15 @@ bool SetCellText(GridState& s, GridCell c, const wchar_t* text) {
   if (s.texts.Set(c, text ? text : L"")) {
     InvalidateCell(s, c);
     NotifyCell(s, EVENT_OBJECT_NAMECHANGE, c);
+  }
+  return true;
+}
+
+bool SetCellMark(GridState& s, GridCell c, const wchar_t* label) {
+  if (!s.geo.Contains(c)) return false;
+  if (s.marks.Set(c, label ? label : L"")) {
+    InvalidateCell(s, c);
+    NotifyCell(s, EVENT_OBJECT_DESCRIPTIONCHANGE, c);
   }
   return true;
 }
@@ -522,11 +532,18 @@ LRESULT OnCellsMessage(GridState& s, UINT msg, WPARAM wp, LPARAM lp, bool& handl
     case SGM_GETCELLTEXT:
       if (!s.geo.Contains(UnpackCell(wp))) return -1;
       return CopyOut(s.texts.At(UnpackCell(wp)), reinterpret_cast<GridTextBuffer*>(lp));
-    case SGM_CLEARCELLS:
-      if (!s.texts.Clear()) return TRUE;
+    case SGM_CLEARCELLS: {
+      const bool hadTexts = s.texts.Clear();
+      if (!s.marks.Clear() && !hadTexts) return TRUE;
       Invalidate(s, nullptr);
       NotifyCell(s, EVENT_OBJECT_REORDER, kNoCell);
       return TRUE;
+    }
+    case SGM_SETCELLMARK:
+      return SetCellMark(s, UnpackCell(wp), reinterpret_cast<const wchar_t*>(lp));
+    case SGM_GETCELLMARK:
+      if (!s.geo.Contains(UnpackCell(wp))) return -1;
+      return CopyOut(s.marks.At(UnpackCell(wp)), reinterpret_cast<GridTextBuffer*>(lp));
     default: handled = false; return 0;
   }
 }

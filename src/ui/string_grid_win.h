@@ -39,6 +39,11 @@
 // the current cell (a click). While it is on, that cell's accessible
 // description is the hint, so a screen reader hears what the tooltip shows.
 //
+// Marks: the owner may mark any cell with a label (a format the cell's value
+// is sent in, say). A marked cell shows a small triangle of its text colour
+// in its top right corner, scaled with the DPI, and its accessible
+// description ends with the label (after the hint when one shows).
+//
 // Screen readers: WM_GETOBJECT answers with grid_accessible_win's object (a
 // table of cells, named by the window text). The grid raises the WinEvents
 // of its current cell (focus, selection), of a changed cell text (name
@@ -107,7 +112,7 @@ enum : UINT {
   SGM_SETCELLTEXT,            // wp = cell, lp = const wchar_t* (NUL-terminated, may be null = "")
                               // -> FALSE for no such cell
   SGM_GETCELLTEXT,            // wp = cell, lp = GridTextBuffer* -> full length, or -1 for no cell
-  SGM_CLEARCELLS,             // every text becomes ""
+  SGM_CLEARCELLS,             // every text and mark goes
   SGM_SETCURCELL,             // wp = cell, lp = TRUE: as the user moves it (SGN_SELCHANGE)
                               // -> FALSE (nothing changes) for no such cell
   SGM_GETCURCELL,             // -> PackCellResult(current)
@@ -118,10 +123,14 @@ enum : UINT {
   SGM_SHOWHINT,               // wp = TRUE to switch the tooltip on for the current cell, FALSE off
   SGM_GETCELLHINT,            // wp = cell, lp = GridTextBuffer* -> full length of the hint
                               // shown for that cell, -1 when it shows none
-  SGM_LAST = SGM_GETCELLHINT,
+  SGM_SETCELLMARK,            // wp = cell, lp = const wchar_t* label (null or "" = no mark)
+                              // -> FALSE for no such cell
+  SGM_GETCELLMARK,            // wp = cell, lp = GridTextBuffer* -> full length of the label,
+                              // -1 for no cell
+  SGM_LAST = SGM_GETCELLMARK,
 };
 
-// For SGM_GETCELLTEXT and SGM_GETCELLHINT: up to size - 1 characters and a
+// For SGM_GETCELLTEXT, SGM_GETCELLHINT and SGM_GETCELLMARK: up to size - 1 characters and a
 // NUL are copied into text; the result is the full length.
 struct GridTextBuffer {
   wchar_t* text;
@@ -204,7 +213,10 @@ class StringGrid {
   // first NUL.
   void SetCell(int col, int row, std::string_view cp932);
   std::string Cell(int col, int row) const;
+  // Texts and marks.
   void ClearCells();
+  // The mark of a cell that exists, out_of_range otherwise; "" takes it off.
+  void SetCellMark(int col, int row, std::string_view cp932Label);
 
   // out_of_range (and nothing changes) for a cell that does not exist. Scrolls
   // the cell into view; does not send SGN_SELCHANGE.

@@ -142,8 +142,8 @@ class GridReader {
   // does not exist.
   std::optional<std::string> Cell(HWND grid, int col, int row);
   std::optional<GridView> Geometry(HWND grid, int col = 0, int row = 0);
-  // The tooltip hint shown for a cell (its accessible description), or
-  // nothing when the cell shows none.
+  // A cell's accessible description: the tooltip hint shown for it, and the
+  // label of its mark (a format); nothing when it has neither.
   std::optional<std::wstring> Hint(HWND grid, int col, int row);
   // The cell's text, or "<no cell>" so that a comparison shows what went wrong.
   std::string CellOr(HWND grid, int col, int row);

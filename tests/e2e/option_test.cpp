@@ -66,13 +66,15 @@ class OptionTest : public AppTest {
   }
   HWND Ctl(HWND dlg, C id) { return Control(dlg, id, 1000); }
 
-  // Clicks a tab at its place (the tabs are of fixed width; their
-  // rectangles cannot be asked across processes) and waits for it.
-  bool ShowTab(HWND dlg, C pageControl, int tab) {
+  // Clicks a tab at its place (the tabs are of fixed width, scaled with the
+  // dialog's DPI; their rectangles cannot be asked across processes) and
+  // waits for it.
+  bool ShowTab(HWND dlg, C pageControl, int tab, int dpi = 96) {
     HWND tabs = Ctl(dlg, pageControl);
-    const int width = forms::FindControl(forms::OptionForm(), forms::IdOf(pageControl))->tabWidth;
+    const int width =
+        forms::FindControl(forms::OptionForm(), forms::IdOf(pageControl))->tabWidth * dpi / 96;
     const RECT r = WindowBounds(tabs);
-    if (!Click(POINT{r.left + width / 2 + 2 + width * tab, r.top + 12})) return false;
+    if (!Click(POINT{r.left + width / 2 + 2 + width * tab, r.top + 12 * dpi / 96})) return false;
     return WaitFor([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == tab; }, kActMs);
   }
 
@@ -416,6 +418,77 @@ TEST_F(OptionTest, BehaviourChecksTakeEffectOnOk) {
   EXPECT_EQ(state->focus, kMultiLine) << state->Describe();
   EXPECT_EQ(state->text.at(kEdit2), kProfileName) << state->Describe();
 }
+
+// A format chosen with 形式 for 個１'s ＴＥＬ: the preview's cell is marked
+// and named at once, OK stores it beside the item, and the palette's cell,
+// marked too, types its value as the format makes it. Once at 96 and once at
+// 192 DPI, where the mark and the sheet's layout scale.
+class OptionFormatTest : public OptionTest, public ::testing::WithParamInterface<int> {
+ protected:
+  void TearDown() override {
+    OptionTest::TearDown();
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
+  }
+};
+
+TEST_P(OptionFormatTest, ChosenFormatMarksTheCellAndShapesWhatItTypes) {
+  const int dpi = GetParam();
+  ASSERT_TRUE(PutDword(L"Control Panel\\Desktop", L"LogPixels", static_cast<DWORD>(dpi)));
+  ASSERT_TRUE(StoreCompleteProfile({}));
+  // Tall enough at either DPI to show ＴＥＬ's row.
+  ASSERT_TRUE(PutDword(Key(), L"Height", static_cast<DWORD>(160 * dpi / 96)));
+  ASSERT_NO_FATAL_FAILURE(Start(false));
+  HWND dlg = Open();
+  ASSERT_NE(dlg, nullptr);
+  HWND preview = Ctl(dlg, forms::kPreviewGrids[kPageKojin1]);
+  HWND forms = Ctl(dlg, C::cboForm);
+  ASSERT_NE(forms, nullptr);
+  ASSERT_EQ(reader_.CellOr(preview, 0, 4), "ＴＥＬ");
+  ASSERT_TRUE(Click(reader_.CellCentre(preview, 0, 4)));
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(forms, CB_GETCURSEL, 0, 0) == 0; }, kActMs));
+  EXPECT_NE(IsWindowEnabled(forms), FALSE);
+
+  // 数字のみ is the fourth line: down three lines in the dropped list, Enter.
+  ASSERT_TRUE(Click(Centre(WindowBounds(forms))));
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(PressKey(VK_DOWN));
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  const std::wstring mark = L"形式：数字のみ";
+  EXPECT_TRUE(WaitFor([&] { return reader_.Hint(preview, 0, 4) == mark; }, kActMs))
+      << Narrow(reader_.Hint(preview, 0, 4).value_or(L"<none>"));
+  EXPECT_EQ(SendMessageW(forms, CB_GETCURSEL, 0, 0), 3);
+  EXPECT_EQ(reader_.Hint(preview, 0, 3), std::nullopt);
+  SaveScreenshot(dlg, L"option_formats_" + std::to_wstring(dpi) + L"dpi");
+
+  // メモ has no formats: 形式 is off there.
+  ASSERT_TRUE(ShowTab(dlg, C::PageControl2, kPageMemo, dpi));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(forms) == FALSE; }, kActMs));
+  EXPECT_EQ(SendMessageW(forms, CB_GETCURSEL, 0, 0), CB_ERR);
+  ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
+  EXPECT_EQ(GetString(ItemsKeyOf(kPageKojin1), L"Form004"), std::optional<std::wstring>(L"数字のみ"));
+  EXPECT_EQ(GetString(ItemsKeyOf(kPageKojin1), L"Form003"), std::optional<std::wstring>(L""));
+  EXPECT_EQ(GetString(ItemsKeyOf(kPageKojin1), L"Item004"), std::optional<std::wstring>(L"ＴＥＬ"));
+
+  HWND grid = Control(main_, forms::kMainGrids[kPageKojin1]);
+  EXPECT_TRUE(WaitFor([&] { return reader_.Hint(grid, 0, 4) == mark; }, kActMs));
+  ASSERT_TRUE(receiver_.Start(kReceiverPos));
+  ASSERT_TRUE(BringForward(receiver_.window()));
+  ASSERT_TRUE(receiver_.Focus(kMultiLine));
+  // The palette takes the program in front as its target on a tick.
+  ASSERT_TRUE(PutClipboardUnicode(L"tick"));
+  ASSERT_TRUE(WaitFor([&] { return WindowTitle(main_) == L"tick"; }, kActMs));
+  ASSERT_TRUE(DoubleClick(reader_.CellCentre(grid, 0, 4)));
+  const auto state = receiver_.WaitState(
+      [](const ReceiverState& s) { return s.text.at(kMultiLine) == L"0312345678"; }, kActMs);
+  ASSERT_TRUE(state.has_value());
+  EXPECT_EQ(state->text.at(kMultiLine), L"0312345678") << state->Describe();
+  // The click's hint is the value as typed, and the format follows it.
+  EXPECT_TRUE(WaitFor([&] { return reader_.Hint(grid, 0, 4) == L"0312345678、" + mark; }, kActMs))
+      << Narrow(reader_.Hint(grid, 0, 4).value_or(L"<none>"));
+  SaveScreenshot(main_, L"palette_formats_" + std::to_wstring(dpi) + L"dpi");
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, OptionFormatTest, ::testing::Values(96, 192),
+                         [](const auto& info) { return std::to_string(info.param); });
 
 }  // namespace
 }  // namespace tabcard::e2e

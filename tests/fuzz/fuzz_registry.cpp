@@ -59,8 +59,9 @@ std::string Upper(std::string s) {
   return s;
 }
 
-// key: index into the known keys, or a raw path; name: a known name, Item
-// or Hint with a number, or raw bytes; bit 7 of the name byte upper-cases it.
+// key: index into the known keys, or a raw path; name: a known name, Item,
+// Hint or Form with a number, or raw bytes; bit 7 of the name byte
+// upper-cases it.
 void ReadRecord(ByteReader& in, MemoryRegistry* reg) {
   static const std::vector<std::string> keys = KnownKeys();
   static const std::vector<std::string> names = KnownNames();
@@ -71,8 +72,9 @@ void ReadRecord(ByteReader& in, MemoryRegistry* reg) {
   std::string name;
   if (pick < names.size()) {
     name = names[pick];
-  } else if (pick < names.size() + 2) {
-    name = Numbered(pick == names.size() ? "Item" : "Hint", in.U16() % 1100);
+  } else if (pick < names.size() + 3) {
+    static const char* const kSeries[] = {"Item", "Hint", "Form"};
+    name = Numbered(kSeries[pick - names.size()], in.U16() % 1100);
   } else {
     name = in.Bytes(in.U8() % 32);
   }
@@ -100,6 +102,12 @@ PaletteSettings CheckSettings(MemoryRegistry& reg, const FontFace& font) {
   FUZZ_CHECK(s.MemoCount >= 1 && s.MemoCount <= kMaxGridSide * kMaxGridSide);
   for (const PageItems& items : s.items) {
     for (const std::string& item : items) FUZZ_CHECK(NoZero(item));
+  }
+  for (const PageForms& forms : s.forms) {
+    for (std::size_t k = 0; k < forms.size(); ++k) {
+      FUZZ_CHECK(std::find(kValueForms.begin(), kValueForms.end(), forms[k]) != kValueForms.end());
+      if (!ok && k < kStandardSlotCount) FUZZ_CHECK(forms[k] == ValueForm::kAsStored);
+    }
   }
   bool fromStore = false;
   const std::int32_t slots = ReadMemoSlotCount(reg, &fromStore);
@@ -173,6 +181,10 @@ class OptionViewCheck : public OptionView {
     FUZZ_CHECK(cells.Cols() == shapes_[page].cols && cells.Rows() == shapes_[page].rows);
   }
   void SetCellText(int, GridCell, std::string_view) override {}
+  void SetGridMarks(int page, const CellTexts& marks) override {
+    FUZZ_CHECK(marks.Cols() == shapes_[page].cols && marks.Rows() == shapes_[page].rows);
+  }
+  void SetCellMark(int, GridCell, std::string_view) override {}
   GridCell CurrentCell(int) const override { return GridCell{0, 0}; }
   void SetCurrentCell(int, GridCell) override {}
   DropSpot SpotUnderPointer() const override { return {}; }
@@ -186,6 +198,8 @@ class OptionViewCheck : public OptionView {
   bool FixedWidthChosen() const override { return false; }
   void ChooseWidthMode(bool) override {}
   void EnableItemAssignment(bool) override {}
+  ValueForm ChosenForm() const override { return ValueForm::kAsStored; }
+  void ShowCellForm(std::optional<ValueForm>) override {}
   bool Checked(BehaviourBox) const override { return false; }
   void SetChecked(BehaviourBox, bool) override {}
   HotKey ChosenHotKey(HotKeyBox box) const override { return hotKeys_[box]; }
@@ -226,6 +240,7 @@ void CheckOptionDialog(MemoryRegistry& reg, const FontFace& font, int dpi, const
   OptionModel model(reg, font, view, DpiScale(dpi));
   model.FormCreate();
   FUZZ_CHECK(model.configs() == loaded.configs);
+  FUZZ_CHECK(model.slots() == loaded.items && model.forms() == loaded.forms);
   FUZZ_CHECK(view.hotKeys_[kShowHotKeyBox] == loaded.hotKeys.show &&
              view.hotKeys_[kStepHotKeyBox] == loaded.hotKeys.step);
 }

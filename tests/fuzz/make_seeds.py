@@ -22,7 +22,7 @@ NAMES = ["BootInTaskTray", "CloseInTaskTray", "TabMode", "ColCount", "RowCount",
          "KenMei", "Jusyo1", "Jusyo2", "TEL", "FAX", "JOB", "Older", "Kinmusaki",
          "Syozoku", "K_EMail", "K_URL", "K_ZIP", "K_Jusyo1", "K_Jusyo2", "K_TEL", "K_FAX",
          "etc1", "etc2", "etc3", "etc4", "etc5"]
-ITEM, HINT = len(NAMES), len(NAMES) + 1
+ITEM, HINT, FORM = len(NAMES), len(NAMES) + 1, len(NAMES) + 2
 STRING, EXPAND, DWORD, OTHER = range(4)
 
 
@@ -33,7 +33,8 @@ def sjis(text):
 def name_bytes(name, upper=False):
     flag = 0x80 if upper else 0
     if isinstance(name, tuple):  # ("Item", n)
-        return bytes([(ITEM if name[0] == "Item" else HINT) | flag]) + struct.pack("<H", name[1])
+        series = {"Item": ITEM, "Hint": HINT, "Form": FORM}[name[0]]
+        return bytes([series | flag]) + struct.pack("<H", name[1])
     return bytes([NAMES.index(name) | flag])
 
 
@@ -110,6 +111,12 @@ def registry_seeds():
             record("base", n, DWORD, v) for n, v in (
                 ("Top", -0x80000000), ("Left", 0x7FFFFFFF), ("Height", -1), ("Width", 0x7FFFFFFF),
                 ("WndTopMost", 0), ("Page", 9), ("UserNo", -7))], user=-1, width=-1, height=0x7FFFFFFF),
+        # Formats beside the items: known, unknown, beyond ItemCount, of another type.
+        "formats": registry(std + [
+            record("Items/Kojin1", ("Form", 2), STRING, "数字のみ"),
+            record("Items/Kojin1", ("Form", 0), STRING, "ローマ字"),
+            record("Items/Kojin1", ("Form", 5), STRING, "半角カナ"),
+            record("Items/Kojin1", ("Form", 1), DWORD, 3, upper=True)]),
         "users_outside": registry([
             record("User0", "KanjSei", STRING, "誰"), record("User5", "UserName", STRING, "x")], user=4),
     }

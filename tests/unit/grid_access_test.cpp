@@ -51,6 +51,21 @@ TEST(GridAccess, NavigationFollowsTheGrid) {
   }
 }
 
+TEST(GridAccess, DescriptionIsTheHintThenTheMark) {
+  struct Case {
+    const wchar_t* hint;
+    const wchar_t* mark;
+    const wchar_t* description;
+  };
+  const Case cases[] = {{L"", L"", L""},
+                        {L"03", L"", L"03"},
+                        {L"", L"full", L"full"},
+                        {L"03", L"full", L"03\x3001" L"full"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(CellDescription(c.hint, c.mark), c.description) << c.hint << "|" << c.mark;
+  }
+}
+
 TEST(GridAccess, HitTestTellsOutsideSelfAndCell) {
   EXPECT_EQ(HitChild(false, {0, 0}, kCols, kRows), kNoChild);
   EXPECT_EQ(HitChild(true, kNoCell, kCols, kRows), kGridSelfChild);

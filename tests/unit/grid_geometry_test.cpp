@@ -252,6 +252,20 @@ TEST(GridRows, WholeRowsAtLeastOne) {
   EXPECT_EQ(WholeRowsIn(100, 0), 1);
 }
 
+// The mark keeps its size on screen, but never takes more than half a cell.
+TEST(GridMark, SideScalesWithTheDpiWithinHalfTheCell) {
+  struct Case {
+    int dpi, width, height, side;
+  };
+  const Case cases[] = {{96, 50, 14, 6},   {192, 100, 28, 12}, {144, 75, 21, 9},
+                        {96, 50, 9, 4},    {192, 8, 28, 4},    {96, 0, 14, 0},
+                        {96, -5, 14, 0},   {0, 50, 14, 6}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(CornerMarkSide(c.dpi, c.width, c.height), c.side)
+        << c.dpi << " " << c.width << "x" << c.height;
+  }
+}
+
 TEST(GridWheel, NotchesScrollLinesAndKeepTheRemainder) {
   int carry = 0;
   EXPECT_EQ(WheelPixels(120, carry, 3, 17), -51);  // forward: towards the start

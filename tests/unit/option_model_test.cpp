@@ -26,6 +26,10 @@ class FakeView : public OptionView {
   void SetCellText(int page, GridCell c, std::string_view t) override {
     cells[page].Set(c.col, c.row, std::string(t));
   }
+  void SetGridMarks(int page, const CellTexts& m) override { marks[page] = m; }
+  void SetCellMark(int page, GridCell c, std::string_view m) override {
+    marks[page].Set(c.col, c.row, std::string(m));
+  }
   GridCell CurrentCell(int page) const override { return current[page]; }
   void SetCurrentCell(int page, GridCell c) override { current[page] = c; }
   DropSpot SpotUnderPointer() const override { return spot; }
@@ -40,6 +44,8 @@ class FakeView : public OptionView {
   bool FixedWidthChosen() const override { return fixed; }
   void ChooseWidthMode(bool f) override { fixed = f; }
   void EnableItemAssignment(bool on) override { assignEnabled = on; }
+  ValueForm ChosenForm() const override { return chosenForm; }
+  void ShowCellForm(std::optional<ValueForm> f) override { shownForm = f; }
   bool Checked(BehaviourBox b) const override { return checks[b]; }
   void SetChecked(BehaviourBox b, bool on) override { checks[b] = on; }
   HotKey ChosenHotKey(HotKeyBox b) const override { return hotKeys[b]; }
@@ -70,6 +76,9 @@ class FakeView : public OptionView {
   int selected = -1;
   std::array<GridShape, 4> shapes{};
   std::array<CellTexts, 4> cells{CellTexts({}), CellTexts({}), CellTexts({}), CellTexts({})};
+  std::array<CellTexts, 4> marks{CellTexts({}), CellTexts({}), CellTexts({}), CellTexts({})};
+  ValueForm chosenForm = ValueForm::kAsStored;
+  std::optional<ValueForm> shownForm;
   std::array<GridCell, 4> current{GridCell{0, 0}, GridCell{0, 0}, GridCell{0, 0}, GridCell{0, 0}};
   DropSpot spot;
   int holder = kFree;
@@ -490,6 +499,83 @@ TEST(ItemAssignTest, OtherButtonsEmptyCellsAndALostCaptureMoveNothing) {
   EXPECT_EQ(f.model.slots()[kPageKojin1][1], before[kPageKojin1][1]);
 }
 
+// 形式 shows and sets the format of the previewed page's current cell and
+// marks it at once; the format belongs to the cell: an item set or dropped
+// there keeps it, a delete takes it off, a move carries it along. OK stores
+// it beside the item.
+TEST(ItemAssignTest, AFormatBelongsToItsCellAndOkStoresIt) {
+  Fixture f;
+  f.StoreStandard();
+  f.store.PutString(ItemsKey(kPageKojin2), "Form001", "カタカナ");
+  f.model.FormCreate();
+  EXPECT_EQ(f.view.shownForm, std::optional(ValueForm::kAsStored));
+  EXPECT_EQ(f.view.marks[kPageKojin2].At(0, 1), "形式：カタカナ");
+  const auto formOf = [&](int page, int slot) { return f.model.forms()[page][slot]; };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    int slot;  // of 個１, column by column
+    ValueForm form;
+    const char* mark;
+    std::optional<ValueForm> shown;
+  };
+  const Step steps[] = {
+      {"chosen for ＴＥＬ",
+       [&] {
+         f.view.current[kPageKojin1] = {0, 4};
+         f.model.PreviewCellChanged();
+         f.view.chosenForm = ValueForm::kDigitsOnly;
+         f.model.FormChosen();
+       },
+       4, ValueForm::kDigitsOnly, "形式：数字のみ", ValueForm::kAsStored},
+      {"another cell selected",
+       [&] { f.view.current[kPageKojin1] = {1, 0}; f.model.PreviewCellChanged(); },
+       4, ValueForm::kDigitsOnly, "形式：数字のみ", ValueForm::kAsStored},
+      {"an item set into the cell",
+       [&] {
+         f.view.current[kPageKojin1] = {0, 4};
+         f.view.Select("勤TEL");
+         f.model.SetSelectedItem();
+       },
+       4, ValueForm::kDigitsOnly, "形式：数字のみ", ValueForm::kAsStored},
+      {"an item dropped on it", [&] { f.Drag(-1, {kPageKojin1, {0, 4}}); },
+       4, ValueForm::kDigitsOnly, "形式：数字のみ", ValueForm::kDigitsOnly},
+      {"moved to (1, 1)", [&] { f.Drag(kPageKojin1, {kPageKojin1, {1, 1}}); },
+       7, ValueForm::kDigitsOnly, "形式：数字のみ", ValueForm::kDigitsOnly},
+      {"its source left as deleted", [] {}, 4, ValueForm::kAsStored, "", ValueForm::kDigitsOnly},
+      {"the item deleted", [&] { f.model.DeleteSelectedItem(); },
+       7, ValueForm::kAsStored, "", ValueForm::kAsStored},
+      {"a page without formats", [&] { f.ShowPage(kPageMemo, kPersonalSettingsTab); },
+       7, ValueForm::kAsStored, "", std::nullopt},
+      {"chosen there: nothing", [&] { f.view.chosenForm = ValueForm::kFullWidth; f.model.FormChosen(); },
+       7, ValueForm::kAsStored, "", std::nullopt},
+      {"back on 個１, set for (0, 0)",
+       [&] {
+         f.ShowPage(kPageKojin1, kCellSettingsTab);
+         f.view.current[kPageKojin1] = {0, 0};
+         f.model.FormChosen();
+       },
+       0, ValueForm::kFullWidth, "形式：全角", ValueForm::kAsStored},
+      {"re-flowed over 3 rows", [&] { f.Update({"2", "3", "", "14"}); },
+       0, ValueForm::kFullWidth, "形式：全角", ValueForm::kFullWidth},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    EXPECT_EQ(formOf(kPageKojin1, step.slot), step.form);
+    const GridCell cell{step.slot / f.view.shapes[kPageKojin1].rows,
+                        step.slot % f.view.shapes[kPageKojin1].rows};
+    EXPECT_EQ(f.view.marks[kPageKojin1].At(cell.col, cell.row), step.mark);
+    EXPECT_EQ(f.view.shownForm, step.shown);
+  }
+  EXPECT_EQ(f.model.slots()[kPageKojin1][7], "");
+  EXPECT_TRUE(f.model.HasUnsavedChanges());
+  ASSERT_TRUE(f.model.StoreOnOk());
+  EXPECT_EQ(f.Stored(ItemsKey(kPageKojin1), "Form000").text, "全角");
+  EXPECT_EQ(f.Stored(ItemsKey(kPageKojin1), "Form004").text, "");
+  EXPECT_EQ(f.Stored(ItemsKey(kPageKojin2), "Form001").text, "カタカナ");
+}
+
 // What the end of the session would lose: only a change of what OK stores.
 TEST(OptionModelTest, UnsavedChangesAreTheOnesOkWouldStore) {
   struct Case {
@@ -513,6 +599,10 @@ TEST(OptionModelTest, UnsavedChangesAreTheOnesOkWouldStore) {
        true},
       {"a hotkey emptied", [](Fixture& f) { f.model.ClearHotKey(kStepHotKeyBox); }, true},
       {"start with Windows", [](Fixture& f) { f.view.checks[kStartWithWindowsBox] = true; }, true},
+      {"a format", [](Fixture& f) {
+         f.view.chosenForm = ValueForm::kHiragana;
+         f.model.FormChosen();
+       }, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

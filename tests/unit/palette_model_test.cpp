@@ -333,10 +333,14 @@ TEST(PaletteModelTest, RefreshAfterOptionsReappliesEveryPage) {
   f.store.PutDword(ConfigKey(kPageMemo), "ColCount", 2);
   f.store.PutDword(ConfigKey(kPageMemo), "RowCount", 5);
   f.store.PutString(ItemsKey(kPageKojin2), "Item000", "ＴＥＬ");
+  f.store.PutString(ItemsKey(kPageKojin2), "Form000", "数字のみ");
   f.model.RefreshAfterOptions();
   EXPECT_EQ(f.view.geometry[kPageMemo].cols, 2);
   EXPECT_EQ(f.view.columns[kPageMemo].cols, 2);
   EXPECT_EQ(f.view.cells[kPageKojin2][0][0], "ＴＥＬ");
+  EXPECT_EQ(f.view.marks[kPageKojin2][0][0], "形式：数字のみ");
+  EXPECT_EQ(f.view.marks[kPageKojin2][1][0], "");
+  EXPECT_EQ(f.model.Forms(kPageKojin2)[0], ValueForm::kDigitsOnly);
   EXPECT_EQ(f.view.cells[kPageMemo].size(), 5u);
   EXPECT_EQ(f.model.settings().MemoCount, 10);
 }

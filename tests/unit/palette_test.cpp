@@ -65,6 +65,27 @@ TEST(PersonalPage, CellsPastSlot255StayEmpty) {
   EXPECT_EQ(PersonalSlot({3, 100}, 2, 56), -1);
 }
 
+// A cell with a format is marked with its name, whatever item stands there;
+// slots as stored and past 255 are not.
+TEST(PersonalPage, MarksNameTheFormatsOfTheirSlots) {
+  PageForms forms{};
+  forms[4] = ValueForm::kDigitsOnly;
+  forms[7] = ValueForm::kHalfWidthKana;
+  forms[255] = ValueForm::kFullWidth;
+  struct Case {
+    GridShape shape;
+    int col, row;
+    const char* mark;
+  };
+  const Case cases[] = {{{2, 6}, 0, 4, "形式：数字のみ"}, {{2, 6}, 1, 1, "形式：半角カナ"},
+                        {{2, 6}, 0, 0, ""},               {{3, 4}, 1, 0, "形式：数字のみ"},
+                        {{3, 100}, 2, 55, "形式：全角"},   {{3, 100}, 2, 56, ""}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(PersonalMarks(c.shape, forms).At(c.col, c.row), c.mark)
+        << c.shape.cols << "x" << c.shape.rows << " " << c.col << "," << c.row;
+  }
+}
+
 TEST(PersonalPage, CellLeadsToItsItemNumber) {
   PageItems items = StandardKojin1();
   items[1] = "no such item";

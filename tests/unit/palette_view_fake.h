@@ -30,12 +30,11 @@ class FakeView : public PaletteWindowView {
   int GridClientWidth(int page) const override { return clientWidth[page]; }
   void SetGridCells(int page, const CellTexts& c) override {
     ++changes;
-    cells[page].clear();
-    for (int r = 0; r < c.Rows(); ++r) {
-      std::vector<std::string> row;
-      for (int col = 0; col < c.Cols(); ++col) row.push_back(c.At(col, r));
-      cells[page].push_back(row);
-    }
+    cells[page] = Rows(c);
+  }
+  void SetGridMarks(int page, const CellTexts& m) override {
+    ++changes;
+    marks[page] = Rows(m);
   }
   void SetCellText(int page, GridCell cell, const std::string& text) override {
     ++changes;
@@ -87,6 +86,7 @@ class FakeView : public PaletteWindowView {
   std::array<Columns, 4> columns{};
   std::array<int, 4> clientWidth{110, 110, 110, 110};
   std::array<std::vector<std::vector<std::string>>, 4> cells;
+  std::array<std::vector<std::vector<std::string>>, 4> marks;
   int pageControlWidth = 118;
   int tabWidth = -1;
   int page = kPageKojin2;  // the sheet active when the window is built
@@ -96,6 +96,17 @@ class FakeView : public PaletteWindowView {
   bool trayIcon = true;
   std::vector<MonitorRect> monitors{{0, 0, 1280, 1024}};
   int changes = 0;
+
+ private:
+  static std::vector<std::vector<std::string>> Rows(const CellTexts& c) {
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 0; r < c.Rows(); ++r) {
+      std::vector<std::string> row;
+      for (int col = 0; col < c.Cols(); ++col) row.push_back(c.At(col, r));
+      rows.push_back(row);
+    }
+    return rows;
+  }
 };
 
 }  // namespace tabcard::testing

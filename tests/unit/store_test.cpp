@@ -52,6 +52,7 @@ void PutSettings(MemoryRegistry& reg, const std::string& skipKey = "", std::stri
 PaletteSettings Prefilled() {
   PaletteSettings s;
   for (auto& items : s.items) items.fill("old");
+  for (auto& forms : s.forms) forms.fill(ValueForm::kKatakana);
   return s;
 }
 
@@ -63,6 +64,7 @@ void ExpectStandard(const PaletteSettings& s) {
   for (int page = 0; page < kPersonalPageCount; ++page) {
     for (int k = 0; k < kStandardSlotCount; ++k) {
       EXPECT_EQ(s.items[page][k], StandardPageItems(page)[k]) << page << " " << k;
+      EXPECT_EQ(s.forms[page][k], ValueForm::kAsStored) << page << " " << k;
     }
   }
   EXPECT_EQ(s.MemoCount, 10);
@@ -107,6 +109,9 @@ TEST(LoadSettings, ReadsACompleteStoreOneKeyAtATime) {
   EXPECT_TRUE(s.configs[kPageMemo].FontBold);
   EXPECT_EQ(s.items[1][13], "住所13");
   EXPECT_EQ(s.items[1][14], "old");
+  // A store from before the formats: every slot read is as stored, the rest as they were.
+  EXPECT_EQ(s.forms[1][13], ValueForm::kAsStored);
+  EXPECT_EQ(s.forms[1][14], ValueForm::kKatakana);
   EXPECT_EQ(s.MemoCount, 5 * 4);
   EXPECT_EQ(reg.maxOpenAtOnce(), 1);
   EXPECT_EQ(reg.opens(), 1 + kPageCount + kPersonalPageCount);
@@ -213,6 +218,40 @@ TEST(LoadSettings, MissingSlotIsEmptyAndAWrongTypedSlotFails) {
   EXPECT_FALSE(LoadSettings(reg, kFont, &s));
 }
 
+// A format is its name as the drop-down shows it; anything else is none and
+// never fails the load.
+TEST(LoadSettings, FormatsAreReadByNameAndAnythingElseIsAsStored) {
+  struct Case {
+    const char* label;
+    RegValue value;  // Type::Other: not stored
+    ValueForm form;
+  };
+  const Case cases[] = {
+      {"digits", Value(Type::String, 0, "数字のみ"), ValueForm::kDigitsOnly},
+      {"half_kana", Value(Type::String, 0, "半角カナ"), ValueForm::kHalfWidthKana},
+      {"unexpanded", Value(Type::ExpandString, 0, "全角"), ValueForm::kFullWidth},
+      {"named_as_stored", Value(Type::String, 0, "そのまま"), ValueForm::kAsStored},
+      {"missing", Value(Type::Other), ValueForm::kAsStored},
+      {"empty", Value(Type::String), ValueForm::kAsStored},
+      {"unknown", Value(Type::String, 0, "ローマ字"), ValueForm::kAsStored},
+      {"trailing_space", Value(Type::String, 0, "全角 "), ValueForm::kAsStored},
+      {"dword", Value(Type::Dword, 3), ValueForm::kAsStored},
+  };
+  for (const Case& c : cases) {
+    MemoryRegistry reg;
+    PutSettings(reg);
+    if (c.value.type != Type::Other) reg.Put(ItemsKey(kPageKojin2), "Form004", c.value);
+    reg.PutString(ItemsKey(kPageKojin2), "Form200", "全角");  // beyond ItemCount: never read
+    PaletteSettings s = Prefilled();
+    ASSERT_TRUE(LoadSettings(reg, kFont, &s)) << c.label;
+    EXPECT_EQ(s.forms[1][4], c.form) << c.label;
+    EXPECT_EQ(s.items[1][4], "住所4") << c.label;
+    EXPECT_EQ(s.forms[1][5], ValueForm::kAsStored) << c.label;
+    EXPECT_EQ(s.forms[1][200], ValueForm::kKatakana) << c.label;
+    EXPECT_EQ(s.forms[0][4], ValueForm::kAsStored) << c.label;
+  }
+}
+
 TEST(LoadSettings, ItemCountBeyondTheSlotsOrNegative) {
   struct Case {
     std::int32_t count;
@@ -242,18 +281,42 @@ TEST(LoadSettings, ItemCountBeyondTheSlotsOrNegative) {
   }
 }
 
+// Whichever series holds the values, a count far above them costs what is
+// stored; a store without formats asks for none past its last item.
 TEST(LoadSettings, SlotsAreAskedForOnlyUntilTheStoredOnesWereMet) {
-  const auto queries = [](std::uint32_t count) {
-    MemoryRegistry reg;
-    PutSettings(reg);
-    reg.PutDword(ItemsKey(kPageKojin1), "ItemCount", count);
-    PaletteSettings s = Prefilled();
-    EXPECT_TRUE(LoadSettings(reg, kFont, &s)) << count;
-    EXPECT_EQ(s.items[0][13], "住所13") << count;
-    EXPECT_EQ(s.items[0][255], count == 14 ? "old" : "") << count;
-    return reg.queries();
+  struct Case {
+    const char* label;
+    std::vector<int> formSlots;
   };
-  EXPECT_EQ(queries(14), queries(static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())));
+  const Case cases[] = {{"no_formats", {}}, {"formats_inside", {0, 7}}, {"format_last", {13}}};
+  for (const Case& c : cases) {
+    const auto queries = [&](std::uint32_t count) {
+      MemoryRegistry reg;
+      PutSettings(reg);
+      for (int k : c.formSlots) reg.PutString(ItemsKey(kPageKojin1), Numbered("Form", k), "全角");
+      reg.PutDword(ItemsKey(kPageKojin1), "ItemCount", count);
+      PaletteSettings s = Prefilled();
+      EXPECT_TRUE(LoadSettings(reg, kFont, &s)) << c.label << count;
+      EXPECT_EQ(s.items[0][13], "住所13") << c.label << count;
+      EXPECT_EQ(s.items[0][255], count == 14 ? "old" : "") << c.label << count;
+      for (int k : c.formSlots) EXPECT_EQ(s.forms[0][k], ValueForm::kFullWidth) << c.label << k;
+      return reg.queries();
+    };
+    const int stored = queries(14);
+    EXPECT_EQ(stored, queries(static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())))
+        << c.label;
+    if (c.formSlots.empty()) {
+      // The other pages' reads, ItemCount, then Item000 .. Item013 with the
+      // Forms between them (none after the last item).
+      MemoryRegistry reg;
+      PutSettings(reg);
+      reg.DeleteTree(ItemsKey(kPageKojin1));
+      reg.PutDword(ItemsKey(kPageKojin1), "ItemCount", 0);
+      PaletteSettings s;
+      ASSERT_TRUE(LoadSettings(reg, kFont, &s));
+      EXPECT_EQ(stored - reg.queries(), 14 + 13);
+    }
+  }
 }
 
 TEST(LoadSettings, CountsAreKeptWithinOneTo256) {
@@ -297,6 +360,9 @@ PaletteSettings Custom() {
   s.configs[kPageList].FontName = "";
   for (int k = 0; k < kSlotCount; ++k) s.items[0][k] = "k" + std::to_string(k);
   s.items[1][0] = "氏名";
+  s.forms[0][2] = ValueForm::kHiragana;
+  s.forms[0][12] = ValueForm::kDigitsOnly;  // beyond the 3 x 4 cells
+  s.forms[1][0] = ValueForm::kHalfWidthAlnum;
   return s;
 }
 
@@ -313,7 +379,14 @@ TEST(SaveSettings, RoundTripsThroughLoadSettings) {
   EXPECT_EQ(loaded.items[0][11], "k11");
   EXPECT_EQ(loaded.items[0][12], "");  // 3 x 4 cells: slot 12 was not stored
   EXPECT_EQ(loaded.items[1][0], "氏名");
+  EXPECT_EQ(loaded.forms[0][2], ValueForm::kHiragana);
+  EXPECT_EQ(loaded.forms[0][12], ValueForm::kAsStored);
+  EXPECT_EQ(loaded.forms[1][0], ValueForm::kHalfWidthAlnum);
+  EXPECT_EQ(loaded.forms[1][1], ValueForm::kAsStored);
   EXPECT_EQ(reg.maxOpenAtOnce(), 1);
+  // Stored by name; none is an empty value, so a format taken off stays off.
+  EXPECT_EQ(reg.KeyValues(ItemsKey(kPageKojin1))->at("form002").text, "ひらがな");
+  EXPECT_EQ(reg.KeyValues(ItemsKey(kPageKojin1))->at("form003").text, "");
 }
 
 TEST(SaveSettings, WritesInOrder) {
@@ -334,6 +407,7 @@ TEST(SaveSettings, WritesInOrder) {
   for (int page = 0; page < kPersonalPageCount; ++page) {
     expected.push_back(ItemsKey(page) + ":ItemCount");
     for (int k = 0; k < 12; ++k) expected.push_back(ItemsKey(page) + ":" + Numbered("Item", k));
+    for (int k = 0; k < 12; ++k) expected.push_back(ItemsKey(page) + ":" + Numbered("Form", k));
   }
   EXPECT_EQ(reg.writes, expected);
   for (const std::string& open : reg.opened) EXPECT_EQ(open[0], 'W') << open;
@@ -355,9 +429,11 @@ TEST(SaveSettings, ItemCountIsTheCellCountKeptWithinTheSlots) {
     const auto* values = reg.KeyValues(ItemsKey(kPageKojin1));
     ASSERT_NE(values, nullptr);
     EXPECT_EQ(values->at("itemcount").dword, static_cast<std::uint32_t>(c.itemCount)) << c.cols;
-    // Exactly ItemCount slots plus the count and the stale value that stays.
-    EXPECT_EQ(values->size(), static_cast<std::size_t>(c.itemCount) + 2) << c.cols;
+    // Exactly ItemCount slots, each an item and a format, plus the count and
+    // the stale value that stays.
+    EXPECT_EQ(values->size(), 2 * static_cast<std::size_t>(c.itemCount) + 2) << c.cols;
     EXPECT_EQ(values->count("item256"), 0u) << c.cols;
+    EXPECT_EQ(values->count("form256"), 0u) << c.cols;
   }
 }
 

@@ -227,6 +227,7 @@ class FakePalette : public PaletteView, public PaletteContent {
     }
     return items_[page];
   }
+  const PageForms& Forms(int page) const override { return forms[page]; }
   const ItemValues& CurrentItemValues() const override { return values; }
   std::string MemoTitle(int slot) const override {
     const GridShape s = shapes[kPageMemo];
@@ -256,6 +257,7 @@ class FakePalette : public PaletteView, public PaletteContent {
   std::array<GridShape, kPageCount> shapes;
   std::array<GridCell, kPageCount> current;
   std::map<std::tuple<int, int, int>, std::string> texts;
+  std::array<PageForms, kPersonalPageCount> forms{};
   ItemValues values;
   std::map<int, std::string> memos;
   std::vector<std::string> hints;
@@ -296,6 +298,10 @@ class TransferTest : public ::testing::Test {
   void Up(int page, MouseButton b) { transfer.Release(page, palette.current[page], b); }
   void DoubleClick(int page) { transfer.SendCell(page, palette.current[page]); }
   std::vector<GridCell> SendableCellsOf(int page) { return transfer.SendableCells(page); }
+  void SetForm(int page, GridCell c, ValueForm form) {
+    palette.forms[page][static_cast<std::size_t>(PersonalSlot(palette.shapes[page], c.col, c.row))] =
+        form;
+  }
 
   // Left press on a cell of the page, then a move with the pointer over `over`.
   void PressAndLeave(int page, GridCell cell, WindowId over) {
@@ -505,25 +511,34 @@ TEST_F(TransferTest, ItemMenuIgnoresUnknownCaptionsAndBlankValues) {
   EXPECT_TRUE(log.empty());
 }
 
-// Each way of sending ends with TAB down and up in TAB mode, and only then.
-class TabModeTest : public TransferTest, public ::testing::WithParamInterface<int> {};
+// Each way of sending pastes a personal cell's value in its slot's format
+// (the item menu names an item, not a cell: as stored) and ends with TAB
+// down and up in TAB mode, and only then.
+class SendWayTest : public TransferTest, public ::testing::WithParamInterface<int> {};
 
-TEST_P(TabModeTest, AppendsTabAfterThePaste) {
+TEST_P(SendWayTest, PastesTheCellsFormattedValueAndTabOnlyInTabMode) {
+  const GridCell tel{0, 1};
+  SetForm(kPageKojin1, tel, ValueForm::kDigitsOnly);
+  palette.values[FindItem("〒")] = "100-0001";  // so that a step from ＴＥＬ is no wrap
   for (bool tabMode : {false, true}) {
     palette.tabMode = tabMode;
     TrackTarget(kApp);
     switch (GetParam()) {
       case 0:
-        PressAndLeave(kPageKojin1, {0, 0}, kEdit);
+        PressAndLeave(kPageKojin1, tel, kEdit);
         Up(kPageKojin1, MouseButton::Left);
         break;
       case 1:
-        palette.current[kPageKojin1] = {0, 0};
+        palette.current[kPageKojin1] = tel;
         DoubleClick(kPageKojin1);
         break;
+      case 2:
+        transfer.Step(kPageKojin1, tel);
+        break;
       default:
-        transfer.SendItem(FindItem("氏名"));
+        transfer.SendItem(FindItem("ＴＥＬ"));
     }
+    EXPECT_EQ(desktop.clipboard, GetParam() == 3 ? "  03-1234 " : "031234");
     Events keys;
     for (const auto& e : log) {
       if (e.rfind("key ", 0) == 0) keys.push_back(e);
@@ -532,7 +547,7 @@ TEST_P(TabModeTest, AppendsTabAfterThePaste) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, TabModeTest, ::testing::Values(0, 1, 2));
+INSTANTIATE_TEST_SUITE_P(Ways, SendWayTest, ::testing::Values(0, 1, 2, 3));
 
 struct BlankCase {
   const char* name;
@@ -540,6 +555,7 @@ struct BlankCase {
   GridCell cell;
   std::string text;    // cell text (list) or memo content
   bool placesClipboard;
+  ValueForm form = ValueForm::kAsStored;  // of a personal cell
 };
 
 class BlankValueTest : public TransferTest, public ::testing::WithParamInterface<BlankCase> {};
@@ -551,6 +567,7 @@ TEST_P(BlankValueTest, NothingIsSent) {
     palette.texts[{kPageMemo, 0, 0}] = "title";
     palette.memos[0] = c.text;
   }
+  if (IsPersonal(c.page)) SetForm(c.page, c.cell, c.form);
   TrackTarget(kApp);
   PressAndLeave(c.page, c.cell, kEdit);
   EXPECT_FALSE(transfer.State().Dragging);
@@ -569,6 +586,9 @@ INSTANTIATE_TEST_SUITE_P(
     Pages, BlankValueTest,
     ::testing::Values(BlankCase{"personal_spaces", kPageKojin1, {1, 0}, "", false},
                       BlankCase{"personal_no_item", kPageKojin1, {1, 1}, "", false},
+                      // 山田太郎 has no digit.
+                      BlankCase{"personal_formatted_away", kPageKojin1, {0, 0}, "", false,
+                                ValueForm::kDigitsOnly},
                       BlankCase{"list_spaces", kPageList, {0, 2}, " \r\n ", false},
                       // The memo's buffer replaces the clipboard before it is judged.
                       BlankCase{"memo_missing", kPageMemo, {0, 0}, "", true},
@@ -740,6 +760,7 @@ struct HintCase {
   int page;
   GridCell cell;
   Events expected;
+  ValueForm form = ValueForm::kAsStored;  // of a personal cell
 };
 
 class ClickHintTest : public TransferTest, public ::testing::WithParamInterface<HintCase> {};
@@ -749,6 +770,7 @@ TEST_P(ClickHintTest, SetsTheGridsTooltip) {
   palette.texts[{kPageMemo, 0, 1}] = "memo one";
   palette.texts[{kPageMemo, 0, 2}] = " \r\n";
   palette.hints = {"hint zero", "  "};
+  if (IsPersonal(c.page) && c.cell.IsCell()) SetForm(c.page, c.cell, c.form);
   palette.current[c.page] = c.cell;
   Down(c.page, MouseButton::Left);
   Up(c.page, MouseButton::Left);
@@ -762,6 +784,11 @@ INSTANTIATE_TEST_SUITE_P(
         HintCase{"personal_value", kPageKojin1, {0, 1}, {"hint 0 [  03-1234 ]", "showhint 0 on"}},
         HintCase{"personal_blank", kPageKojin1, {1, 0}, {"showhint 0 off"}},
         HintCase{"personal_no_item", kPageKojin1, {1, 1}, {"hint 0 []", "showhint 0 off"}},
+        // As it will be typed.
+        HintCase{"personal_formatted", kPageKojin1, {0, 1}, {"hint 0 [031234]", "showhint 0 on"},
+                 ValueForm::kDigitsOnly},
+        HintCase{"personal_formatted_away", kPageKojin1, {0, 0}, {"showhint 0 off"},
+                 ValueForm::kDigitsOnly},
         HintCase{"memo_title", kPageMemo, {0, 1}, {"hint 2 [memo one]", "showhint 2 on"}},
         HintCase{"memo_blank_title", kPageMemo, {0, 2}, {"hint 2 []", "showhint 2 off"}},
         HintCase{"list_hint", kPageList, {0, 0}, {"hint 3 [hint zero]", "showhint 3 on"}},

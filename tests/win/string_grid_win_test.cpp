@@ -389,6 +389,17 @@ TEST_F(StringGridWin, HintDescribesTheCellItWasShownForWhileOn) {
       {"switched off", [&] { grid_.SetHint("TEL"); grid_.SetShowHint(false); }, {}},
       {"on for a cell the grid then loses",
        [&] { grid_.SetCurrentCell(1, 5); grid_.SetShowHint(true); grid_.SetShape(2, 3); }, {}},
+      // A mark's label follows the hint, or stands alone.
+      {"a mark", [&] { grid_.SetCellMark(1, 1, "full"); }, {{4, L"full"}}},
+      {"a hint on the marked cell",
+       [&] { grid_.SetCurrentCell(1, 1); grid_.SetHint("03"); grid_.SetShowHint(true); },
+       {{4, L"03\x3001" L"full"}}},
+      {"the mark taken off", [&] { grid_.SetCellMark(1, 1, ""); }, {{4, L"03"}}},
+      {"marks cleared with the texts",
+       [&] { grid_.SetCellMark(0, 0, "x"); grid_.ClearCells(); }, {{4, L"03"}}},
+      {"a mark beyond a shrunk shape",
+       [&] { grid_.SetCellMark(0, 2, "y"); grid_.SetShape(2, 2); grid_.SetShape(2, 3); },
+       {{4, L"03"}}},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.what);
@@ -474,6 +485,7 @@ TEST_F(StringGridWin, RepaintsLeakNoGdiObjects) {
     for (int r = 0; r < 16; ++r) grid_.SetCell(c, r, "氏名 フリガナ");
   }
   grid_.SetCell(0, 0, std::string(1 << 20, 'W'));
+  grid_.SetCellMark(0, 1, "marked");
   LOGFONTW lf = grid_.LogFont();
   lf.lfWeight = FW_BOLD;
   const auto repaint = [&](int times) {
@@ -531,6 +543,8 @@ TEST_F(StringGridWin, WinEventsFollowTheTextsAndTheCurrentCell) {
   const Step steps[] = {
       {"a new text", [&] { grid_.SetCell(1, 0, "a"); }, {{EVENT_OBJECT_NAMECHANGE, 2}}},
       {"the same text", [&] { grid_.SetCell(1, 0, "a"); }, {}},
+      {"a mark", [&] { grid_.SetCellMark(1, 0, "m"); }, {{EVENT_OBJECT_DESCRIPTIONCHANGE, 2}}},
+      {"the same mark", [&] { grid_.SetCellMark(1, 0, "m"); }, {}},
       {"unfocused move", [&] { grid_.SetCurrentCell(0, 1); }, {{EVENT_OBJECT_SELECTION, 3}}},
       {"the focus", [&] { SetFocus(grid_.Handle()); }, {{EVENT_OBJECT_FOCUS, 3}}},
       {"a key", [&] { Send(WM_KEYDOWN, VK_RIGHT, 0); },

@@ -164,6 +164,7 @@ class TestPalette : public PaletteView, public PaletteContent {
   void SetCurrentCell(int, GridCell cell) override { current_ = cell; }
   GridShape Shape(int) const override { return {2, 6}; }
   const PageItems& Items(int) const override { return items_; }
+  const PageForms& Forms(int) const override { return forms_; }
   const ItemValues& CurrentItemValues() const override { return values_; }
   std::string MemoTitle(int) const override { return {}; }
   std::string MemoHead(int) const override { return std::string(4096, '\0'); }
@@ -183,6 +184,7 @@ class TestPalette : public PaletteView, public PaletteContent {
   HWND grid_ = nullptr;
   GridCell current_{0, 0};
   PageItems items_;
+  PageForms forms_{};
   ItemValues values_;
   PhraseList list_;
 };
