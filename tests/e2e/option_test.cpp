@@ -200,8 +200,10 @@ TEST_F(SmokeOptionTest, FirstStartWritesTheWholeStandardConfiguration) {
   std::vector<std::wstring> itemValues{L"ItemCount"};
   for (int n = 0; n < 12; ++n) {
     wchar_t name[16];
-    swprintf(name, 16, L"Item%03d", n);
-    itemValues.push_back(name);
+    for (const wchar_t* series : {L"Item", L"Form"}) {
+      swprintf(name, 16, L"%ls%03d", series, n);
+      itemValues.push_back(name);
+    }
   }
   struct Items {
     int page;
@@ -216,6 +218,7 @@ TEST_F(SmokeOptionTest, FirstStartWritesTheWholeStandardConfiguration) {
     EXPECT_EQ(GetDword(key, L"ItemCount"), std::optional<DWORD>(12));
     EXPECT_EQ(GetString(key, L"Item000"), std::optional<std::wstring>(it.first));
     EXPECT_EQ(GetString(key, L"Item011"), std::optional<std::wstring>(it.last));
+    EXPECT_EQ(GetString(key, L"Form000"), std::optional<std::wstring>(L""));
   }
 }
 
