@@ -75,12 +75,13 @@ void OptionModel::FormCreate() {
   assign_.FillItemList();
   LoadSettings();
   const bool flags[kBehaviourBoxCount] = {settings_.BootInTaskTray, settings_.CloseInTaskTray,
-                                          settings_.TabMode};
+                                          settings_.TabMode, settings_.RestoreClipboard};
   for (int box = 0; box < kBehaviourBoxCount; ++box) {
     view_.SetChecked(static_cast<BehaviourBox>(box), flags[box]);
   }
   view_.SetHotKey(kShowHotKeyBox, settings_.hotKeys.show);
   view_.SetHotKey(kStepHotKeyBox, settings_.hotKeys.step);
+  pasteKeys_.Load(store_);
   for (int page = 0; page < kPageCount; ++page) ApplyConfig(page);
   assign_.Refill(kPageKojin1);
   assign_.Refill(kPageKojin2);
@@ -105,6 +106,7 @@ bool OptionModel::HasUnsavedChanges() const {
          view_.Checked(kBootInTaskTrayBox) != loaded_.BootInTaskTray ||
          view_.Checked(kCloseInTaskTrayBox) != loaded_.CloseInTaskTray ||
          view_.Checked(kTabModeBox) != loaded_.TabMode ||
+         view_.Checked(kRestoreClipboardBox) != loaded_.RestoreClipboard || pasteKeys_.Changed() ||
          !(ChosenHotKeys() == loaded_.hotKeys);
 }
 
@@ -118,8 +120,9 @@ bool OptionModel::SaveSettings() {
   out.BootInTaskTray = view_.Checked(kBootInTaskTrayBox);
   out.CloseInTaskTray = view_.Checked(kCloseInTaskTrayBox);
   out.TabMode = view_.Checked(kTabModeBox);
+  out.RestoreClipboard = view_.Checked(kRestoreClipboardBox);
   out.hotKeys = ChosenHotKeys();
-  return tabcard::SaveSettings(store_, out);
+  return tabcard::SaveSettings(store_, out) && pasteKeys_.Save(store_);
 }
 
 bool OptionModel::RegisterChosenHotKeys() {

@@ -206,6 +206,19 @@ class TfrmOption::Controls : public OptionView {
     SendMessageW(w_.ControlWindow(forms::kBehaviourBoxes[box]), BM_SETCHECK,
                  checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
+  void SetPasteKeyLines(const std::vector<std::u16string>& lines, int selected) override {
+    HWND list = w_.ControlWindow(OptionControl::lstPasteKeys);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::u16string& line : lines) {
+      const std::wstring text(line.begin(), line.end());
+      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  }
+  int SelectedPasteKeyLine() const override {
+    return static_cast<int>(
+        SendMessageW(w_.ControlWindow(OptionControl::lstPasteKeys), LB_GETCURSEL, 0, 0));
+  }
   // The control's word is the stored format: key, then the HOTKEYF bits.
   HotKey ChosenHotKey(HotKeyBox box) const override {
     return LOWORD(SendMessageW(w_.ControlWindow(forms::kHotKeyBoxes[box]), HKM_GETHOTKEY, 0, 0));
@@ -292,6 +305,8 @@ bool TfrmOption::OnEvent(const FormEvent& e) {
       {C::cmdDel, Event::Click, &TfrmOption::cmdDelClick},
       {C::cmdClearShow, Event::Click, &TfrmOption::cmdClearShowClick},
       {C::cmdClearStep, Event::Click, &TfrmOption::cmdClearStepClick},
+      {C::cmdSwitchPasteKey, Event::Click, &TfrmOption::cmdSwitchPasteKeyClick},
+      {C::cmdDelPasteKey, Event::Click, &TfrmOption::cmdDelPasteKeyClick},
       {C::lstKojinItem, Event::MouseDown, &TfrmOption::lstKojinItemMouseDown},
       {C::lstKojinItem, Event::MouseUp, &TfrmOption::lstKojinItemMouseUp},
       {C::SGrdKjn1, Event::MouseDown, &TfrmOption::SGrdKjn1MouseDown},
@@ -423,6 +438,8 @@ void TfrmOption::cmdSetClick(const FormEvent&) { model_->SetSelectedItem(); }
 void TfrmOption::cmdDelClick(const FormEvent&) { model_->DeleteSelectedItem(); }
 void TfrmOption::cmdClearShowClick(const FormEvent&) { model_->ClearHotKey(kShowHotKeyBox); }
 void TfrmOption::cmdClearStepClick(const FormEvent&) { model_->ClearHotKey(kStepHotKeyBox); }
+void TfrmOption::cmdSwitchPasteKeyClick(const FormEvent&) { model_->SwitchPasteKey(); }
+void TfrmOption::cmdDelPasteKeyClick(const FormEvent&) { model_->RemovePasteKey(); }
 void TfrmOption::lstKojinItemMouseDown(const FormEvent& e) { model_->ListPress(e.button); }
 void TfrmOption::lstKojinItemMouseUp(const FormEvent& e) { model_->ListRelease(e.button); }
 void TfrmOption::SGrdKjn1MouseDown(const FormEvent& e) { model_->GridPress(kPageKojin1, e.button); }
