@@ -1,4 +1,5 @@
 #include "ui/clipboard_win.h"
+#include "ui/clipboard_snapshot_win.h"
 
 #include <windows.h>
 
@@ -161,6 +162,74 @@ TEST_F(ClipboardTest, OfferSeesOnlyAnotherThreadReadTheText) {
   EXPECT_TRUE(offer.Held());
   PlaceForeignUnicode(owner.get(), L"another copy");
   EXPECT_FALSE(offer.Held());
+}
+
+// The user's copy: text, a format of its program's own, a bitmap and an
+// enhanced metafile, each placed with real data.
+constexpr wchar_t kOwnFormat[] = L"Tabcard test own format";
+const std::string kOwnBytes("own\0bytes", 9);
+const DWORD kPixels[6] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00123456, 0x00ABCDEF, 0};
+
+void PlaceUsersCopy(HWND owner) {
+  ASSERT_TRUE(OpenClipboard(owner));
+  EmptyClipboard();
+  const std::wstring text = L"ユーザーのコピー";
+  GlobalBlock unicode(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalBlock own(kOwnBytes.data(), kOwnBytes.size());
+  if (SetClipboardData(CF_UNICODETEXT, unicode.get())) unicode.Detach();
+  if (SetClipboardData(RegisterClipboardFormatW(kOwnFormat), own.get())) own.Detach();
+  SetClipboardData(CF_BITMAP, CreateBitmap(3, 2, 1, 32, kPixels));
+  HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+  Rectangle(dc, 1, 2, 30, 40);
+  SetClipboardData(CF_ENHMETAFILE, CloseEnhMetaFile(dc));
+  CloseClipboard();
+}
+
+std::vector<DWORD> BitmapPixels() {
+  std::vector<DWORD> pixels(6, 0xFFFFFFFF);
+  if (!OpenClipboard(nullptr)) return {};
+  if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+    GetBitmapBits(bitmap, static_cast<LONG>(pixels.size() * sizeof(DWORD)), pixels.data());
+  }
+  CloseClipboard();
+  return pixels;
+}
+
+UINT MetafileSize() {
+  if (!OpenClipboard(nullptr)) return 0;
+  auto metafile = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
+  const UINT size = metafile ? GetEnhMetaFileBits(metafile, 0, nullptr) : 0;
+  CloseClipboard();
+  return size;
+}
+
+// Kept before the offer, the copy goes back whole while the offer is still
+// on the clipboard, and never over a newer copy; a bound keeps nothing.
+TEST_F(ClipboardTest, SnapshotGivesTheCopyBackOnlyOverTheOffer) {
+  for (bool newerCopy : {false, true}) {
+    SCOPED_TRACE(newerCopy ? "newer copy" : "offer still there");
+    PlaceUsersCopy(owner.get());
+    const UINT metafileSize = MetafileSize();
+    ASSERT_GT(metafileSize, 0u);
+    ClipboardSnapshot kept;
+    ASSERT_EQ(kept.Capture(owner.get()), ClipboardSnapshot::Result::kKept);
+    ASSERT_TRUE(offer.Place("山田太郎"));
+    if (newerCopy) PlaceForeignUnicode(owner.get(), L"newer");
+    EXPECT_EQ(kept.Restore(owner.get(), offer.Sequence(), 200), !newerCopy);
+    if (newerCopy) {
+      EXPECT_EQ(UnicodeText(), L"newer");
+      continue;
+    }
+    EXPECT_EQ(UnicodeText(), L"ユーザーのコピー");
+    EXPECT_EQ(RawBytes(RegisterClipboardFormatW(kOwnFormat)).substr(0, kOwnBytes.size()), kOwnBytes);
+    EXPECT_EQ(BitmapPixels(), std::vector<DWORD>(kPixels, kPixels + 6));
+    EXPECT_EQ(MetafileSize(), metafileSize);
+    EXPECT_EQ(RawBytes(RegisterClipboardFormatW(L"CanIncludeInClipboardHistory")), "<none>");
+  }
+  PlaceUsersCopy(owner.get());
+  ClipboardSnapshot small;
+  EXPECT_EQ(small.Capture(owner.get(), 64), ClipboardSnapshot::Result::kTooBig);
+  EXPECT_TRUE(small.Empty());
 }
 
 // Another thread opens the clipboard with its own window and keeps it for
