@@ -81,6 +81,10 @@ TEST_F(KeyboardTest, DoubleClicksPasteWhileTheFormStaysActive) {
   ASSERT_TRUE(filled.has_value());
   EXPECT_EQ(filled->text.at(kMultiLine), kSent[2]) << filled->Describe();
   EXPECT_FALSE(Deactivated(*filled)) << filled->Describe();
+  // The TAB follows once the paste was read, so it may come after the text.
+  const auto tabbed = receiver_.WaitState(
+      [](const ReceiverState& s) { return s.focus == kRichEdit; }, kActMs);
+  ASSERT_TRUE(tabbed && tabbed->focus == kRichEdit) << (tabbed ? tabbed->Describe() : "");
 
   PostMessageW(main_, WM_SYSCOMMAND, kSysTabMode, 0);  // TAB mode off
   ASSERT_TRUE(receiver_.Focus(kMultiLine));
