@@ -40,6 +40,7 @@ constexpr unsigned char kShift = 0x10;
 constexpr unsigned char kControl = 0x11;
 constexpr unsigned char kAlt = 0x12;  // VK_MENU
 constexpr unsigned char kInsert = 0x2D;
+constexpr unsigned char kV = 0x56;
 constexpr unsigned char kLeftWin = 0x5B;
 constexpr unsigned char kRightWin = 0x5C;
 // A virtual key no keyboard and no program uses (0xE8 is unassigned): its
@@ -55,6 +56,13 @@ constexpr std::intptr_t PackWords(int low, int high) {
   return static_cast<std::intptr_t>((static_cast<std::uint32_t>(high & 0xFFFF) << 16) |
                                     static_cast<std::uint32_t>(low & 0xFFFF));
 }
+
+// What Desktop::KeepClipboard did with the clipboard's content.
+enum class ClipboardKeep {
+  kKept,
+  kTooBig,   // more than the bound: not kept
+  kNotKept,  // held by another program, or unreadable
+};
 
 enum class SendResult {
   kDone,
@@ -89,6 +97,10 @@ class Desktop {
   // Foreground() and this wait.
   virtual void WaitForegroundChange(unsigned ms) = 0;
 
+  // The file name of the executable of w's process ("wordpad.exe"); empty
+  // when it cannot be told.
+  virtual std::u16string ProgramOf(WindowId w) = 0;
+
   // The mandatory integrity level (the label's RID, 0x2000 medium, 0x3000
   // high) of the process that owns w, or of our own process; none when it
   // cannot be read.
@@ -108,9 +120,23 @@ class Desktop {
 
   // Replaces the clipboard's content in one session: CF_TEXT holding bytes
   // and one terminating zero, CF_UNICODETEXT of the bytes before their first
-  // zero, CF_LOCALE Japanese. Retries a held clipboard for a short while;
-  // false when it stayed held or a format could not be placed.
+  // zero, CF_LOCALE Japanese. The text is rendered only when a program asks
+  // for it, so a read can be seen. Retries a held clipboard for a short
+  // while; false when it stayed held or a format could not be placed.
   virtual bool PlaceClipboardText(std::string_view bytes) = 0;
+  // Whether another program has read the text placed last (asked for it as
+  // CF_TEXT or CF_UNICODETEXT); our own reads never count.
+  virtual bool ClipboardTextRead() = 0;
+  // Whether the clipboard still holds the text placed last, unchanged.
+  virtual bool ClipboardHoldsPlaced() = 0;
+  // Sets the clipboard's whole content aside for RestoreClipboard, in place
+  // of anything kept before.
+  virtual ClipboardKeep KeepClipboard() = 0;
+  // Puts back what was kept, and forgets it. Checks again, with the clipboard
+  // open, that it still holds the text placed last; false when it does not
+  // or the clipboard stayed held.
+  virtual bool RestoreClipboard() = 0;
+  virtual void ForgetKeptClipboard() = 0;
   // The clipboard's text, at most about maxBytes of CP932 from its start
   // (the caller cuts to exactly maxBytes), in one attempt to open it.
   virtual ClipboardText ReadClipboardText(std::size_t maxBytes) = 0;

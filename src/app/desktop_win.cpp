@@ -1,5 +1,6 @@
 #include "app/desktop_win.h"
 
+#include "core/text.h"
 #include "ui/clipboard_win.h"
 #include "ui/integrity_win.h"
 
@@ -46,6 +47,7 @@ HWND TopLevelWindow(HWND w) {
 
 DesktopWin::DesktopWin(HWND clipboardOwner, HCURSOR dragCursor)
     : clipboardOwner_(clipboardOwner),
+      offer_(clipboardOwner),
       dragCursor_(dragCursor ? dragCursor : LoadCursorW(nullptr, IDC_ARROW)),
       foregroundHook_(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
                                       OnForegroundChange, 0, 0, WINEVENT_OUTOFCONTEXT)),
@@ -143,12 +145,48 @@ void DesktopWin::KeyEvent(unsigned char virtualKey, unsigned flags) {
 }
 
 bool DesktopWin::PlaceClipboardText(std::string_view bytes) {
-  return tabcard::PlaceClipboardText(clipboardOwner_, bytes, kClipboardRetryMs);
+  return offer_.Place(bytes, kClipboardRetryMs);
+}
+
+bool DesktopWin::ClipboardTextRead() { return offer_.Read(); }
+
+bool DesktopWin::ClipboardHoldsPlaced() { return offer_.Held(); }
+
+ClipboardKeep DesktopWin::KeepClipboard() {
+  switch (kept_.Capture(clipboardOwner_)) {
+    case ClipboardSnapshot::Result::kKept:
+      return ClipboardKeep::kKept;
+    case ClipboardSnapshot::Result::kTooBig:
+      return ClipboardKeep::kTooBig;
+    default:
+      return ClipboardKeep::kNotKept;
+  }
+}
+
+bool DesktopWin::RestoreClipboard() {
+  const bool restored =
+      offer_.Held() && kept_.Restore(clipboardOwner_, offer_.Sequence(), kRestoreRetryMs);
+  kept_.Clear();
+  return restored;
+}
+
+void DesktopWin::ForgetKeptClipboard() { kept_.Clear(); }
+
+std::u16string DesktopWin::ProgramOf(WindowId w) {
+  DWORD processId = 0;
+  if (!GetWindowThreadProcessId(ToHwnd(w), &processId)) return {};
+  const std::wstring name = ProcessImageName(processId);
+  return std::u16string(name.begin(), name.end());
 }
 
 ClipboardText DesktopWin::ReadClipboardText(std::size_t maxBytes) {
   // Every UTF-16 unit gives at least one byte: maxBytes units are enough.
-  return tabcard::ReadClipboardText(clipboardOwner_, maxBytes, 0);
+  return ReadText(maxBytes, 0);
+}
+
+ClipboardText DesktopWin::ReadText(std::size_t maxUnits, unsigned retryMs) {
+  if (offer_.Held()) return {ClipboardText::State::kText, std::string(UpToZero(offer_.Bytes()))};
+  return tabcard::ReadClipboardText(clipboardOwner_, maxUnits, retryMs);
 }
 
 std::uint32_t DesktopWin::ClipboardSequence() { return GetClipboardSequenceNumber(); }

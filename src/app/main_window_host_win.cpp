@@ -91,8 +91,7 @@ int TfrmMain::PopupTaskMenu(ScreenPoint at) {
 // A command the user chose waits a moment for a clipboard that another
 // program (a clipboard manager, Wine's X bridge) has open for a moment.
 ClipboardText TfrmMain::ReadClipboardText() {
-  return tabcard::ReadClipboardText(hwnd(), std::numeric_limits<std::size_t>::max(),
-                                    kClipboardRetryMs);
+  return desktop_->ReadText(std::numeric_limits<std::size_t>::max(), kClipboardRetryMs);
 }
 
 void TfrmMain::Beep() { MessageBeep(MB_OK); }

@@ -83,7 +83,7 @@ void TfrmMain::Create() {
   model_.emplace(store_, standardFont, static_cast<PaletteWindowView&>(*this), scale());
   desktop_ = std::make_unique<DesktopWin>(hwnd(), LoadDragCursor());
   transferView_ = std::make_unique<PaletteTransferView>(hwnd(), grids_);
-  transfer_ = std::make_unique<ItemTransfer>(*desktop_, *transferView_, *model_);
+  transfer_ = std::make_unique<ItemTransfer>(*desktop_, *transferView_, *model_, *model_);
   commands_ = std::make_unique<MainCommands>(*model_, static_cast<CommandHost&>(*this));
   CreateTaskTray();
   FormCreate();

@@ -86,7 +86,21 @@ bool PaletteModel::LoadSettings() {
   BootInTaskTray = settings_.BootInTaskTray;
   CloseInTaskTray = settings_.CloseInTaskTray;
   TabMode = settings_.TabMode;
+  // Rules that cannot be read are no reason to call the settings unread.
+  LoadPasteKeys(store_, &pasteKeys_);
   return ok;
+}
+
+std::optional<PasteKey> PaletteModel::RuleFor(std::u16string_view program) const {
+  const PasteKeyRule* rule = FindPasteKeyRule(pasteKeys_, program);
+  return rule ? std::optional<PasteKey>(rule->key) : std::nullopt;
+}
+
+void PaletteModel::Learn(std::u16string_view program, PasteKey key) {
+  if (program.empty()) return;
+  // Remembered for this run even when the store refuses it.
+  StorePasteKey(store_, program, key);
+  PutPasteKeyRule(&pasteKeys_, program, key);
 }
 
 bool PaletteModel::LoadUserNames() { return tabcard::LoadUserNames(store_, &userNames); }

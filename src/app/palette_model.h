@@ -11,6 +11,7 @@
 #include "app/transfer.h"
 #include "forms/palette.h"
 #include "store/layout.h"
+#include "store/paste_keys.h"
 #include "store/phrase_list.h"
 #include "store/placement.h"
 #include "store/profile_store.h"
@@ -64,7 +65,7 @@ enum class ListEdit {
   kNotSaved,  // the list was read back from the store and shown as stored
 };
 
-class PaletteModel : public PaletteContent {
+class PaletteModel : public PaletteContent, public PasteKeyBook {
  public:
   PaletteModel(RegistryBackend& store, const FontFace& standardFont, PaletteWindowView& view,
                DpiScale scale);
@@ -156,6 +157,13 @@ class PaletteModel : public PaletteContent {
   std::string MemoHead(int slot) const override;
   const PhraseList& List() const override { return list_; }
   bool SendsTab() const override { return TabMode; }
+  bool RestoresClipboard() const override { return settings_.RestoreClipboard; }
+
+  // PasteKeyBook: the rules read with the settings; a learnt one is stored
+  // at once.
+  std::optional<PasteKey> RuleFor(std::u16string_view program) const override;
+  void Learn(std::u16string_view program, PasteKey key) override;
+  const PasteKeyRules& pasteKeys() const { return pasteKeys_; }
 
  private:
   ListEdit StoreEditedList();
@@ -166,6 +174,7 @@ class PaletteModel : public PaletteContent {
   PaletteWindowView& view_;
   DpiScale scale_;
   PaletteSettings settings_;
+  PasteKeyRules pasteKeys_;
   Profile profile_;
   PhraseList list_;
   std::vector<std::string> memoTitles_;  // by slot, as the memo page shows them

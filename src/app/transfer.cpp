@@ -90,10 +90,12 @@ void ItemTransfer::StartDrag(int page) {
   if (!value) return;
   if (value->IsBlank()) {
     // A blank memo still replaces the clipboard; nothing else does.
-    if (page == kPageMemo) PlaceClipboard(*value);
+    if (page == kPageMemo) PlaceClipboard(value->block);
     return;
   }
-  if (!PlaceClipboard(*value)) {
+  KeepClipboard();
+  if (!PlaceClipboard(value->block)) {
+    EndKeeping(false);
     desktop_.Beep();
     return;
   }
@@ -116,11 +118,10 @@ void ItemTransfer::Release(int page, GridCell cell, MouseButton button) {
 void ItemTransfer::Drop(int page) {
   const ScreenPoint p = desktop_.CursorPos();
   const WindowId control = desktop_.WindowFromPoint(p);
-  if (control != kNoWindow && control != view_.GridWindow(page)) {
-    if (!CanReceiveInput(control)) {
-      EndDrop(page);
-      return;
-    }
+  if (control == kNoWindow || control == view_.GridWindow(page)) {
+    // Dropped nowhere: nothing is pasted, so nothing needs the text.
+    EndKeeping(true);
+  } else if (CanReceiveInput(control)) {
     const WindowId topLevel = desktop_.TopLevelOf(control);
     // Activated before the click, so that the window's own focus restoring
     // cannot move the caret away from the clicked control afterwards.
@@ -132,6 +133,7 @@ void ItemTransfer::Drop(int page) {
       desktop_.Beep();
     }
   }
+  EndKeeping(false);
   EndDrop(page);
 }
 
@@ -176,6 +178,7 @@ void ItemTransfer::CaptureLost(int page) {
   if (!state_.Dragging) return;
   desktop_.ShowDragCursor(false);
   state_.Dragging = false;
+  EndKeeping(true);
   view_.SetCurrentCell(page, {state_.DragCol, state_.DragRow});
 }
 
@@ -295,23 +298,28 @@ bool ItemTransfer::WaitModifiersUp() {
 }
 
 void ItemTransfer::SendToTarget(const CellValue& value) {
+  KeepClipboard();
+  if (ReachTarget(value)) PasteKeystrokes();
+  // Whatever did not paste leaves the text for a paste by hand.
+  EndKeeping(false);
+}
+
+bool ItemTransfer::ReachTarget(const CellValue& value) {
   // Keystrokes after a failed placement would paste the old clipboard.
-  if (!PlaceClipboard(value)) {
+  if (!PlaceClipboard(value.block)) {
     desktop_.Beep();
-    return;
+    return false;
   }
   const WindowId target = state_.TargetWindow;
   // Otherwise the keys go to whichever window has the focus.
-  if (target != kNoWindow && desktop_.Exists(target)) {
-    // The value stays on the clipboard, for a paste by hand.
-    if (!CanReceiveInput(target)) return;
-    const WindowId brought = desktop_.LastActivePopup(target);
-    if (desktop_.SetForeground(brought) && !WaitForForeground(target, brought)) {
-      desktop_.Beep();
-      return;
-    }
+  if (target == kNoWindow || !desktop_.Exists(target)) return true;
+  if (!CanReceiveInput(target)) return false;
+  const WindowId brought = desktop_.LastActivePopup(target);
+  if (desktop_.SetForeground(brought) && !WaitForForeground(target, brought)) {
+    desktop_.Beep();
+    return false;
   }
-  PasteKeystrokes();
+  return true;
 }
 
 bool ItemTransfer::WaitForForeground(WindowId topLevel, WindowId brought) {
@@ -341,9 +349,10 @@ bool ItemTransfer::WaitForForeground(WindowId topLevel, WindowId brought) {
   }
 }
 
-bool ItemTransfer::PlaceClipboard(const CellValue& value) {
-  if (!desktop_.PlaceClipboardText(value.block)) return false;
-  caption_.Placed(desktop_, value.block);
+bool ItemTransfer::PlaceClipboard(std::string_view block) {
+  if (!desktop_.PlaceClipboardText(block)) return false;
+  placed_.assign(block);
+  caption_.Placed(desktop_, block);
   return true;
 }
 
@@ -354,15 +363,61 @@ void ItemTransfer::PasteKeystrokes() {
     desktop_.Beep();
     return;
   }
-  // Shift+Insert rather than Ctrl+V: consoles and edit controls alike paste on it.
-  desktop_.KeyEvent(vk::kShift, vk::kExtendedKey);
-  desktop_.KeyEvent(vk::kInsert, vk::kExtendedKey);
-  desktop_.KeyEvent(vk::kInsert, vk::kExtendedKey | vk::kKeyUp);
-  desktop_.KeyEvent(vk::kShift, vk::kExtendedKey | vk::kKeyUp);
-  if (content_.SendsTab()) {
+  // Read before the keys (by a clipboard monitor, say), the text would hide
+  // the target's own read: offered afresh, its read shows again.
+  if (desktop_.ClipboardTextRead() && !PlaceClipboard(std::string(placed_))) {
+    desktop_.Beep();
+    return;
+  }
+  const PasteResult result = Paste(desktop_, book_);
+  const bool read = result == PasteResult::kRead || result == PasteResult::kOwnWindow;
+  // Only after the read: a TAB that overtook the paste would move the caret
+  // away from the field first.
+  if (read && content_.SendsTab()) {
     desktop_.KeyEvent(vk::kTab, vk::kExtendedKey);
     desktop_.KeyEvent(vk::kTab, vk::kExtendedKey | vk::kKeyUp);
   }
+  const WindowId front = desktop_.Foreground();
+  if (result == PasteResult::kRead && keeping_ && front != kNoWindow) {
+    // Back in its loop, the target has let go of the clipboard.
+    desktop_.Send(front, wm::kNull, 0, 0);
+  }
+  // Given back once the target read the text or took neither key; one that
+  // stopped answering or was left may still paste, and keeps the text.
+  const bool restored =
+      EndKeeping(result == PasteResult::kRead || result == PasteResult::kNotRead);
+  if (result == PasteResult::kNotRead) {
+    view_.ShowNotice(restored ? kNotReadRestoredNotice : kNotReadNotice);
+  } else if (result == PasteResult::kBusy) {
+    view_.ShowNotice(kTargetBusyNotice);
+  }
+}
+
+void ItemTransfer::KeepClipboard() {
+  EndKeeping(false);
+  if (!content_.RestoresClipboard()) return;
+  const std::uint32_t sequence = desktop_.ClipboardSequence();
+  switch (desktop_.KeepClipboard()) {
+    case ClipboardKeep::kKept:
+      keeping_ = true;
+      break;
+    case ClipboardKeep::kTooBig:
+      // A content that stayed (a placement that failed) is not told again.
+      if (sequence == 0 || sequence != toldTooBig_) view_.ShowNotice(kClipboardTooBigNotice);
+      toldTooBig_ = sequence;
+      break;
+    case ClipboardKeep::kNotKept:
+      break;
+  }
+}
+
+bool ItemTransfer::EndKeeping(bool giveBack) {
+  if (!keeping_) return false;
+  keeping_ = false;
+  // A newer copy by the user is never overwritten.
+  if (giveBack && desktop_.ClipboardHoldsPlaced()) return desktop_.RestoreClipboard();
+  desktop_.ForgetKeptClipboard();
+  return false;
 }
 
 void ItemTransfer::Tick() {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@
 
 #include "app/caption.h"
 #include "app/desktop.h"
+#include "app/paste.h"
 #include "forms/input.h"
 #include "forms/main_form.h"
 #include "forms/palette.h"
@@ -45,6 +47,8 @@ class PaletteContent {
   virtual const PhraseList& List() const = 0;
   // TAB mode: a TAB follows each paste.
   virtual bool SendsTab() const = 0;
+  // The clipboard's content is kept and given back after each paste.
+  virtual bool RestoresClipboard() const = 0;
 };
 
 // What only the palette's window can do for the transfer.
@@ -78,6 +82,17 @@ using forms::kTickMs;
 // Told when a paste is refused because Windows would drop the keys.
 inline constexpr char kElevatedTargetNotice[] =
     "管理者として実行中のプログラムには貼り付けできません。";
+// Told when the target read the text after neither paste key.
+inline constexpr char kNotReadNotice[] =
+    "貼り付け先が文字列を受け取りませんでした。クリップボードから手で貼り付けてください。";
+inline constexpr char kNotReadRestoredNotice[] =
+    "貼り付け先が文字列を受け取りませんでした。クリップボードは元に戻しました。";
+// Told when the target stopped answering before it read the text.
+inline constexpr char kTargetBusyNotice[] =
+    "貼り付け先が応答していません。文字列はクリップボードにあります。";
+// Told when the clipboard holds more than can be kept to be given back.
+inline constexpr char kClipboardTooBigNotice[] =
+    "クリップボードの内容が大きすぎるため、貼り付けた後に元に戻せません。";
 
 // Windows drops synthesised input to a process of a higher integrity level
 // than the sender's. An unreadable level is no reason to refuse.
@@ -93,8 +108,9 @@ struct TransferState {
 
 class ItemTransfer {
  public:
-  ItemTransfer(Desktop& desktop, PaletteView& view, const PaletteContent& content)
-      : desktop_(desktop), view_(view), content_(content) {}
+  ItemTransfer(Desktop& desktop, PaletteView& view, const PaletteContent& content,
+               PasteKeyBook& book)
+      : desktop_(desktop), view_(view), content_(content), book_(book) {}
   ItemTransfer(const ItemTransfer&) = delete;
   ItemTransfer& operator=(const ItemTransfer&) = delete;
 
@@ -152,16 +168,27 @@ class ItemTransfer {
   void SetClickHint(int page, GridCell cell);
   // Places the value, brings target's window forward and types the paste.
   void SendToTarget(const CellValue& value);
+  // Places the value and brings the target forward; false when no keys may
+  // follow (after a beep, or a notice that tells why).
+  bool ReachTarget(const CellValue& value);
   // False, after a beep and a notice, when w's process would drop our input.
   bool CanReceiveInput(WindowId w);
-  // The value onto the clipboard, and into the caption the next tick shows.
-  bool PlaceClipboard(const CellValue& value);
+  // The block onto the clipboard, and into the caption the next tick shows.
+  bool PlaceClipboard(std::string_view block);
   // The click of a drop; false when the target stopped responding.
   bool ClickAt(WindowId control, WindowId topLevel, ScreenPoint p);
   // Bounded wait until topLevel, or a window it owns, is the foreground
   // after SetForeground(brought); false when that window then does not answer.
   bool WaitForForeground(WindowId topLevel, WindowId brought);
+  // The paste keys, TAB once the text was read, and the clipboard given back.
   void PasteKeystrokes();
+  // With RestoresClipboard, the clipboard's content set aside before a
+  // transfer places its text.
+  void KeepClipboard();
+  // Ends what KeepClipboard began: the content goes back when giveBack and
+  // the clipboard still holds our text, else it is forgotten (the text stays
+  // for a paste by hand). True when it went back.
+  bool EndKeeping(bool giveBack);
   // An Alt held now gets a harmless key before its release, or the target
   // would see Alt alone and arm its menu bar.
   void MaskHeldAlt();
@@ -171,11 +198,17 @@ class ItemTransfer {
   Desktop& desktop_;
   PaletteView& view_;
   const PaletteContent& content_;
+  PasteKeyBook& book_;
   TransferState state_;
   ClipboardCaption caption_;
   // Where 連続入力 went past the page's last value, kNoCell when it did not.
   int stepEndPage_ = -1;
   GridCell stepEnd_ = kNoCell;
+  // The block placed last, and whether a kept clipboard waits to go back.
+  std::string placed_;
+  bool keeping_ = false;
+  // The content told too big to keep, so that it is told once.
+  std::uint32_t toldTooBig_ = 0;
 };
 
 }  // namespace tabcard

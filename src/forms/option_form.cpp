@@ -146,9 +146,10 @@ const ControlDesc kControls[] = {
     Behaviour(C::chkBootInTaskTray, C::GroupBox1, "起動直後はタスクトレイに入れる", 20),
     Behaviour(C::chkCloseInTaskTray, C::GroupBox1, "タスクトレイに常駐する", 56),
     Behaviour(C::chkStartWithWindows, C::GroupBox1, "Windows の起動時に起動する", 92),
-    Control(C::GroupBox2, ControlKind::GroupBox, C::TabSheet12, "複写動作", {8, 172, 393, 73},
+    Control(C::GroupBox2, ControlKind::GroupBox, C::TabSheet12, "複写動作", {8, 172, 393, 105},
             kBehaviourFont),
     Behaviour(C::chkTabMode, C::GroupBox2, "複写後にTABを挿入する（次項目へ移動）", 24),
+    Behaviour(C::chkRestoreClipboard, C::GroupBox2, "貼り付けた後、クリップボードを元に戻す", 60),
 
     Sheet(C::TabSheet13, C::PageControl1, "ホットキー"),
     Control(C::GroupBox3, ControlKind::GroupBox, C::TabSheet13, "キーの組み合わせ",
@@ -163,6 +164,20 @@ const ControlDesc kControls[] = {
             "欄をクリックしてキーを押すと設定されます。修飾キー（Ctrl・Alt・Shift）"
             "が一つ以下のときは、Ctrl+Alt との組み合わせになります。",
             {16, 104, 364, 48}, kBehaviourFont),
+
+    Sheet(C::TabSheet14, C::PageControl1, "貼り付けキー"),
+    Control(C::GroupBox4, ControlKind::GroupBox, C::TabSheet14, "プログラムごとの貼り付けキー",
+            {8, 16, 393, 297}, kBehaviourFont),
+    Control(C::lstPasteKeys, ControlKind::ListBox, C::GroupBox4, nullptr, {16, 28, 240, 190},
+            kBehaviourFont),
+    Control(C::cmdSwitchPasteKey, ControlKind::Button, C::GroupBox4, "キーを切り替え",
+            {268, 28, 112, 25}, kBehaviourFont),
+    Control(C::cmdDelPasteKey, ControlKind::Button, C::GroupBox4, "削除", {268, 60, 112, 25},
+            kBehaviourFont),
+    Control(C::lblPasteKeyNote, ControlKind::Label, C::GroupBox4,
+            "Shift+Insert で貼り付けないプログラムには Ctrl+V を送り、そのプログラムの"
+            "キーとしてここに覚えます。一覧にないプログラムには Shift+Insert を送ります。",
+            {16, 228, 364, 60}, kBehaviourFont),
 
     FrameButton(C::cmdOK, "OK", 79, kModalOk, true, ButtonGlyph::Check),
     FrameButton(C::cmdCancel, "ｷｬﾝｾﾙ", 196, kModalCancel, false, ButtonGlyph::Cross),

@@ -18,7 +18,7 @@ enum class OptionControl : int {
   frmOption = kFormItself,
   cmdOK = kModalOk,
   cmdCancel = kModalCancel,
-  PageControl1 = kFirstControlId,  // ページの設定, 起動／複写動作, ホットキー
+  PageControl1 = kFirstControlId,  // ページの設定, 起動／複写動作, ホットキー, 貼り付けキー
   TabSheet11,
   PageControl2,  // 個１ 個２ メモ ﾘｽﾄ
   TabKjn1,
@@ -67,6 +67,14 @@ enum class OptionControl : int {
   cmdClearStep,
   lblHotKeyNote,
   cmdHelp,
+  // Added after the others, so that their ids stay.
+  chkRestoreClipboard,
+  TabSheet14,
+  GroupBox4,
+  lstPasteKeys,
+  cmdSwitchPasteKey,
+  cmdDelPasteKey,
+  lblPasteKeyNote,
 };
 
 // The dialog's caption and that of the "セルの設定" sheet, also the captions
@@ -88,10 +96,12 @@ inline constexpr OptionControl kCellFields[4] = {
 // The two choices of rdoColWidthMode: computed, then fixed.
 inline constexpr OptionControl kWidthModes[2] = {OptionControl::rdoColWidthAuto,
                                                  OptionControl::rdoColWidthFixed};
-// BootInTaskTray, CloseInTaskTray, TabMode, then the Startup shortcut's.
-inline constexpr OptionControl kBehaviourBoxes[4] = {
+// BootInTaskTray, CloseInTaskTray, TabMode, RestoreClipboard, then the
+// Startup shortcut's.
+inline constexpr OptionControl kBehaviourBoxes[5] = {
     OptionControl::chkBootInTaskTray, OptionControl::chkCloseInTaskTray,
-    OptionControl::chkTabMode, OptionControl::chkStartWithWindows};
+    OptionControl::chkTabMode, OptionControl::chkRestoreClipboard,
+    OptionControl::chkStartWithWindows};
 // The hot-key boxes: パレットを表示, 連続入力.
 inline constexpr OptionControl kHotKeyBoxes[2] = {OptionControl::hkyHotKeyShow,
                                                   OptionControl::hkyHotKeyStep};

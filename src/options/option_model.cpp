@@ -76,7 +76,7 @@ void OptionModel::FormCreate() {
   assign_.FillItemList();
   LoadSettings();
   const bool flags[kBehaviourBoxCount] = {settings_.BootInTaskTray, settings_.CloseInTaskTray,
-                                          settings_.TabMode};
+                                          settings_.TabMode, settings_.RestoreClipboard};
   for (int box = 0; box < kBehaviourBoxCount; ++box) {
     view_.SetChecked(static_cast<BehaviourBox>(box), flags[box]);
   }
@@ -85,6 +85,7 @@ void OptionModel::FormCreate() {
   view_.SetChecked(kStartWithWindowsBox, startsThisCopy_);
   view_.SetHotKey(kShowHotKeyBox, settings_.hotKeys.show);
   view_.SetHotKey(kStepHotKeyBox, settings_.hotKeys.step);
+  pasteKeys_.Load(store_);
   for (int page = 0; page < kPageCount; ++page) ApplyConfig(page);
   assign_.Refill(kPageKojin1);
   assign_.Refill(kPageKojin2);
@@ -111,6 +112,7 @@ bool OptionModel::HasUnsavedChanges() const {
          view_.Checked(kBootInTaskTrayBox) != loaded_.BootInTaskTray ||
          view_.Checked(kCloseInTaskTrayBox) != loaded_.CloseInTaskTray ||
          view_.Checked(kTabModeBox) != loaded_.TabMode ||
+         view_.Checked(kRestoreClipboardBox) != loaded_.RestoreClipboard || pasteKeys_.Changed() ||
          !(ChosenHotKeys() == loaded_.hotKeys) ||
          (startup_ && view_.Checked(kStartWithWindowsBox) != startsThisCopy_);
 }
@@ -125,8 +127,9 @@ bool OptionModel::SaveSettings() {
   out.BootInTaskTray = view_.Checked(kBootInTaskTrayBox);
   out.CloseInTaskTray = view_.Checked(kCloseInTaskTrayBox);
   out.TabMode = view_.Checked(kTabModeBox);
+  out.RestoreClipboard = view_.Checked(kRestoreClipboardBox);
   out.hotKeys = ChosenHotKeys();
-  return tabcard::SaveSettings(store_, out);
+  return tabcard::SaveSettings(store_, out) && pasteKeys_.Save(store_);
 }
 
 bool OptionModel::RegisterChosenHotKeys() {

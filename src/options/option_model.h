@@ -14,6 +14,7 @@
 
 #include "forms/palette.h"
 #include "options/item_assign.h"
+#include "options/paste_key_list.h"
 #include "store/layout.h"
 #include "store/registry.h"
 #include "store/settings.h"
@@ -23,13 +24,14 @@ namespace tabcard {
 
 // The dialog's three page controls.
 enum class OptionTabs {
-  kDialog,    // PageControl1: ページの設定, 起動／複写動作, ホットキー
+  kDialog,    // PageControl1: ページの設定, 起動／複写動作, ホットキー, 貼り付けキー
   kPreview,   // PageControl2: the four pages, in page order
   kSettings,  // PageControl3: the two tabs below
 };
 inline constexpr int kPersonalSettingsTab = 0;  // 個人ページの設定
 inline constexpr int kCellSettingsTab = 1;      // セルの設定
 inline constexpr int kHotKeyTab = 2;            // ホットキー, of PageControl1
+inline constexpr int kPasteKeyTab = 3;          // 貼り付けキー, of PageControl1
 
 // The cell-settings boxes (txtColCnt, txtRowCnt, txtColWidth, txtRowHeight).
 enum CellField : int { kColCountField, kRowCountField, kColWidthField, kRowHeightField };
@@ -39,9 +41,10 @@ enum BehaviourBox : int {
   kBootInTaskTrayBox,
   kCloseInTaskTrayBox,
   kTabModeBox,
+  kRestoreClipboardBox,
   kStartWithWindowsBox
 };
-inline constexpr int kBehaviourBoxCount = 3;  // the stored flags
+inline constexpr int kBehaviourBoxCount = 4;  // the stored flags
 inline constexpr int kBehaviourTab = 1;       // 起動／複写動作, of PageControl1
 // The hot-key boxes of ホットキー: パレットを表示, 連続入力.
 enum HotKeyBox : int { kShowHotKeyBox, kStepHotKeyBox };
@@ -53,7 +56,7 @@ inline constexpr int kMaxCellPixels = 999;
 // What the model needs of the dialog besides the item assignment. Preview
 // grids are named by page; sizes are device pixels, which the model scales
 // from configured pixels at 96 DPI.
-class OptionView : public ItemAssignView {
+class OptionView : public ItemAssignView, public PasteKeyListView {
  public:
   // The tab a page control shows, and showing one; ShowTab runs no handler.
   virtual int ActiveTab(OptionTabs tabs) const = 0;
@@ -142,8 +145,8 @@ class OptionModel {
   // Only the stored configuration, or all standard values (and the standard
   // items in slots 0-11) once a value cannot be read; false then.
   bool LoadSettings();
-  // The check boxes, the hotkeys, the four configurations and both pages'
-  // items; stops at the first failed write, false then.
+  // The check boxes, the hotkeys, the four configurations, both pages'
+  // items and the paste-key rules; stops at the first failed write, false then.
   bool SaveSettings();
   // Registers the chosen chords, then saves. False, with the user told and
   // nothing saved, when both boxes hold one chord or another program holds
@@ -156,7 +159,7 @@ class OptionModel {
   // each that can be, as at the palette's start.
   void RegisterStoredHotKeys();
   // Whether OK would store anything else than what was loaded: a page's
-  // shape or font, an item or a format, a check box, a hotkey.
+  // shape or font, an item or a format, a check box, a hotkey, a paste-key rule.
   bool HasUnsavedChanges() const;
 
   // A tab of the previews or of the settings was chosen.
@@ -172,6 +175,9 @@ class OptionModel {
   void ChoosePageFont();
   // なし beside a hot-key box.
   void ClearHotKey(HotKeyBox box) { view_.SetHotKey(box, kNoHotKey); }
+  // 貼り付けキー's buttons on the selected rule.
+  void SwitchPasteKey() { pasteKeys_.SwitchSelected(); }
+  void RemovePasteKey() { pasteKeys_.RemoveSelected(); }
 
   // 設定 and 削除 on the previewed page's current cell.
   void SetSelectedItem() { assign_.Set(previewPage_); }
@@ -230,6 +236,7 @@ class OptionModel {
   PaletteSettings settings_;
   PaletteSettings loaded_;  // as the dialog opened
   ItemAssignment assign_{view_, settings_.items, settings_.forms};
+  PasteKeyList pasteKeys_{view_};
   // What each preview's font is, Apply aside.
   std::array<GridFont, kPageCount> previewFonts_{};
   int previewPage_ = kPageKojin1;

@@ -228,6 +228,19 @@ class TfrmOption::Controls : public OptionView {
     SendMessageW(w_.ControlWindow(forms::kBehaviourBoxes[box]), BM_SETCHECK,
                  checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
+  void SetPasteKeyLines(const std::vector<std::u16string>& lines, int selected) override {
+    HWND list = w_.ControlWindow(OptionControl::lstPasteKeys);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::u16string& line : lines) {
+      const std::wstring text(line.begin(), line.end());
+      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  }
+  int SelectedPasteKeyLine() const override {
+    return static_cast<int>(
+        SendMessageW(w_.ControlWindow(OptionControl::lstPasteKeys), LB_GETCURSEL, 0, 0));
+  }
   // The control's word is the stored format: key, then the HOTKEYF bits.
   HotKey ChosenHotKey(HotKeyBox box) const override {
     return LOWORD(SendMessageW(w_.ControlWindow(forms::kHotKeyBoxes[box]), HKM_GETHOTKEY, 0, 0));
@@ -323,6 +336,8 @@ bool TfrmOption::OnEvent(const FormEvent& e) {
       {C::SGrdKjn2, Event::Change, &TfrmOption::SGrdKjnChange},
       {C::cmdClearShow, Event::Click, &TfrmOption::cmdClearShowClick},
       {C::cmdClearStep, Event::Click, &TfrmOption::cmdClearStepClick},
+      {C::cmdSwitchPasteKey, Event::Click, &TfrmOption::cmdSwitchPasteKeyClick},
+      {C::cmdDelPasteKey, Event::Click, &TfrmOption::cmdDelPasteKeyClick},
       {C::lstKojinItem, Event::MouseDown, &TfrmOption::lstKojinItemMouseDown},
       {C::lstKojinItem, Event::MouseUp, &TfrmOption::lstKojinItemMouseUp},
       {C::SGrdKjn1, Event::MouseDown, &TfrmOption::SGrdKjn1MouseDown},
@@ -456,6 +471,8 @@ void TfrmOption::cboFormChange(const FormEvent&) { model_->FormChosen(); }
 void TfrmOption::SGrdKjnChange(const FormEvent&) { model_->PreviewCellChanged(); }
 void TfrmOption::cmdClearShowClick(const FormEvent&) { model_->ClearHotKey(kShowHotKeyBox); }
 void TfrmOption::cmdClearStepClick(const FormEvent&) { model_->ClearHotKey(kStepHotKeyBox); }
+void TfrmOption::cmdSwitchPasteKeyClick(const FormEvent&) { model_->SwitchPasteKey(); }
+void TfrmOption::cmdDelPasteKeyClick(const FormEvent&) { model_->RemovePasteKey(); }
 void TfrmOption::lstKojinItemMouseDown(const FormEvent& e) { model_->ListPress(e.button); }
 void TfrmOption::lstKojinItemMouseUp(const FormEvent& e) { model_->ListRelease(e.button); }
 void TfrmOption::SGrdKjn1MouseDown(const FormEvent& e) { model_->GridPress(kPageKojin1, e.button); }

@@ -51,6 +51,8 @@ class TfrmOption : public FormWindow {
   void SGrdKjnChange(const forms::FormEvent& e);
   void cmdClearShowClick(const forms::FormEvent& e);
   void cmdClearStepClick(const forms::FormEvent& e);
+  void cmdSwitchPasteKeyClick(const forms::FormEvent& e);
+  void cmdDelPasteKeyClick(const forms::FormEvent& e);
   void lstKojinItemMouseDown(const forms::FormEvent& e);
   void lstKojinItemMouseUp(const forms::FormEvent& e);
   void SGrdKjn1MouseDown(const forms::FormEvent& e);

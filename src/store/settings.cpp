@@ -18,10 +18,16 @@ void ReadHotKeys(RegistrySession& s, HotKeys* out) {
   if (s.ReadInteger("HotKeyStep", &value)) out->step = static_cast<HotKey>(value);
 }
 
+void ReadAddedFlags(RegistrySession& s, PaletteSettings* out) {
+  out->RestoreClipboard = false;
+  s.ReadBool("RestoreClipboard", &out->RestoreClipboard);
+}
+
 bool ReadFlags(RegistrySession& s, PaletteSettings* out) {
   out->hotKeys = HotKeys{};
   if (!s.OpenForRead(kBaseKey)) return false;
   ReadHotKeys(s, &out->hotKeys);
+  ReadAddedFlags(s, out);
   return s.ReadBool("BootInTaskTray", &out->BootInTaskTray) &&
          s.ReadBool("CloseInTaskTray", &out->CloseInTaskTray) && s.ReadBool("TabMode", &out->TabMode);
 }
@@ -77,6 +83,7 @@ void ApplyStandardSettings(const FontFace& standardFont, PaletteSettings* out) {
   out->BootInTaskTray = false;
   out->CloseInTaskTray = false;
   out->TabMode = false;
+  out->RestoreClipboard = false;
   out->configs = StandardPageConfigs(standardFont);
   for (int page = 0; page < kPersonalPageCount; ++page) {
     const auto& standard = StandardPageItems(page);
@@ -91,7 +98,8 @@ bool WriteFlags(RegistrySession& s, const PaletteSettings& in) {
   return s.OpenForWrite(kBaseKey) && s.WriteBool("BootInTaskTray", in.BootInTaskTray) &&
          s.WriteBool("CloseInTaskTray", in.CloseInTaskTray) && s.WriteBool("TabMode", in.TabMode) &&
          s.WriteInteger("HotKeyShow", static_cast<std::int32_t>(in.hotKeys.show)) &&
-         s.WriteInteger("HotKeyStep", static_cast<std::int32_t>(in.hotKeys.step));
+         s.WriteInteger("HotKeyStep", static_cast<std::int32_t>(in.hotKeys.step)) &&
+         s.WriteBool("RestoreClipboard", in.RestoreClipboard);
 }
 
 bool WriteConfig(RegistrySession& s, int page, const PageConfig& c) {

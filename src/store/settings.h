@@ -25,6 +25,8 @@ struct PaletteSettings {
   // Added later, beside the flags: a store without them reads the standard
   // chords, and their absence never makes a load fail.
   HotKeys hotKeys;
+  // RestoreClipboard, added later the same way: missing reads as off.
+  bool RestoreClipboard = false;
 };
 
 // Reads the flags, the four configs and both items keys in one stretch. On

@@ -1,5 +1,7 @@
 #include "ui/clipboard_win.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -13,6 +15,17 @@ namespace tabcard {
 namespace {
 
 constexpr unsigned kRetryStepMs = 10;
+constexpr UINT_PTR kOfferSubclass = 0x434C4950;  // 'CLIP'
+
+// The formats of an offer, in the order they are named.
+constexpr UINT kTextFormats[] = {CF_TEXT, CF_UNICODETEXT, CF_LOCALE};
+
+int TextFormatIndex(UINT format) {
+  for (int i = 0; i < 3; ++i) {
+    if (kTextFormats[i] == format) return i;
+  }
+  return -1;
+}
 
 // SetClipboardData takes the block only when it succeeds.
 bool Put(UINT format, GlobalBlock& block) {
@@ -76,23 +89,109 @@ HGLOBAL GlobalBlock::Detach() {
   return h;
 }
 
-bool PlaceClipboardText(HWND owner, std::string_view bytes, unsigned retryMs) {
-  // Everything is ready before the clipboard opens, so it is held briefly.
-  std::string ansi(bytes);
-  ansi.push_back('\0');
-  std::wstring wide = Widen(UpToZero(bytes));
-  wide.push_back(L'\0');
-  const LCID locale = kJapaneseLocale;
-  GlobalBlock text(ansi.data(), ansi.size());
-  GlobalBlock unicode(wide.data(), wide.size() * sizeof(wchar_t));
-  GlobalBlock lcid(&locale, sizeof locale);
-  if (!text || !unicode || !lcid) return false;
+ClipboardOffer::ClipboardOffer(HWND owner) : owner_(owner) {
+  SetWindowSubclass(owner_, OwnerProc, kOfferSubclass, reinterpret_cast<DWORD_PTR>(this));
+}
 
-  ClipboardSession session(owner, retryMs);
-  if (!session.IsOpen() || !EmptyClipboard()) return false;
-  if (!Put(CF_TEXT, text) || !Put(CF_UNICODETEXT, unicode) || !Put(CF_LOCALE, lcid)) return false;
-  KeepPrivate();
+ClipboardOffer::~ClipboardOffer() {
+  if (!IsWindow(owner_)) return;
+  // Ended before its window: the text stays, rendered, rather than leave
+  // formats that nobody can render.
+  try {
+    RenderAll();
+  } catch (...) {
+  }
+  RemoveWindowSubclass(owner_, OwnerProc, kOfferSubclass);
+}
+
+bool ClipboardOffer::Place(std::string_view bytes, unsigned retryMs) {
+  {
+    ClipboardSession session(owner_, retryMs);
+    // Emptying sends WM_DESTROYCLIPBOARD, which ends an offer placed before.
+    if (!session.IsOpen() || !EmptyClipboard()) return false;
+    for (UINT format : kTextFormats) {
+      // Wine gives back the null handle it was given, success or not.
+      SetClipboardData(format, nullptr);
+      if (!IsClipboardFormatAvailable(format)) return false;
+    }
+    KeepPrivate();
+    bytes_.assign(bytes);
+    placed_ = true;
+    read_ = false;
+    rendered_ = 0;
+  }
+  // The close may add derived formats and count them as a change.
+  sequence_ = GetClipboardSequenceNumber();
   return true;
+}
+
+bool ClipboardOffer::Held() const {
+  return placed_ && GetClipboardOwner() == owner_ && GetClipboardSequenceNumber() == sequence_;
+}
+
+void ClipboardOffer::Render(UINT format) {
+  const int index = TextFormatIndex(format);
+  if (!placed_ || index < 0) return;
+  std::string ansi;
+  std::wstring wide;
+  const LCID locale = kJapaneseLocale;
+  const void* data = &locale;
+  std::size_t size = sizeof locale;
+  if (format == CF_TEXT) {
+    ansi = bytes_ + '\0';
+    data = ansi.data();
+    size = ansi.size();
+  } else if (format == CF_UNICODETEXT) {
+    wide = Widen(UpToZero(bytes_)) + L'\0';
+    data = wide.data();
+    size = wide.size() * sizeof(wchar_t);
+  }
+  GlobalBlock block(data, size);
+  if (!block || !Put(format, block)) return;
+  rendered_ |= 1u << index;
+  // The program's own reads come from this thread, not as sent messages.
+  if (format != CF_LOCALE && InSendMessage()) read_ = true;
+  // In case Windows counts a rendering as a change: the text is still ours.
+  if (GetClipboardOwner() == owner_) sequence_ = GetClipboardSequenceNumber();
+}
+
+void ClipboardOffer::RenderAll() {
+  if (!placed_) return;
+  ClipboardSession session(owner_, kClipboardRetryMs);
+  if (!session.IsOpen() || GetClipboardOwner() != owner_) return;
+  for (int i = 0; i < 3; ++i) {
+    if (!(rendered_ & (1u << i))) Render(kTextFormats[i]);
+  }
+}
+
+LRESULT CALLBACK ClipboardOffer::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                           DWORD_PTR self) {
+  auto& offer = *reinterpret_cast<ClipboardOffer*>(self);
+  switch (msg) {
+    // Asked by another program waiting on us: a rendering that runs out of
+    // memory gives it nothing, and no box is shown meanwhile.
+    case WM_RENDERFORMAT:
+      try {
+        offer.Render(static_cast<UINT>(wp));
+      } catch (...) {
+      }
+      return 0;
+    case WM_RENDERALLFORMATS:
+      try {
+        offer.RenderAll();
+      } catch (...) {
+      }
+      return 0;
+    case WM_DESTROYCLIPBOARD:
+      offer.placed_ = false;
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, OwnerProc, kOfferSubclass);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 ClipboardText ReadClipboardText(HWND owner, std::size_t maxUnits, unsigned retryMs) {

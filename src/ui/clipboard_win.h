@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
+#include <string>
 #include <string_view>
 
 #include "ui/clipboard_text.h"
@@ -50,11 +52,52 @@ class GlobalBlock {
   HGLOBAL handle_ = nullptr;
 };
 
-// Replaces the clipboard's content with bytes as text: CF_TEXT holds bytes
-// and one terminating zero (zero bytes inside stay), CF_UNICODETEXT the bytes
-// before the first zero. owner must be a window: the clipboard's new owner.
-bool PlaceClipboardText(HWND owner, std::string_view bytes,
-                        unsigned retryMs = kClipboardRetryMs);
+// Text offered on the clipboard with delayed rendering: the three text
+// formats are named at once and their data made only when a program asks for
+// it, so the offer knows when the text is read; the formats that keep it out
+// of the clipboard history go on at once. CF_TEXT holds the bytes and one
+// terminating zero (zero bytes inside stay), CF_UNICODETEXT the bytes before
+// the first zero.
+//
+// The offer answers the clipboard's messages to its owner window through a
+// subclass: they are sent messages, so they are answered also while the
+// owner's thread waits inside a transfer. Before the owner is destroyed,
+// whatever was not asked for yet is rendered, so the text stays.
+class ClipboardOffer {
+ public:
+  explicit ClipboardOffer(HWND owner);
+  ~ClipboardOffer();
+  ClipboardOffer(const ClipboardOffer&) = delete;
+  ClipboardOffer& operator=(const ClipboardOffer&) = delete;
+
+  HWND owner() const { return owner_; }
+  // Replaces the clipboard's content with the offer.
+  bool Place(std::string_view bytes, unsigned retryMs = kClipboardRetryMs);
+  // Whether another thread asked for CF_TEXT or CF_UNICODETEXT since Place.
+  // A request of this thread (the program's own reads) does not count, nor
+  // does CF_LOCALE alone, which no paste reads without the text.
+  bool Read() const { return read_; }
+  // The clipboard still holds the offer: the owner and the sequence number
+  // are those of the placement.
+  bool Held() const;
+  std::uint32_t Sequence() const { return sequence_; }
+  // The bytes placed last.
+  const std::string& Bytes() const { return bytes_; }
+
+ private:
+  static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                    DWORD_PTR self);
+  // WM_RENDERFORMAT and WM_RENDERALLFORMATS.
+  void Render(UINT format);
+  void RenderAll();
+
+  HWND owner_;
+  bool placed_ = false;  // until the clipboard is emptied (WM_DESTROYCLIPBOARD)
+  bool read_ = false;
+  std::string bytes_;
+  std::uint32_t sequence_ = 0;
+  unsigned rendered_ = 0;  // a bit per text format
+};
 
 // The clipboard's text up to its first zero, at most maxUnits UTF-16 units
 // of it, so a huge clipboard costs no more than its start.

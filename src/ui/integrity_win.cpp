@@ -43,4 +43,16 @@ std::optional<DWORD> CurrentProcessIntegrityLevel() {
   return TokenIntegrity(GetCurrentProcess());
 }
 
+std::wstring ProcessImageName(DWORD processId) {
+  if (processId == 0) return {};
+  const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return {};
+  // Long paths exceed MAX_PATH; 32767 units is the longest there is.
+  std::wstring path(32768, L'\0');
+  DWORD units = static_cast<DWORD>(path.size());
+  if (!QueryFullProcessImageNameW(process.get(), 0, path.data(), &units)) return {};
+  path.resize(units);
+  return path.substr(path.find_last_of(L"\\/") + 1);
+}
+
 }  // namespace tabcard

@@ -259,18 +259,35 @@ std::wstring WindowTitle(HWND window) {
   return text;
 }
 
-bool PutClipboardUnicode(const std::wstring& text) {
-  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+namespace {
+
+HGLOBAL BlockOf(const void* data, std::size_t bytes) {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  if (!block) return false;
+  if (!block) return nullptr;
   if (void* p = GlobalLock(block)) {
-    std::memcpy(p, text.c_str(), bytes);
+    std::memcpy(p, data, bytes);
     GlobalUnlock(block);
   }
-  OpenedClipboard clip;
-  if (clip.IsOpen() && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, block)) return true;
-  GlobalFree(block);
+  return block;
+}
+
+// SetClipboardData takes the block only when it succeeds.
+bool Put(UINT format, HGLOBAL block) {
+  if (block && SetClipboardData(format, block)) return true;
+  if (block) GlobalFree(block);
   return false;
+}
+
+}  // namespace
+
+bool PutClipboardUnicode(const std::wstring& text, const wchar_t* formatName, DWORD value) {
+  OpenedClipboard clip;
+  if (!clip.IsOpen() || !EmptyClipboard()) return false;
+  if (!Put(CF_UNICODETEXT, BlockOf(text.c_str(), (text.size() + 1) * sizeof(wchar_t)))) {
+    return false;
+  }
+  return !formatName ||
+         Put(RegisterClipboardFormatW(formatName), BlockOf(&value, sizeof value));
 }
 
 bool EmptyTheClipboard() {

@@ -55,7 +55,10 @@ std::wstring WindowTitle(HWND window);
 std::wstring ControlText(HWND control);
 
 // The clipboard, opened by a hidden window of this process.
-bool PutClipboardUnicode(const std::wstring& text);
+// With a registered format of the given name too, holding one DWORD, when
+// one is named.
+bool PutClipboardUnicode(const std::wstring& text, const wchar_t* formatName = nullptr,
+                         DWORD value = 0);
 bool EmptyTheClipboard();
 std::optional<std::wstring> ClipboardUnicode();
 // CF_TEXT's bytes up to the first zero.

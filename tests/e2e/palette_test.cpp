@@ -126,15 +126,15 @@ TEST_F(PaletteTest, CloseWritesWindowValuesAndRestartRestoresThem) {
 
   const auto names = ValueNames(Key());
   ASSERT_TRUE(names.has_value());
-  // The window state, and the two flags and two hotkeys that the first
+  // The window state, and the three flags and two hotkeys that the first
   // start's unseen save of the options writes beside TabMode once the editor
   // has closed.
-  EXPECT_EQ(names->size(), 12u);
+  EXPECT_EQ(names->size(), 13u);
   const std::pair<const wchar_t*, DWORD> want[] = {
       {L"Top", 120},          {L"Left", 100},          {L"Height", 200}, {L"Width", 150},
       {L"WndTopMost", 1},     {L"TabMode", 0},         {L"Page", 2},     {L"UserNo", 0},
       {L"BootInTaskTray", 0}, {L"CloseInTaskTray", 0}, {L"HotKeyShow", 0x64A},
-      {L"HotKeyStep", 0x642},
+      {L"HotKeyStep", 0x642}, {L"RestoreClipboard", 0},
   };
   for (const auto& w : want) {
     EXPECT_EQ(GetDword(Key(), w.first), std::optional<DWORD>(w.second)) << w.first;

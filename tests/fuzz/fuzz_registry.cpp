@@ -202,6 +202,8 @@ class OptionViewCheck : public OptionView {
   void ShowCellForm(std::optional<ValueForm>) override {}
   bool Checked(BehaviourBox) const override { return false; }
   void SetChecked(BehaviourBox, bool) override {}
+  void SetPasteKeyLines(const std::vector<std::u16string>&, int) override {}
+  int SelectedPasteKeyLine() const override { return -1; }
   HotKey ChosenHotKey(HotKeyBox box) const override { return hotKeys_[box]; }
   void SetHotKey(HotKeyBox box, HotKey key) override { hotKeys_[box] = key; }
   void SetGridCounts(int page, int cols, int rows) override {

@@ -180,6 +180,12 @@ class ScriptedDesktop : public Desktop {
   bool AnyKeyHeld(std::initializer_list<unsigned char>) override { return false; }
   void Idle(unsigned) override {}
   bool PlaceClipboardText(std::string_view) override { return true; }
+  bool ClipboardTextRead() override { return true; }
+  bool ClipboardHoldsPlaced() override { return false; }
+  ClipboardKeep KeepClipboard() override { return ClipboardKeep::kNotKept; }
+  bool RestoreClipboard() override { return false; }
+  void ForgetKeptClipboard() override {}
+  std::u16string ProgramOf(WindowId) override { return {}; }
   ClipboardText ReadClipboardText(std::size_t maxBytes) override {
     FUZZ_CHECK(maxBytes == kCaptionMaxBytes);
     return clip;

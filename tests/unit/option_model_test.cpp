@@ -61,6 +61,11 @@ class FakeView : public OptionView {
     for (const GridFont& f : applied) onApply(f);
     return answer;
   }
+  void SetPasteKeyLines(const std::vector<std::u16string>& l, int s) override {
+    ruleLines = l;
+    ruleSelected = s;
+  }
+  int SelectedPasteKeyLine() const override { return ruleSelected; }
   void Warn(std::string_view text, std::string_view caption) override {
     warnings.push_back(std::string(caption) + ": " + std::string(text));
   }
@@ -85,7 +90,7 @@ class FakeView : public OptionView {
   std::array<int, 3> tabs{-1, -1, -1};
   std::array<std::string, 4> fields;
   bool widthEnabled = true, fixed = false, assignEnabled = true;
-  std::array<bool, 4> checks{};
+  std::array<bool, 5> checks{};
   std::array<HotKey, 2> hotKeys{};
   std::array<int, 4> widths{}, heights{};
   std::array<GridFont, 4> fonts{};
@@ -93,6 +98,8 @@ class FakeView : public OptionView {
   std::optional<GridFont> answer;  // what the font dialog's OK gives, none for Cancel
   GridFont openedOn;
   std::vector<std::string> warnings;  // "caption: text"
+  std::vector<std::u16string> ruleLines;
+  int ruleSelected = -1;
 };
 
 // The palette's window: another program holds one chord; a refused
@@ -177,7 +184,7 @@ struct Fixture {
 TEST(OptionModelTest, EmptyStoreOpensOnTheStandardConfigurationAndTheUnseenSaveWritesIt) {
   Fixture f;
   f.model.FormCreate();
-  EXPECT_EQ(f.view.checks, (std::array<bool, 4>{}));
+  EXPECT_EQ(f.view.checks, (std::array<bool, 5>{}));
   for (int page = 0; page < kPageCount; ++page) {
     const bool personal = page < kPersonalPageCount;
     EXPECT_EQ(f.view.shapes[page].cols, personal ? 2 : 1);
@@ -207,7 +214,7 @@ TEST(OptionModelTest, OneMissingValueOfTheListPageGivesStandardValuesEverywhere)
     f.store.PutDword(ConfigKey(kPageList), name, 1);
   }
   f.model.FormCreate();
-  EXPECT_EQ(f.view.checks, (std::array<bool, 4>{}));
+  EXPECT_EQ(f.view.checks, (std::array<bool, 5>{}));
   EXPECT_EQ(f.model.configs(), StandardPageConfigs(kStandardFont));
   EXPECT_EQ(f.view.Cell(kPageKojin1, 0, 0), "氏名");
 }
@@ -333,7 +340,7 @@ TEST(OptionModelTest, FailedSaveIsToldOnOkOnlyAndTheBoxesAreWrittenNotTheLoadedF
   Fixture f;
   f.StoreStandard();
   f.model.FormCreate();
-  EXPECT_EQ(f.view.checks, (std::array<bool, 4>{true, true, true, false}));
+  EXPECT_EQ(f.view.checks, (std::array<bool, 5>{true, true, true, false, false}));
   // The main window's TAB toggle, not yet stored, is not what the box
   // shows; OK writes the box.
   f.view.checks[kTabModeBox] = false;
@@ -603,11 +610,17 @@ TEST(OptionModelTest, UnsavedChangesAreTheOnesOkWouldStore) {
          f.view.chosenForm = ValueForm::kHiragana;
          f.model.FormChosen();
        }, true},
+      {"a paste-key rule switched", [](Fixture& f) {
+         f.view.ruleSelected = 0;
+         f.model.SwitchPasteKey();
+       }, true},
+      {"no rule selected", [](Fixture& f) { f.model.RemovePasteKey(); }, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Fixture f;
     f.StoreStandard();
+    ASSERT_TRUE(SavePasteKeys(f.store, {{u"a.exe", PasteKey::kCtrlV}}));
     f.model.FormCreate();
     c.change(f);
     EXPECT_EQ(f.model.HasUnsavedChanges(), c.unsaved);
@@ -651,6 +664,35 @@ TEST(OptionModelTest, OkMakesTheStartupShortcutOrRemovesOnlyThisCopysOne) {
                                        : std::vector<std::string>{});
     EXPECT_EQ(f.view.tabs[0], c.fails ? kBehaviourTab : 0);
   }
+}
+
+// 貼り付けキー lists the learnt rules; OK stores them as switched and removed,
+// beside 「貼り付けた後、クリップボードを元に戻す」.
+TEST(OptionModelTest, PasteKeyRulesAndTheRestoreBox) {
+  Fixture f;
+  f.StoreStandard();
+  ASSERT_TRUE(SavePasteKeys(f.store, {{u"a.exe", PasteKey::kShiftInsert},
+                                      {u"b.exe", PasteKey::kShiftInsert},
+                                      {u"WordPad.exe", PasteKey::kCtrlV}}));
+  f.model.FormCreate();
+  EXPECT_EQ(f.view.ruleLines, (std::vector<std::u16string>{u"a.exe    Shift+Insert",
+                                                          u"b.exe    Shift+Insert",
+                                                          u"WordPad.exe    Ctrl+V"}));
+  EXPECT_FALSE(f.view.checks[kRestoreClipboardBox]);
+  f.view.ruleSelected = 2;
+  f.model.SwitchPasteKey();
+  EXPECT_EQ(f.view.ruleLines[2], u"WordPad.exe    Shift+Insert");
+  EXPECT_EQ(f.view.ruleSelected, 2);
+  f.view.ruleSelected = 0;
+  f.model.RemovePasteKey();
+  f.model.RemovePasteKey();  // the next line was selected
+  EXPECT_EQ(f.view.ruleLines, std::vector<std::u16string>{u"WordPad.exe    Shift+Insert"});
+  f.view.checks[kRestoreClipboardBox] = true;
+  ASSERT_TRUE(f.model.StoreOnOk());
+  PasteKeyRules stored;
+  ASSERT_TRUE(LoadPasteKeys(f.store, &stored));
+  EXPECT_EQ(stored, (PasteKeyRules{{u"WordPad.exe", PasteKey::kShiftInsert}}));
+  EXPECT_EQ(f.Stored(kBaseKey, "RestoreClipboard").dword, 1u);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "store/layout.h"
 #include "store/memory_registry.h"
+#include "store/paste_keys.h"
 #include "store/settings.h"
 #include "store_fixture.h"
 
@@ -102,6 +103,7 @@ TEST(LoadSettings, ReadsACompleteStoreOneKeyAtATime) {
   EXPECT_TRUE(s.BootInTaskTray);
   EXPECT_FALSE(s.CloseInTaskTray);
   EXPECT_TRUE(s.TabMode);
+  EXPECT_FALSE(s.RestoreClipboard);  // an older store: missing reads as off
   EXPECT_EQ(s.configs[kPageList].ColCount, 6);
   EXPECT_EQ(s.configs[kPageKojin2].ColWidth, 61);
   EXPECT_TRUE(s.configs[kPageMemo].ColWidthMode);
@@ -353,6 +355,7 @@ PaletteSettings Custom() {
   PaletteSettings s;
   s.BootInTaskTray = true;
   s.TabMode = true;
+  s.RestoreClipboard = true;
   s.configs = StandardPageConfigs(StandardFont(false));
   s.configs[kPageKojin1].ColCount = 3;
   s.configs[kPageKojin1].RowCount = 4;
@@ -376,6 +379,7 @@ TEST(SaveSettings, RoundTripsThroughLoadSettings) {
   EXPECT_EQ(loaded.BootInTaskTray, saved.BootInTaskTray);
   EXPECT_EQ(loaded.CloseInTaskTray, saved.CloseInTaskTray);
   EXPECT_EQ(loaded.TabMode, saved.TabMode);
+  EXPECT_TRUE(loaded.RestoreClipboard);
   EXPECT_EQ(loaded.items[0][11], "k11");
   EXPECT_EQ(loaded.items[0][12], "");  // 3 x 4 cells: slot 12 was not stored
   EXPECT_EQ(loaded.items[1][0], "氏名");
@@ -397,7 +401,8 @@ TEST(SaveSettings, WritesInOrder) {
                                        std::string(kBaseKey) + ":CloseInTaskTray",
                                        std::string(kBaseKey) + ":TabMode",
                                        std::string(kBaseKey) + ":HotKeyShow",
-                                       std::string(kBaseKey) + ":HotKeyStep"};
+                                       std::string(kBaseKey) + ":HotKeyStep",
+                                       std::string(kBaseKey) + ":RestoreClipboard"};
   for (int page = 0; page < kPageCount; ++page) {
     for (const char* name : {"ColCount", "RowCount", "ColWidth", "RowHeight", "ColWidthMode", "FontName",
                              "FontSize", "FontBold", "FontItalic"}) {
@@ -476,6 +481,41 @@ TEST(ReadMemoSlotCount, ProductWhenBothCountsRead) {
   EXPECT_EQ(ReadMemoSlotCount(empty, &fromStore), 10);
   EXPECT_FALSE(fromStore);
   EXPECT_FALSE(empty.HasKey(kBaseKey));
+}
+
+TEST(PasteKeys, RoundTripAndWhatIsNoRule) {
+  MemoryRegistry reg;
+  PasteKeyRules rules;
+  ASSERT_TRUE(LoadPasteKeys(reg, &rules));  // no key: no rules, nothing created
+  EXPECT_TRUE(rules.empty());
+  EXPECT_FALSE(reg.HasKey(std::string(kBaseKey) + "\\PasteKeys"));
+
+  ASSERT_TRUE(SavePasteKeys(reg, {{u"WordPad.exe", PasteKey::kCtrlV}, {u"b.exe", PasteKey::kCtrlV}}));
+  ASSERT_TRUE(StorePasteKey(reg, u"a.exe", PasteKey::kShiftInsert));
+  ASSERT_TRUE(StorePasteKey(reg, u"B.EXE", PasteKey::kShiftInsert));  // the same value
+  const std::string key = std::string(kBaseKey) + "\\PasteKeys";
+  struct Damaged {
+    const char* name;
+    RegValue value;
+  };
+  const Damaged damaged[] = {{"c.exe", {RegValue::Type::Dword, 1, ""}},
+                             {"d.exe", {RegValue::Type::String, 0, "Alt+V"}},
+                             {"", {RegValue::Type::String, 0, "Ctrl+V"}}};
+  for (const Damaged& d : damaged) reg.Put(key, d.name, d.value);
+  reg.PutString(key, "e.exe", "ctrl+v");  // typed by hand
+  ASSERT_TRUE(LoadPasteKeys(reg, &rules));
+  const PasteKeyRules expected = {{u"a.exe", PasteKey::kShiftInsert},
+                                  {u"b.exe", PasteKey::kShiftInsert},
+                                  {u"e.exe", PasteKey::kCtrlV},
+                                  {u"WordPad.exe", PasteKey::kCtrlV}};
+  EXPECT_EQ(rules, expected);
+  ASSERT_NE(FindPasteKeyRule(rules, u"WORDPAD.EXE"), nullptr);
+  EXPECT_EQ(FindPasteKeyRule(rules, u"WORDPAD.EXE")->key, PasteKey::kCtrlV);
+  EXPECT_EQ(FindPasteKeyRule(rules, u"wordpad"), nullptr);
+
+  ASSERT_TRUE(SavePasteKeys(reg, {{u"a.exe", PasteKey::kCtrlV}}));  // the rest removed
+  ASSERT_TRUE(LoadPasteKeys(reg, &rules));
+  EXPECT_EQ(rules, (PasteKeyRules{{u"a.exe", PasteKey::kCtrlV}}));
 }
 
 }  // namespace

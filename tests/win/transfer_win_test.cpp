@@ -170,6 +170,7 @@ class TestPalette : public PaletteView, public PaletteContent {
   std::string MemoHead(int) const override { return std::string(4096, '\0'); }
   const PhraseList& List() const override { return list_; }
   bool SendsTab() const override { return tabMode; }
+  bool RestoresClipboard() const override { return false; }
   void SetHint(int, std::string_view) override {}
   void ShowHint(int, bool) override {}
   void SetCaption(std::string_view text) override { caption = std::string(text); }
@@ -189,9 +190,16 @@ class TestPalette : public PaletteView, public PaletteContent {
   PhraseList list_;
 };
 
+// Both windows are in this process, so every paste takes the standard key.
+class NoRules : public PasteKeyBook {
+ public:
+  std::optional<PasteKey> RuleFor(std::u16string_view) const override { return std::nullopt; }
+  void Learn(std::u16string_view, PasteKey) override {}
+};
+
 class TransferWinTest : public ::testing::Test {
  protected:
-  TransferWinTest() : desktop(palette.top(), nullptr), transfer(desktop, palette, palette) {}
+  TransferWinTest() : desktop(palette.top(), nullptr), transfer(desktop, palette, palette, book) {}
 
   void SetUp() override {
     ASSERT_TRUE(target.top());
@@ -241,6 +249,7 @@ class TransferWinTest : public ::testing::Test {
   TargetApp target;
   TestPalette palette;
   DesktopWin desktop;
+  NoRules book;
   ItemTransfer transfer;
 };
 
@@ -298,7 +307,7 @@ TEST_F(TransferWinTest, OurOwnWindowsHaveOurIntegrityLevel) {
 }
 
 TEST_F(TransferWinTest, CaptionFollowsTheClipboard) {
-  ASSERT_TRUE(PlaceClipboardText(palette.top(), "キャプション"));
+  ASSERT_TRUE(desktop.PlaceClipboardText("キャプション"));
   transfer.Tick();
   EXPECT_EQ(palette.caption, "キャプション");
   ASSERT_TRUE(OpenClipboard(palette.top()));
@@ -306,7 +315,7 @@ TEST_F(TransferWinTest, CaptionFollowsTheClipboard) {
   CloseClipboard();
   transfer.Tick();
   EXPECT_EQ(palette.caption, "No Text!");
-  ASSERT_TRUE(PlaceClipboardText(palette.top(), std::string(100000, 'x')));
+  ASSERT_TRUE(desktop.PlaceClipboardText(std::string(100000, 'x')));
   transfer.Tick();
   EXPECT_EQ(palette.caption, std::string(kCaptionMaxBytes, 'x'));
 }
