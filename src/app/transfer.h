@@ -82,7 +82,7 @@ using forms::kTickMs;
 // Told when a paste is refused because Windows would drop the keys.
 inline constexpr char kElevatedTargetNotice[] =
     "管理者として実行中のプログラムには貼り付けできません。";
-// Told when the target read the text after neither paste key.
+// Told when the target took neither paste key.
 inline constexpr char kNotReadNotice[] =
     "貼り付け先が文字列を受け取りませんでした。クリップボードから手で貼り付けてください。";
 inline constexpr char kNotReadRestoredNotice[] =
