@@ -182,6 +182,7 @@ struct ControlDesc {
   bool bordered = false;
   int icon = 0;  // image: resource id
   int itemHeight = 0;  // list box: pixels per line; 0: the font's
+  int tabStop = 0;     // list box: where a tab in a line goes, in dialog units
 };
 
 struct FormDesc {

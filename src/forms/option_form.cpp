@@ -168,8 +168,13 @@ const ControlDesc kControls[] = {
     Sheet(C::TabSheet14, C::PageControl1, "貼り付けキー"),
     Control(C::GroupBox4, ControlKind::GroupBox, C::TabSheet14, "プログラムごとの貼り付けキー",
             {8, 16, 393, 297}, kBehaviourFont),
-    Control(C::lstPasteKeys, ControlKind::ListBox, C::GroupBox4, nullptr, {16, 28, 240, 190},
-            kBehaviourFont),
+    [] {
+      // The keys line up in a column after the program names.
+      ControlDesc d = Control(C::lstPasteKeys, ControlKind::ListBox, C::GroupBox4, nullptr,
+                              {16, 28, 240, 190}, kBehaviourFont);
+      d.tabStop = 64;
+      return d;
+    }(),
     Control(C::cmdSwitchPasteKey, ControlKind::Button, C::GroupBox4, "キーを切り替え",
             {268, 28, 112, 25}, kBehaviourFont),
     Control(C::cmdDelPasteKey, ControlKind::Button, C::GroupBox4, "削除", {268, 60, 112, 25},

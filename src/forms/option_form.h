@@ -57,6 +57,7 @@ enum class OptionControl : int {
   chkStartWithWindows,
   GroupBox2,
   chkTabMode,
+  chkRestoreClipboard,
   TabSheet13,
   GroupBox3,
   lblHotKeyShow,
@@ -66,15 +67,13 @@ enum class OptionControl : int {
   hkyHotKeyStep,
   cmdClearStep,
   lblHotKeyNote,
-  cmdHelp,
-  // Added after the others, so that their ids stay.
-  chkRestoreClipboard,
   TabSheet14,
   GroupBox4,
   lstPasteKeys,
   cmdSwitchPasteKey,
   cmdDelPasteKey,
   lblPasteKeyNote,
+  cmdHelp,
 };
 
 // The dialog's caption and that of the "セルの設定" sheet, also the captions

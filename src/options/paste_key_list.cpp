@@ -6,7 +6,7 @@ namespace tabcard {
 
 std::u16string PasteKeyLine(const PasteKeyRule& rule) {
   const std::string_view key = PasteKeyText(rule.key);
-  return rule.program + u"    " + std::u16string(key.begin(), key.end());
+  return rule.program + u"\t" + std::u16string(key.begin(), key.end());
 }
 
 bool PasteKeyList::Load(RegistryBackend& store) {

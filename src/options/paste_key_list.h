@@ -19,7 +19,7 @@ class PasteKeyListView {
   virtual int SelectedPasteKeyLine() const = 0;
 };
 
-// "wordpad.exe    Ctrl+V"
+// "wordpad.exe", a tab, "Ctrl+V": the list shows the keys in a column.
 std::u16string PasteKeyLine(const PasteKeyRule& rule);
 
 class PasteKeyList {

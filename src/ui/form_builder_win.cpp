@@ -228,12 +228,15 @@ HWND CreateComboBox(const CreateArgs& a) {
 }
 
 HWND CreateListBox(const CreateArgs& a) {
+  const int tabStop = a.self.desc->tabStop;
   HWND h = CreateChild(a, WC_LISTBOXW,
-                       WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                       WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                           (tabStop > 0 ? LBS_USETABSTOPS : 0),
                        WS_EX_CLIENTEDGE, L"");
   if (const int lineHeight = a.self.desc->itemHeight) {
     SendMessageW(h, LB_SETITEMHEIGHT, 0, a.scale.Px(lineHeight));
   }
+  if (tabStop > 0) SendMessageW(h, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
   return h;
 }
 

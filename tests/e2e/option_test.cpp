@@ -65,6 +65,14 @@ class OptionTest : public AppTest {
     return dlg && ShowTab(dlg, C::PageControl1, tab) ? dlg : nullptr;
   }
   HWND Ctl(HWND dlg, C id) { return Control(dlg, id, 1000); }
+  // A list box line's place on the screen, near its left end.
+  static POINT LineCentre(HWND list, int line) {
+    const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    POINT p{20, (line - top) * height + height / 2};
+    ClientToScreen(list, &p);
+    return p;
+  }
 
   // Clicks a tab at its place (the tabs are of fixed width, scaled with the
   // dialog's DPI; their rectangles cannot be asked across processes) and
@@ -264,11 +272,8 @@ TEST_F(OptionTest, ItemDraggedOntoThePreviewIsStoredInItsSlot) {
   HWND list = Ctl(dlg, C::lstKojinItem);
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(list) != FALSE; }, kActMs));
   const int line = FindItem("E-Mail2");
-  const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
-  const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
-  ASSERT_LT(line - top, 17) << "the line is scrolled out of sight";
-  POINT from{20, (line - top) * height + height / 2};
-  ClientToScreen(list, &from);
+  ASSERT_LT(line - SendMessageW(list, LB_GETTOPINDEX, 0, 0), 17) << "the line is scrolled out of sight";
+  const POINT from = LineCentre(list, line);
 
   // Column 1, row 2 of 6 rows: slot 8.
   HWND preview = Ctl(dlg, forms::kPreviewGrids[kPageKojin2]);
@@ -378,6 +383,8 @@ TEST_F(OptionTest, BehaviourChecksTakeEffectOnOk) {
   const std::wstring shortcut = StartupShortcutPath();
   std::string reason;
   ASSERT_TRUE(StartupShortcutWin().Make(&reason)) << reason;
+  ASSERT_TRUE(PutString(Key(L"\\PasteKeys"), L"wordpad.exe", L"Ctrl+V"));
+  ASSERT_TRUE(PutString(Key(L"\\PasteKeys"), L"other.exe", L"Shift+Insert"));
   ASSERT_NO_FATAL_FAILURE(Start(true));
   auto check = [&](HWND box, LRESULT to) {
     ASSERT_TRUE(Click(Centre(WindowBounds(box))));
@@ -407,8 +414,29 @@ TEST_F(OptionTest, BehaviourChecksTakeEffectOnOk) {
   startup = Ctl(dlg, C::chkStartWithWindows);
   ASSERT_EQ(SendMessageW(startup, BM_GETCHECK, 0, 0), BST_CHECKED);
   ASSERT_NO_FATAL_FAILURE(check(startup, BST_UNCHECKED));
+  // 貼り付けキー: one rule switched, the other removed.
+  ASSERT_TRUE(ShowTab(dlg, C::PageControl1, kPasteKeyTab));
+  HWND rules = Ctl(dlg, C::lstPasteKeys);
+  const auto line = [&](int n) {
+    wchar_t text[128] = {};
+    return SendMessageW(rules, LB_GETTEXT, n, reinterpret_cast<LPARAM>(text)) > 0 ? std::wstring(text)
+                                                                                : std::wstring();
+  };
+  ASSERT_EQ(SendMessageW(rules, LB_GETCOUNT, 0, 0), 2);
+  const int pad = line(0).rfind(L"wordpad.exe", 0) == 0 ? 0 : 1;
+  EXPECT_NE(line(pad).find(L"Ctrl+V"), std::wstring::npos) << Narrow(line(pad));
+  ASSERT_TRUE(Click(LineCentre(rules, pad)));
+  ASSERT_TRUE(Click(Centre(WindowBounds(Ctl(dlg, C::cmdSwitchPasteKey)))));
+  EXPECT_TRUE(WaitFor([&] { return line(pad).find(L"Shift+Insert") != std::wstring::npos; }, kActMs))
+      << Narrow(line(pad));
+  SaveScreenshot(dlg, L"option_paste_keys");
+  ASSERT_TRUE(Click(LineCentre(rules, 1 - pad)));
+  ASSERT_TRUE(Click(Centre(WindowBounds(Ctl(dlg, C::cmdDelPasteKey)))));
+  EXPECT_TRUE(WaitFor([&] { return SendMessageW(rules, LB_GETCOUNT, 0, 0) == 1; }, kActMs));
   ASSERT_NO_FATAL_FAILURE(PressOk(dlg));
   EXPECT_EQ(GetFileAttributesW(shortcut.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(ValueNames(Key(L"\\PasteKeys")), std::optional(std::vector<std::wstring>{L"wordpad.exe"}));
+  EXPECT_EQ(GetString(Key(L"\\PasteKeys"), L"wordpad.exe"), std::optional<std::wstring>(L"Shift+Insert"));
 
   ASSERT_TRUE(receiver_.Start(kReceiverPos));
   const auto fields = receiver_.Dump();

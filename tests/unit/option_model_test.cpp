@@ -675,18 +675,18 @@ TEST(OptionModelTest, PasteKeyRulesAndTheRestoreBox) {
                                       {u"b.exe", PasteKey::kShiftInsert},
                                       {u"WordPad.exe", PasteKey::kCtrlV}}));
   f.model.FormCreate();
-  EXPECT_EQ(f.view.ruleLines, (std::vector<std::u16string>{u"a.exe    Shift+Insert",
-                                                          u"b.exe    Shift+Insert",
-                                                          u"WordPad.exe    Ctrl+V"}));
+  EXPECT_EQ(f.view.ruleLines, (std::vector<std::u16string>{u"a.exe\tShift+Insert",
+                                                          u"b.exe\tShift+Insert",
+                                                          u"WordPad.exe\tCtrl+V"}));
   EXPECT_FALSE(f.view.checks[kRestoreClipboardBox]);
   f.view.ruleSelected = 2;
   f.model.SwitchPasteKey();
-  EXPECT_EQ(f.view.ruleLines[2], u"WordPad.exe    Shift+Insert");
+  EXPECT_EQ(f.view.ruleLines[2], u"WordPad.exe\tShift+Insert");
   EXPECT_EQ(f.view.ruleSelected, 2);
   f.view.ruleSelected = 0;
   f.model.RemovePasteKey();
   f.model.RemovePasteKey();  // the next line was selected
-  EXPECT_EQ(f.view.ruleLines, std::vector<std::u16string>{u"WordPad.exe    Shift+Insert"});
+  EXPECT_EQ(f.view.ruleLines, std::vector<std::u16string>{u"WordPad.exe\tShift+Insert"});
   f.view.checks[kRestoreClipboardBox] = true;
   ASSERT_TRUE(f.model.StoreOnOk());
   PasteKeyRules stored;
