@@ -225,11 +225,7 @@ void DesktopWin::SetCapture(WindowId w) {
     // Settled before the drag goes on: a switch still under way at the drop
     // would take the foreground back from the target.
     const ULONGLONG end = GetTickCount64() + kActivationWaitMs;
-    while (GetActiveWindow() != root && GetTickCount64() < end) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
-      MSG msg;
-      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    while (GetActiveWindow() != root && GetTickCount64() < end) Idle(10);
   }
   ::SetCapture(ToHwnd(w));
 }

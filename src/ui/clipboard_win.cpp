@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "core/text.h"
@@ -20,11 +21,11 @@ constexpr UINT_PTR kOfferSubclass = 0x434C4950;  // 'CLIP'
 // The formats of an offer, in the order they are named.
 constexpr UINT kTextFormats[] = {CF_TEXT, CF_UNICODETEXT, CF_LOCALE};
 
+constexpr int kTextFormatCount = static_cast<int>(std::size(kTextFormats));
+
 int TextFormatIndex(UINT format) {
-  for (int i = 0; i < 3; ++i) {
-    if (kTextFormats[i] == format) return i;
-  }
-  return -1;
+  const auto at = std::find(std::begin(kTextFormats), std::end(kTextFormats), format);
+  return at == std::end(kTextFormats) ? -1 : static_cast<int>(at - std::begin(kTextFormats));
 }
 
 // SetClipboardData takes the block only when it succeeds.
@@ -159,7 +160,7 @@ void ClipboardOffer::RenderAll() {
   if (!placed_) return;
   ClipboardSession session(owner_, kClipboardRetryMs);
   if (!session.IsOpen() || GetClipboardOwner() != owner_) return;
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kTextFormatCount; ++i) {
     if (!(rendered_ & (1u << i))) Render(kTextFormats[i]);
   }
 }
