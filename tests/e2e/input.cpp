@@ -162,6 +162,15 @@ bool RightClick(POINT p) {
 
 bool PressKey(WORD vk) { return Send({KeyInput(vk, false), KeyInput(vk, true)}); }
 
+bool PressKeys(const std::vector<WORD>& keys) {
+  std::vector<INPUT> inputs;
+  for (WORD vk : keys) {
+    inputs.push_back(KeyInput(vk, false));
+    inputs.push_back(KeyInput(vk, true));
+  }
+  return Send(std::move(inputs));
+}
+
 bool PressChord(std::initializer_list<WORD> modifiers, WORD vk, DWORD holdMs) {
   std::vector<INPUT> down;
   for (WORD m : modifiers) down.push_back(KeyInput(m, false));

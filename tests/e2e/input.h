@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tabcard::e2e {
 
@@ -31,6 +32,13 @@ bool DoubleClick(POINT p);
 bool RightClick(POINT p);
 // Down and up of one virtual key.
 bool PressKey(WORD vk);
+// Down and up of each key, queued at once, so nothing the program takes in
+// meanwhile comes between them.
+bool PressKeys(const std::vector<WORD>& keys);
+// A menu opens under the pointer, and the pointer's arrival, which clears
+// the menu's selection, reaches it only when the display reports it: keys
+// for a menu wait this long after it shows.
+constexpr DWORD kMenuSettleMs = 250;
 // A chord as a hand plays it: the modifiers down, the key down and up, the
 // modifiers still held for holdMs, then let go.
 bool PressChord(std::initializer_list<WORD> modifiers, WORD vk, DWORD holdMs);

@@ -381,11 +381,14 @@ TEST_F(TransferTest, ItemMenuEntryPastesThatItemsValue) {
   ASSERT_TRUE(RightClick(CellCentre(1, 0)));
   ASSERT_TRUE(WaitFor([&] { return VisibleMenus(program_.pid()) == 1; }, kActMs)) << "no menu";
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main_; }, kActMs));
-  for (int i = 0; i <= submenu; ++i) ASSERT_TRUE(PressKey(VK_DOWN));
-  ASSERT_TRUE(PressKey(VK_RIGHT));
+  PumpFor(kMenuSettleMs);
+  std::vector<WORD> keys(static_cast<std::size_t>(submenu) + 1, VK_DOWN);
+  keys.push_back(VK_RIGHT);
+  ASSERT_TRUE(PressKeys(keys));
   ASSERT_TRUE(WaitFor([&] { return VisibleMenus(program_.pid()) == 2; }, kActMs)) << "no submenu";
-  for (int i = 0; i < entry; ++i) ASSERT_TRUE(PressKey(VK_DOWN));
-  ASSERT_TRUE(PressKey(VK_RETURN));
+  keys.assign(static_cast<std::size_t>(entry), VK_DOWN);
+  keys.push_back(VK_RETURN);
+  ASSERT_TRUE(PressKeys(keys));
   const auto state = WaitText(kEdit1, kTel);
   ASSERT_TRUE(state.has_value());
   EXPECT_EQ(state->text.at(kEdit1), kTel) << state->Describe();

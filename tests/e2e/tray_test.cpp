@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/main_menus.h"
 #include "app/main_window_win.h"
@@ -57,7 +58,8 @@ class TrayTest : public AppTest {
   void Notify(UINT mouseMessage) { PostMessageW(tray_, kTrayNotify, 1, mouseMessage); }
 
   // Waits for the program's menu and for the keyboard to reach it: keys
-  // reach the menu once its program has the foreground.
+  // reach the menu once its program has the foreground and the menu has
+  // settled.
   void WaitForMenu() {
     ASSERT_TRUE(WaitFor([&] { return VisibleMenus(program_.pid()) == 1; }, kActMs)) << "no menu";
     ASSERT_TRUE(WaitFor(
@@ -67,14 +69,16 @@ class TrayTest : public AppTest {
           return pid == program_.pid();
         },
         kActMs));
+    PumpFor(kMenuSettleMs);
   }
 
   // Picks an entry of the open menu with the keyboard: ups from the bottom
   // (Up from no selection takes the last entry) or downs from the top.
   void Choose(int downs, int ups) {
-    for (int i = 0; i < downs; ++i) ASSERT_TRUE(PressKey(VK_DOWN));
-    for (int i = 0; i < ups; ++i) ASSERT_TRUE(PressKey(VK_UP));
-    ASSERT_TRUE(PressKey(VK_RETURN));
+    std::vector<WORD> keys(static_cast<std::size_t>(downs), VK_DOWN);
+    keys.insert(keys.end(), static_cast<std::size_t>(ups), VK_UP);
+    keys.push_back(VK_RETURN);
+    ASSERT_TRUE(PressKeys(keys));
     ASSERT_TRUE(WaitFor([&] { return VisibleMenus(program_.pid()) == 0; }, kActMs));
   }
 
